@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# Sets up a Debian 12 machine for zenkor Installer and then either starts the
+# installer on the demo package (`./build.sh run`) or runs every test headless
+# (`./build.sh test`). Safe to run again: it installs only what is missing.
+set -euo pipefail
+cd "$(dirname "$0")"
+
+packages=(
+  build-essential cmake ninja-build pkg-config
+  qt6-base-dev libarchive-dev libsdl2-mixer-dev timgm6mb-soundfont
+  fonts-dejavu-core
+  libgtest-dev libgmock-dev
+  clang libclang-rt-14-dev
+  libarchive-tools xvfb xauth
+)
+
+install_missing_packages() {
+  local missing=() p
+  for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return
+  local sudo=""
+  [ "$(id -u)" -ne 0 ] && sudo=sudo
+  $sudo apt-get update
+  $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
+}
+
+build_main() {
+  cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+  cmake --build build
+}
+
+# The platform-independent core and libunrar.so under AddressSanitizer and
+# UndefinedBehaviorSanitizer, with the fuzz targets run for a fixed time.
+test_sanitized_core() {
+  CC=clang CXX=clang++ cmake -S . -B build-sanitize -G Ninja \
+    -DCMAKE_BUILD_TYPE=Debug -DZK_CORE_ONLY=ON -DZK_SANITIZE=ON -DZK_FUZZ=ON
+  cmake --build build-sanitize
+  ctest --test-dir build-sanitize --output-on-failure
+}
+
+case "${1:-}" in
+  run)
+    install_missing_packages
+    build_main
+    cd build/demo
+    exec ./setup
+    ;;
+  test)
+    install_missing_packages
+    test_sanitized_core
+    build_main
+    export QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy
+    ctest --test-dir build --output-on-failure
+    ;;
+  *)
+    echo "usage: $0 run|test" >&2
+    exit 2
+    ;;
+esac

@@ -1,0 +1,14 @@
+# zk_add_test(NAME <name> SOURCES <files...> [LIBS <targets...>])
+# One GoogleTest executable, registered with CTest as a whole. GUI tests run on
+# Qt's offscreen platform and audio on SDL's dummy driver, so no display or
+# sound card is needed; ZK_SAMPLES_DIR points at the shared sample archives.
+include(GoogleTest)
+function(zk_add_test)
+  cmake_parse_arguments(ARG "" "NAME" "SOURCES;LIBS" ${ARGN})
+  add_executable(${ARG_NAME} ${ARG_SOURCES})
+  target_link_libraries(${ARG_NAME} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main GTest::gmock)
+  add_test(NAME ${ARG_NAME} COMMAND ${ARG_NAME})
+  set_tests_properties(${ARG_NAME} PROPERTIES
+    TIMEOUT 600
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;SDL_AUDIODRIVER=dummy;ZK_SAMPLES_DIR=${ZK_SAMPLES_DIR};ZK_BIN_DIR=${CMAKE_BINARY_DIR}/bin")
+endfunction()
