@@ -3,3 +3,5 @@
 Tfrm_ViewNfo* frm_ViewNfo = nullptr;
 
 Tfrm_ViewNfo::Tfrm_ViewNfo(QWidget* parent) : QDialog(parent) {}
+
+void Tfrm_ViewNfo::ShowNfoFile() {}
