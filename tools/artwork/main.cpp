@@ -1,0 +1,62 @@
+// Writes the installer's header and button pictures as PNG files into the
+// folder given on the command line.
+#include "button_painter.h"
+#include "header_painter.h"
+
+#include <QDir>
+#include <QGuiApplication>
+#include <QImage>
+
+#include <cstdio>
+
+namespace {
+
+struct Button {
+    const char* file;
+    const char* lettering;
+    int width;
+    int height;
+};
+
+// Sizes as the windows expect them; each button also gets a "_lit" twin.
+constexpr Button kButtons[] = {
+    {"install", "install", 99, 28}, {"nfo", "nfo", 79, 29},           {"exit", "exit", 77, 30},
+    {"cancel", "cancel", 118, 28},  {"extract", "extract", 133, 28}, {"make_dir", "make dir", 141, 28},
+    {"ok", "ok", 75, 28},
+};
+
+// Stored in full colour: a 256-colour palette bands the plates' gradients.
+bool save(const QImage& image, const QDir& folder, const QString& name)
+{
+    const QString path = folder.filePath(name + QStringLiteral(".png"));
+    if (!image.save(path, "PNG")) {
+        std::fprintf(stderr, "artwork: cannot write %s\n", qPrintable(path));
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QGuiApplication app(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: artwork OUTPUT-FOLDER\n");
+        return 2;
+    }
+    const QDir folder(QString::fromLocal8Bit(argv[1]));
+    if (!folder.mkpath(QStringLiteral("."))) {
+        std::fprintf(stderr, "artwork: cannot create %s\n", argv[1]);
+        return 1;
+    }
+
+    bool ok = save(paintHeader(594, 171), folder, QStringLiteral("header"));
+    for (const Button& b : kButtons) {
+        const QString lettering = QString::fromLatin1(b.lettering);
+        const QString name = QString::fromLatin1(b.file);
+        ok &= save(paintButton(lettering, b.width, b.height, false), folder, name);
+        ok &= save(paintButton(lettering, b.width, b.height, true), folder, name + QStringLiteral("_lit"));
+    }
+    return ok ? 0 : 1;
+}
