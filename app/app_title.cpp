@@ -1,6 +1,7 @@
 #include "app/app_title.h"
 
-#include <QCoreApplication>
+#include "app/executable_path.h"
+
 #include <QFileInfo>
 
 QString applicationTitleFor(const QString& executablePath)
@@ -16,5 +17,5 @@ QString applicationTitleFor(const QString& executablePath)
 
 QString applicationTitle()
 {
-    return applicationTitleFor(QCoreApplication::applicationFilePath());
+    return applicationTitleFor(executablePath());
 }

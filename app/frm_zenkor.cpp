@@ -1,9 +1,275 @@
 #include "app/frm_zenkor.h"
 
+#include "app/colour.h"
+#include "app/config_paths.h"
+#include "app/guard.h"
+#include "app/ini_file.h"
+#include "app/label.h"
+#include "app/layout_font.h"
+#include "app/message_box.h"
+#include "app/picture.h"
+#include "app/program_launcher.h"
+#include "dialogs/frm_change_dir.h"
+#include "presentation/frm_view_nfo.h"
 #include "presentation/media_player.h"
+#include "resources/artwork.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QMouseEvent>
+#include <QScreen>
 
 Tfrm_zenkor* frm_zenkor = nullptr;
 
-Tfrm_zenkor::Tfrm_zenkor(QWidget* parent) : QWidget(parent), Music(new TMediaPlayer(this)) {}
+namespace {
 
-void Tfrm_zenkor::FormCreate() {}
+const QString kSection = QStringLiteral("zenkor Installer");
+constexpr int kWidth = 640;
+constexpr int kDesignHeight = 447;
+constexpr int kCreatedHeight = 180;
+constexpr int kMinimumHeight = 250;
+constexpr int kLineWidth = 520;
+constexpr int mrOk = 1;
+constexpr int mrExtractFailed = 7;
+
+TImage* picture(QWidget* parent, int left, int top, int width, int height, const char* resource)
+{
+    auto* image = new TImage(parent);
+    image->setGeometry(left, top, width, height);
+    image->setPicture(QImage(QString::fromLatin1(resource)));
+    return image;
+}
+
+TImage* litTwin(QWidget* parent, int left, int top, int width, int height, const char* resource,
+                const QString& hint)
+{
+    TImage* twin = picture(parent, left, top, width, height, resource);
+    twin->setToolTip(hint);
+    twin->hide();
+    return twin;
+}
+
+TLabel* label(QWidget* parent, int left, int top, const QString& text, const QColor& textColour)
+{
+    auto* lbl = new TLabel(parent);
+    lbl->move(left, top);
+    lbl->setFont(layoutFont());
+    lbl->setTextColour(textColour);
+    lbl->setText(text);
+    return lbl;
+}
+
+TLabel* staticText(QWidget* parent, const QRect& geometry, const QString& text,
+                   const QColor& textColour)
+{
+    TLabel* lbl = label(parent, geometry.left(), geometry.top(), text, textColour);
+    lbl->setAutoSize(false);
+    lbl->resize(geometry.size());
+    return lbl;
+}
+
+} // namespace
+
+Tfrm_zenkor::Tfrm_zenkor(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
+{
+    setWindowTitle(QStringLiteral("Install Program"));
+    setFont(layoutFont());
+    setMouseTracking(true);
+    setAutoFillBackground(true);
+    setColour(ColorToQColor(clMaroon));
+    setCursor(Qt::ArrowCursor);
+    resize(kWidth, kDesignHeight);
+    createControls();
+    bindHandlers();
+}
+
+void Tfrm_zenkor::createControls()
+{
+    const QColor white = ColorToQColor(clWhite);
+    Image = picture(this, 24, 8, 617, 169, artwork::kHeader);
+    Image->setTransparent(true);
+    InstallPath = label(this, 64, 328, QStringLiteral("Install Path"), white);
+    RARFile = label(this, 64, 360, QStringLiteral("RARFile"), white);
+    img_install = picture(this, 536, 152, 97, 25, artwork::kInstall);
+    img_exit = picture(this, 536, 216, 81, 25, artwork::kExit);
+    img_nfo = picture(this, 536, 184, 73, 25, artwork::kNfo);
+
+    lbl_GameTitle = label(this, 8, 176, QString(), ColorToQColor(clHighlightText));
+    lbl_GameTitle->setAlignment(Qt::AlignHCenter);
+    lbl_GameTitle->setBackground(ColorToQColor(clMaroon));
+
+    img_install2 = litTwin(this, 536, 152, 97, 25, artwork::kInstallLit, QStringLiteral("Install Program"));
+    img_nfo2 = litTwin(this, 536, 184, 73, 25, artwork::kNfoLit, QStringLiteral("View NFO File"));
+    img_exit2 = litTwin(this, 536, 216, 81, 25, artwork::kExitLit,
+                        QStringLiteral("Leave ZenkoR Installer"));
+
+    lbl_line1 = label(this, 8, 240, QString(), white);
+    lbl_line2 = label(this, 8, 256, QString(), white);
+    lbl_line3 = label(this, 8, 272, QString(), white);
+    for (TLabel* line : {lbl_line1, lbl_line2, lbl_line3})
+        line->setAlignment(Qt::AlignHCenter);
+    SpaceRequired = label(this, 64, 344, QStringLiteral("SpaceRequired"), white);
+    RunProgram = label(this, 64, 376, QString(), white);
+
+    Music = new TMediaPlayer(this);
+    Music->setGeometry(24, 400, 253, 33);
+    Music->setAttribute(Qt::WA_NoMousePropagation);
+
+    const QColor olive = ColorToQColor(clOlive);
+    StaticText1 = staticText(this, {552, 0, 86, 17}, QStringLiteral("code: zenkor crew"), olive);
+    StaticText1->setBackground(Qt::black);
+    StaticText2 = staticText(this, {544, 16, 98, 17}, QStringLiteral("gfx: zenkor art dept"), olive);
+    StaticText2->setBackground(Qt::black);
+    StaticText3 = staticText(this, {600, 32, 34, 17}, QStringLiteral("v.0.98"), ColorToQColor(clSilver));
+    QFont versionFont = layoutFont();
+    versionFont.setPixelSize(7);
+    StaticText3->setFont(versionFont);
+}
+
+void Tfrm_zenkor::bindHandlers()
+{
+    // Every handler runs inside the guard: an escaped error ends up in the
+    // standard error box and the program goes on.
+    auto bind = [this](TImage* image, void (Tfrm_zenkor::*move)(), void (Tfrm_zenkor::*click)()) {
+        connect(image, &TImage::mouseMoved, this, [this, move] { runGuarded([&] { (this->*move)(); }); });
+        if (click)
+            connect(image, &TImage::clicked, this, [this, click] { runGuarded([&] { (this->*click)(); }); });
+    };
+    bind(Image, &Tfrm_zenkor::FrameMouseMove, nullptr);
+    for (TImage* image : {img_install, img_install2})
+        bind(image, &Tfrm_zenkor::InstallMouseMove, &Tfrm_zenkor::InstallClick);
+    for (TImage* image : {img_nfo, img_nfo2})
+        bind(image, &Tfrm_zenkor::NfoMouseMOve, &Tfrm_zenkor::NfoClick);
+    for (TImage* image : {img_exit, img_exit2})
+        bind(image, &Tfrm_zenkor::ExitMouseMove, &Tfrm_zenkor::ExitClick);
+    Music->OnNotify = [this] { runGuarded([this] { MusicNotify(); }); };
+}
+
+void Tfrm_zenkor::FormCreate()
+{
+    const QString iniPath = PathInExeFolder(QStringLiteral("install.ini"));
+    if (!QFileInfo(iniPath).isFile())
+        showErrorBox(QStringLiteral("error"));
+    resize(kWidth, kCreatedHeight);
+
+    const IniFile ini(iniPath);
+    const auto text = [&](const char* key) { return ini.ReadString(kSection, QString::fromLatin1(key)); };
+    const auto colour = [&](const char* key) { return ColorToQColor(ColourFromText(text(key))); };
+
+    lbl_GameTitle->setText(text("GameTitle"));
+    lbl_GameTitle->setBackground(colour("GameTitleColorBackground"));
+    lbl_GameTitle->setTextColour(colour("GameTitleColorForeground"));
+    lbl_GameTitle->setFont(layoutFontAtPoints(ini.ReadInteger(kSection, QStringLiteral("GameTitleFontSize"), 0)));
+    lbl_GameTitle->resize(kLineWidth, lbl_GameTitle->height());
+
+    lbl_line1->setText(text("InfoLine1"));
+    lbl_line2->setText(text("InfoLine2"));
+    lbl_line3->setText(text("InfoLine3"));
+    lbl_line1->move(lbl_line1->x(), kCreatedHeight + lbl_GameTitle->height());
+    lbl_line2->move(lbl_line2->x(), lbl_line1->y() + lbl_line1->height());
+    lbl_line3->move(lbl_line3->x(), lbl_line2->y() + lbl_line2->height());
+
+    lbl_line1->setTextColour(colour("InfoLine1ColorForeground"));
+    lbl_line2->setTextColour(colour("InfoLine2ColorForeground"));
+    lbl_line3->setTextColour(colour("InfoLine3ColorForeground"));
+    for (TLabel* line : {lbl_line1, lbl_line2, lbl_line3})
+        line->resize(kLineWidth, line->height());
+
+    RunProgram->setText(text("RunProgram"));
+    const int height = kCreatedHeight + lbl_GameTitle->height() + lbl_line1->height()
+                       + lbl_line2->height() + lbl_line3->height();
+    resize(kWidth, qMax(height, kMinimumHeight));
+
+    InstallPath->setText(ExpandPath(text("InstallPath"), QDir::currentPath(), kNativePathStyle));
+    SpaceRequired->setText(text("SpaceRequired"));
+    RARFile->setText(PathInExeFolder(text("RARFile")));
+    Music->FileName = text("MidiFile").toStdString();
+    setColour(ColorToQColor(clBlack));
+
+    Music->Open();
+    Music->Rewind();
+    Music->Play();
+}
+
+void Tfrm_zenkor::setColour(const QColor& colour)
+{
+    QPalette shades = palette();
+    shades.setColor(QPalette::Window, colour);
+    setPalette(shades);
+}
+
+void Tfrm_zenkor::showOnlyTwin(TImage* twin)
+{
+    for (TImage* each : {img_install2, img_nfo2, img_exit2})
+        each->setVisible(each == twin);
+    setCursor(twin ? Qt::PointingHandCursor : Qt::ArrowCursor);
+}
+
+void Tfrm_zenkor::FrameMouseMove()
+{
+    showOnlyTwin(nullptr);
+}
+
+void Tfrm_zenkor::InstallMouseMove()
+{
+    showOnlyTwin(img_install2);
+}
+
+void Tfrm_zenkor::NfoMouseMOve()
+{
+    showOnlyTwin(img_nfo2);
+}
+
+void Tfrm_zenkor::ExitMouseMove()
+{
+    showOnlyTwin(img_exit2);
+}
+
+void Tfrm_zenkor::InstallClick()
+{
+    frm_ChangeDir->SetInstallPath(InstallPath->text());
+    frm_ChangeDir->SetSpaceRequired(SpaceRequired->text());
+    frm_ChangeDir->SetRarFile(RARFile->text());
+    const int result = frm_ChangeDir->exec();
+    if (result == mrOk) {
+        showInformationBox(QStringLiteral("Program sucessfully installed!"));
+        // The program is started from the folder the files went to; a failed
+        // start shows nothing.
+        if (const auto request = launchRequestFor(frm_ChangeDir->GetDirectory(), RunProgram->text()))
+            programLauncher().start(*request);
+    } else if (result == mrExtractFailed) {
+        showInformationBox(QStringLiteral("Error in RAR file!"));
+    }
+}
+
+void Tfrm_zenkor::NfoClick()
+{
+    frm_ViewNfo->ShowNfoFile();
+}
+
+void Tfrm_zenkor::ExitClick()
+{
+    QCoreApplication::quit();
+}
+
+void Tfrm_zenkor::MusicNotify()
+{
+    Music->Rewind();
+}
+
+void Tfrm_zenkor::mouseMoveEvent(QMouseEvent* event)
+{
+    event->accept();
+    runGuarded([this] { FrameMouseMove(); });
+}
+
+void Tfrm_zenkor::showEvent(QShowEvent* event)
+{
+    if (!centred_) {
+        centred_ = true;
+        if (const QScreen* display = screen())
+            move(display->availableGeometry().center() - rect().center());
+    }
+    QWidget::showEvent(event);
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+
+#include <cstdint>
+
+// The installer's own reader of INI text files. Section and key names match
+// without regard to case; a value is the text after the first "=", trimmed,
+// with a pair of matching quotes removed and cut to 1023 characters. A
+// missing file, section or key reads as empty; for a key or section written
+// twice the first one counts. Lines starting with ";" and lines without "="
+// are ignored.
+class IniFile {
+public:
+    static constexpr int kMaxValueLength = 1023;
+
+    // Reads the file once; an unreadable file or a folder reads as empty.
+    explicit IniFile(const QString& path);
+    // Parses INI text directly.
+    static IniFile fromText(const QByteArray& text);
+
+    QString ReadString(const QString& section, const QString& key) const;
+    // The value as a 32-bit integer ("0x" and "$" introduce hexadecimal);
+    // `fallback` when it does not convert.
+    std::int32_t ReadInteger(const QString& section, const QString& key,
+                             std::int32_t fallback) const;
+
+private:
+    IniFile() = default;
+    QByteArray text_;
+};

@@ -1,0 +1,53 @@
+#include "app/installer_program.h"
+
+#include "app/frm_zenkor.h"
+#include "app/guard.h"
+#include "dialogs/frm_change_dir.h"
+#include "dialogs/frm_install.h"
+#include "dialogs/frm_new_dir.h"
+#include "presentation/frm_view_nfo.h"
+
+#include <QApplication>
+
+#include <memory>
+
+namespace {
+
+// Owns one program-wide window: the reference is set before the window's
+// own creation code runs and cleared when the window is destroyed.
+template <typename Window>
+class ProgramWindow {
+public:
+    explicit ProgramWindow(Window*& reference) : reference_(reference)
+    {
+        window_ = std::make_unique<Window>();
+        reference_ = window_.get();
+    }
+    ~ProgramWindow()
+    {
+        window_.reset();
+        reference_ = nullptr;
+    }
+    ProgramWindow(const ProgramWindow&) = delete;
+    ProgramWindow& operator=(const ProgramWindow&) = delete;
+
+private:
+    Window*& reference_;
+    std::unique_ptr<Window> window_;
+};
+
+} // namespace
+
+int runInstaller()
+{
+    // Created in this order, destroyed in the reverse one.
+    ProgramWindow<Tfrm_zenkor> zenkor(frm_zenkor);
+    runGuarded([] { frm_zenkor->FormCreate(); });
+    ProgramWindow<Tfrm_install> install(frm_install);
+    ProgramWindow<Tfrm_ViewNfo> viewNfo(frm_ViewNfo);
+    ProgramWindow<Tfrm_ChangeDir> changeDir(frm_ChangeDir);
+    ProgramWindow<Tfrm_NewDir> newDir(frm_NewDir);
+
+    frm_zenkor->show();
+    return QApplication::exec();
+}

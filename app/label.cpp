@@ -1,0 +1,96 @@
+#include "app/label.h"
+
+#include <QEvent>
+#include <QFontMetrics>
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace {
+constexpr int kTextFlags = Qt::TextShowMnemonic | Qt::TextSingleLine;
+}
+
+TLabel::TLabel(QWidget* parent) : QWidget(parent)
+{
+    // The window's move handler must not run over a label.
+    setAttribute(Qt::WA_NoMousePropagation);
+    adjustToText();
+}
+
+void TLabel::setText(const QString& text)
+{
+    text_ = text;
+    adjustToText();
+    update();
+}
+
+void TLabel::setAutoSize(bool autoSize)
+{
+    autoSize_ = autoSize;
+    adjustToText();
+}
+
+void TLabel::setAlignment(Qt::Alignment alignment)
+{
+    alignment_ = alignment;
+    update();
+}
+
+void TLabel::setBackground(const QColor& colour)
+{
+    background_ = colour;
+    parentColor_ = false;
+    update();
+}
+
+void TLabel::setParentColor(bool parentColor)
+{
+    parentColor_ = parentColor;
+    update();
+}
+
+QColor TLabel::backgroundShown() const
+{
+    if (!parentColor_ || !parentWidget())
+        return background_;
+    return parentWidget()->palette().color(parentWidget()->backgroundRole());
+}
+
+void TLabel::setTextColour(const QColor& colour)
+{
+    textColour_ = colour;
+    update();
+}
+
+QSize TLabel::textExtent() const
+{
+    const QFontMetrics metrics(font());
+    // An empty text still takes one line's height.
+    return {metrics.size(kTextFlags, text_).width(), metrics.height()};
+}
+
+void TLabel::adjustToText()
+{
+    if (autoSize_)
+        resize(textExtent());
+}
+
+void TLabel::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    if (!parentColor_)
+        painter.fillRect(rect(), background_);
+    painter.setPen(textColour_);
+    painter.drawText(rect(), int(alignment_ | Qt::AlignTop) | kTextFlags, text_);
+}
+
+void TLabel::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::FontChange)
+        adjustToText();
+    QWidget::changeEvent(event);
+}
+
+void TLabel::mouseMoveEvent(QMouseEvent* event)
+{
+    event->accept();
+}

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QColor>
+#include <QString>
+#include <QWidget>
+
+// A label control. An auto-sizing label fits itself to one line of its text
+// in its font whenever the text or the font changes; the width may then be
+// set explicitly. "&" underlines the next character and is not shown, "&&"
+// shows one "&". A label with the parent's colour paints no background of
+// its own, so the window's colour shows through. Pointer moves over a label
+// run no handler of the window.
+class TLabel : public QWidget {
+    Q_OBJECT
+public:
+    explicit TLabel(QWidget* parent = nullptr);
+
+    void setText(const QString& text);
+    const QString& text() const { return text_; }
+
+    void setAutoSize(bool autoSize);
+    void setAlignment(Qt::Alignment alignment);
+
+    // A colour of its own; clears the parent-colour flag.
+    void setBackground(const QColor& colour);
+    void setParentColor(bool parentColor);
+    bool hasParentColor() const { return parentColor_; }
+    // What shows behind the text: its own colour or the parent's.
+    QColor backgroundShown() const;
+
+    void setTextColour(const QColor& colour);
+    const QColor& textColour() const { return textColour_; }
+
+    // The label's size for its text in its font.
+    QSize textExtent() const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+
+private:
+    void adjustToText();
+
+    QString text_;
+    bool autoSize_ = true;
+    bool parentColor_ = true;
+    QColor background_;
+    QColor textColour_ = Qt::black;
+    Qt::Alignment alignment_ = Qt::AlignLeft;
+};

@@ -1,0 +1,29 @@
+#include "app/layout_font.h"
+
+#include <cstdlib>
+
+namespace {
+constexpr int kDefaultPixels = 11;
+// Larger than any screen; keeps glyph rendering bounded.
+constexpr long long kMaxPixels = 1000;
+} // namespace
+
+QFont layoutFont()
+{
+    QFont font(QStringLiteral("Liberation Sans"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(kDefaultPixels);
+    return font;
+}
+
+QFont layoutFontAtPoints(int points)
+{
+    QFont font = layoutFont();
+    if (points == 0)
+        return font;
+    const long long amount = std::llabs(static_cast<long long>(points));
+    // Rounded as the platform rounds point sizes into pixel heights.
+    const long long pixels = (amount * 96 + 36) / 72;
+    font.setPixelSize(int(pixels < kMaxPixels ? pixels : kMaxPixels));
+    return font;
+}

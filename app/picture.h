@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QImage>
+#include <QWidget>
+
+// A picture control: draws its picture unscaled from the top-left corner,
+// clipped to the control. A transparent picture leaves out every pixel of
+// the colour of its bottom-left pixel. Reports pointer moves and clicks.
+class TImage : public QWidget {
+    Q_OBJECT
+public:
+    explicit TImage(QWidget* parent = nullptr);
+
+    void setPicture(const QImage& picture);
+    const QImage& picture() const { return picture_; }
+    void setTransparent(bool transparent);
+    bool isTransparent() const { return transparent_; }
+
+signals:
+    void mouseMoved();
+    void clicked();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    void rebuildShown();
+
+    QImage picture_;
+    QImage shown_;
+    bool transparent_ = false;
+    bool pressed_ = false;
+};
+
+// The picture with the colour of its bottom-left pixel made fully transparent.
+QImage withCornerColourTransparent(const QImage& picture);

@@ -1,0 +1,66 @@
+#include "app/program_launcher.h"
+
+#include <QFileInfo>
+#include <QProcess>
+
+namespace {
+
+QStringList commandWords(const QString& command)
+{
+    QStringList words;
+    QString word;
+    bool quoted = false;
+    bool inWord = false;
+    for (const QChar c : command) {
+        if (c == u'"') {
+            quoted = !quoted;
+            inWord = true;
+        } else if (!quoted && (c == u' ' || c == u'\t')) {
+            if (inWord)
+                words.append(word);
+            word.clear();
+            inWord = false;
+        } else {
+            word += c;
+            inWord = true;
+        }
+    }
+    if (inWord)
+        words.append(word);
+    return words;
+}
+
+class DetachedLauncher final : public ProgramLauncher {
+public:
+    bool start(const LaunchRequest& request) override
+    {
+        return QProcess::startDetached(request.program, request.arguments,
+                                       request.workingDirectory);
+    }
+};
+
+DetachedLauncher detachedLauncher;
+ProgramLauncher* currentLauncher = &detachedLauncher;
+
+} // namespace
+
+std::optional<LaunchRequest> launchRequestFor(const QString& folder, const QString& command)
+{
+    QStringList words = commandWords(command);
+    if (words.isEmpty() || words.front().isEmpty())
+        return std::nullopt;
+    const QString relative = words.takeFirst().replace(u'\\', u'/');
+    const QString base = folder.endsWith(u'/') ? folder : folder + u'/';
+    const QString program = base + relative;
+    return LaunchRequest{program, words, QFileInfo(program).absolutePath()};
+}
+
+ProgramLauncher& programLauncher()
+{
+    return *currentLauncher;
+}
+
+void setProgramLauncher(ProgramLauncher* launcher)
+{
+    currentLauncher = launcher ? launcher : &detachedLauncher;
+}
