@@ -1,10 +1,193 @@
 #include "dialogs/frm_change_dir.h"
 
+#include "app/message_box.h"
+#include "resources/artwork.h"
+#include "dialogs/drive_list.h"
+#include "dialogs/folder_tree.h"
+#include "dialogs/free_space.h"
+#include "dialogs/frm_install.h"
+#include "dialogs/frm_new_dir.h"
+#include "dialogs/image.h"
+#include "dialogs/label.h"
+#include "dialogs/modal_result.h"
+#include "dialogs/whole_number.h"
+
+#include <QFile>
+
+#include <sys/stat.h>
+
 Tfrm_ChangeDir* frm_ChangeDir = nullptr;
 
-Tfrm_ChangeDir::Tfrm_ChangeDir(QWidget* parent) : QDialog(parent) {}
+namespace {
 
-void Tfrm_ChangeDir::SetInstallPath(const QString&) {}
-void Tfrm_ChangeDir::SetSpaceRequired(const QString&) {}
-void Tfrm_ChangeDir::SetRarFile(const QString&) {}
-QString Tfrm_ChangeDir::GetDirectory() const { return {}; }
+QLabel* staticText(QWidget* parent, const QRect& geometry, const QString& caption)
+{
+    auto* text = new QLabel(caption, parent);
+    text->setGeometry(geometry);
+    QPalette colours = text->palette();
+    colours.setColor(QPalette::WindowText, Qt::white);
+    text->setPalette(colours);
+    return text;
+}
+
+// The folder a new name makes below `dir`; a root already ends in a separator.
+QString childPath(const QString& dir, const QString& name)
+{
+    return dir.endsWith(u'/') ? dir + name : dir + u'/' + name;
+}
+
+} // namespace
+
+Tfrm_ChangeDir::Tfrm_ChangeDir(QWidget* parent) : HoverWindow(parent)
+{
+    setUpToolWindow(QStringLiteral("Select Install Directory"), QSize(305, 307), true);
+    setCursor(Qt::ArrowCursor);
+
+    DriveComboBox = new TDriveComboBox(this);
+    DriveComboBox->setGeometry(8, 8, 113, 19);
+    DirectoryListBox = new TDirectoryListBox(this);
+    DirectoryListBox->setGeometry(8, 48, 289, 185);
+    lbl_SpaceRequired = new TLabel(this, {216, 24}, QStringLiteral("SpaceRequired"), Qt::white);
+    StaticText1 = staticText(this, {128, 24, 84, 17}, QStringLiteral("Sapce Required:"));
+    StaticText2 = staticText(this, {128, 8, 62, 17}, QStringLiteral("Free Space:"));
+    const QString plainHint = QStringLiteral("install program");
+    img_install = new TImage(this, {200, 272, 97, 33}, artwork::kInstall, plainHint);
+    img_cancel = new TImage(this, {8, 272, 124, 33}, artwork::kCancel, plainHint);
+    img_MakeDir = new TImage(this, {93, 244, 140, 29}, artwork::kMakeDir, plainHint);
+    InstallPath = new TLabel(this, {24, 360}, QStringLiteral("InstallPath"), Qt::white);
+    lbl_FreeSpace = new TLabel(this, {216, 8}, QStringLiteral("FreeSpace"), Qt::white);
+    img_cancel2 = new TImage(this, {8, 272, 124, 33}, artwork::kCancelLit,
+                             QStringLiteral("Cancel Install"));
+    img_install2 = new TImage(this, {200, 272, 97, 33}, artwork::kInstallLit, plainHint);
+    img_MakeDir2 = new TImage(this, {93, 244, 140, 29}, artwork::kMakeDirLit,
+                              QStringLiteral("Create a new Directory/Folder"));
+    Rarfile = new TLabel(this, {24, 384}, QStringLiteral("Rarfile"), Qt::white);
+    img_cancel2->hide();
+    img_install2->hide();
+    img_MakeDir2->hide();
+    setTabOrder(DriveComboBox, DirectoryListBox);
+
+    connect(DriveComboBox, &TDriveComboBox::Change, this, &Tfrm_ChangeDir::DriveChange);
+    for (TImage* picture : {img_MakeDir, img_MakeDir2}) {
+        connect(picture, &TImage::clicked, this, &Tfrm_ChangeDir::MakeDirClick);
+        connect(picture, &TImage::mouseMoved, this, &Tfrm_ChangeDir::MakeDirMouseMove);
+    }
+    for (TImage* picture : {img_install, img_install2}) {
+        connect(picture, &TImage::clicked, this, &Tfrm_ChangeDir::InstallClick);
+        connect(picture, &TImage::mouseMoved, this, &Tfrm_ChangeDir::InstallMouseMove);
+    }
+    for (TImage* picture : {img_cancel, img_cancel2}) {
+        connect(picture, &TImage::clicked, this, &Tfrm_ChangeDir::CancelClick);
+        connect(picture, &TImage::mouseMoved, this, &Tfrm_ChangeDir::CancelMouseMove);
+    }
+    connect(this, &HoverWindow::backgroundMouseMoved, this, &Tfrm_ChangeDir::ChangeDirMouseMove);
+    connect(DirectoryListBox, &TDirectoryListBox::mouseMoved, this,
+            &Tfrm_ChangeDir::ChangeDirMouseMove);
+
+    ShowFreeSpace();
+}
+
+void Tfrm_ChangeDir::SetInstallPath(const QString& path)
+{
+    InstallPath->SetCaption(path);
+}
+
+void Tfrm_ChangeDir::SetSpaceRequired(const QString& megabytes)
+{
+    FSpaceRequired = StrToInt(megabytes);
+    lbl_SpaceRequired->SetCaption(QStringLiteral("%1 MB").arg(FSpaceRequired));
+}
+
+void Tfrm_ChangeDir::SetRarFile(const QString& path)
+{
+    Rarfile->SetCaption(path);
+}
+
+QString Tfrm_ChangeDir::GetDirectory() const
+{
+    return DirectoryListBox->Directory();
+}
+
+// The drive list's first notification comes when its window is first made.
+void Tfrm_ChangeDir::showEvent(QShowEvent* event)
+{
+    HoverWindow::showEvent(event);
+    if (!shown_) {
+        shown_ = true;
+        DriveChange();
+    }
+}
+
+void Tfrm_ChangeDir::DriveChange()
+{
+    DirectoryListBox->SetDrive(DriveComboBox->Drive());
+    ShowFreeSpace();
+}
+
+void Tfrm_ChangeDir::ShowFreeSpace()
+{
+    const uint64_t megabytes = FreeMegabytes(FreeBytesOfCurrentVolume());
+    lbl_FreeSpace->SetCaption(QStringLiteral("%1 MB").arg(megabytes));
+    const bool enough = megabytes != 0 && static_cast<int64_t>(megabytes) > FSpaceRequired;
+    lbl_FreeSpace->SetTextColor(enough ? Qt::white : Qt::red);
+    lbl_FreeSpace->repaint();
+    lbl_SpaceRequired->repaint();
+}
+
+void Tfrm_ChangeDir::MakeDirClick()
+{
+    frm_NewDir->SetNewDir(InstallPath->text());
+    if (frm_NewDir->exec() != mrOk)
+        return;
+    const QString path = childPath(DirectoryListBox->Directory(), frm_NewDir->GetNewDir());
+    if (::mkdir(QFile::encodeName(path).constData(), 0777) != 0) {
+        showErrorBox(QStringLiteral("Could not create dir (%1)").arg(path));
+        return;
+    }
+    DirectoryListBox->SetDirectory(path);
+    DirectoryListBox->Update();
+}
+
+void Tfrm_ChangeDir::InstallClick()
+{
+    frm_install->SetInstallPath(DirectoryListBox->Directory());
+    frm_install->SetRarFile(Rarfile->text());
+    done(frm_install->exec());
+}
+
+void Tfrm_ChangeDir::CancelClick()
+{
+    done(mrCancel);
+}
+
+void Tfrm_ChangeDir::MakeDirMouseMove()
+{
+    img_MakeDir2->show();
+    img_install2->hide();
+    img_cancel2->hide();
+    setCursor(Qt::PointingHandCursor);
+}
+
+void Tfrm_ChangeDir::InstallMouseMove()
+{
+    img_install2->show();
+    img_MakeDir2->hide();
+    img_cancel2->hide();
+    setCursor(Qt::PointingHandCursor);
+}
+
+void Tfrm_ChangeDir::CancelMouseMove()
+{
+    img_cancel2->show();
+    img_install2->hide();
+    img_MakeDir2->hide();
+    setCursor(Qt::PointingHandCursor);
+}
+
+void Tfrm_ChangeDir::ChangeDirMouseMove()
+{
+    img_MakeDir2->hide();
+    img_install2->hide();
+    img_cancel2->hide();
+    setCursor(Qt::ArrowCursor);
+}

@@ -1,10 +1,21 @@
 #pragma once
 
-#include <QDialog>
+#include "dialogs/hover_window.h"
+
 #include <QString>
 
-// The install directory dialog.
-class Tfrm_ChangeDir : public QDialog {
+#include <cstdint>
+
+class QLabel;
+class TDirectoryListBox;
+class TDriveComboBox;
+class TImage;
+class TLabel;
+
+// The install directory dialog: the user picks the folder the archive is
+// extracted into. Its modal result is 2 for Cancel, otherwise the extraction
+// window's result.
+class Tfrm_ChangeDir : public HoverWindow {
     Q_OBJECT
 public:
     explicit Tfrm_ChangeDir(QWidget* parent = nullptr);
@@ -15,6 +26,38 @@ public:
     void SetRarFile(const QString& path);
     // The folder open in the tree, which the extraction fills.
     QString GetDirectory() const;
+
+    void DriveChange();
+    void ShowFreeSpace();
+    void MakeDirClick();
+    void InstallClick();
+    void CancelClick();
+    void MakeDirMouseMove();
+    void InstallMouseMove();
+    void CancelMouseMove();
+    void ChangeDirMouseMove();
+
+    TDriveComboBox* DriveComboBox;
+    TDirectoryListBox* DirectoryListBox;
+    TLabel* lbl_SpaceRequired;
+    QLabel* StaticText1;
+    QLabel* StaticText2;
+    TImage* img_install;
+    TImage* img_cancel;
+    TImage* img_MakeDir;
+    TLabel* InstallPath;
+    TLabel* lbl_FreeSpace;
+    TImage* img_cancel2;
+    TImage* img_install2;
+    TImage* img_MakeDir2;
+    TLabel* Rarfile;
+    int32_t FSpaceRequired = 0;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    bool shown_ = false;
 };
 
 extern Tfrm_ChangeDir* frm_ChangeDir;

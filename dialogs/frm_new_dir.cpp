@@ -1,5 +1,76 @@
 #include "dialogs/frm_new_dir.h"
 
+#include "resources/artwork.h"
+#include "dialogs/image.h"
+#include "dialogs/last_component.h"
+#include "dialogs/modal_result.h"
+
 Tfrm_NewDir* frm_NewDir = nullptr;
 
-Tfrm_NewDir::Tfrm_NewDir(QWidget* parent) : QDialog(parent) {}
+Tfrm_NewDir::Tfrm_NewDir(QWidget* parent) : HoverWindow(parent)
+{
+    setUpToolWindow(QStringLiteral("New Directory"), QSize(319, 66), true);
+    setCursor(Qt::PointingHandCursor);
+
+    edt_NewDir = new QLineEdit(this);
+    edt_NewDir->setGeometry(8, 8, 305, 21);
+    img_cancel = new TImage(this, QRect(10, 33, 119, 32), artwork::kCancel,
+                            QStringLiteral("install program"));
+    img_ok = new TImage(this, QRect(234, 33, 79, 33), artwork::kOk,
+                        QStringLiteral("install program"));
+    img_cancel2 = new TImage(this, QRect(10, 33, 119, 32), artwork::kCancelLit,
+                             QStringLiteral("Cancel"));
+    img_ok2 = new TImage(this, QRect(234, 33, 79, 33), artwork::kOkLit,
+                         QStringLiteral("Create the Directory/Folder"));
+    img_cancel2->hide();
+
+    connect(img_cancel, &TImage::clicked, this, &Tfrm_NewDir::CancelClick);
+    connect(img_cancel2, &TImage::clicked, this, &Tfrm_NewDir::CancelClick);
+    connect(img_ok, &TImage::clicked, this, &Tfrm_NewDir::OkClick);
+    connect(img_ok2, &TImage::clicked, this, &Tfrm_NewDir::OkClick);
+    connect(img_cancel, &TImage::mouseMoved, this, &Tfrm_NewDir::CancelMouseMove);
+    connect(img_ok, &TImage::mouseMoved, this, &Tfrm_NewDir::OkMouseMove);
+    connect(img_ok2, &TImage::mouseMoved, this, &Tfrm_NewDir::OkMouseMove);
+    connect(this, &HoverWindow::backgroundMouseMoved, this, &Tfrm_NewDir::NewDirMouseMove);
+}
+
+void Tfrm_NewDir::SetNewDir(const QString& path)
+{
+    edt_NewDir->setText(LastComponent(path));
+}
+
+QString Tfrm_NewDir::GetNewDir() const
+{
+    return edt_NewDir->text();
+}
+
+void Tfrm_NewDir::OkClick()
+{
+    done(mrOk);
+}
+
+void Tfrm_NewDir::CancelClick()
+{
+    done(mrCancel);
+}
+
+void Tfrm_NewDir::CancelMouseMove()
+{
+    img_cancel2->show();
+    img_ok2->hide();
+    setCursor(Qt::PointingHandCursor);
+}
+
+void Tfrm_NewDir::OkMouseMove()
+{
+    img_ok2->show();
+    img_cancel2->hide();
+    setCursor(Qt::PointingHandCursor);
+}
+
+void Tfrm_NewDir::NewDirMouseMove()
+{
+    img_cancel2->hide();
+    img_ok2->hide();
+    setCursor(Qt::ArrowCursor);
+}

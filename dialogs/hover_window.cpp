@@ -1,0 +1,78 @@
+#include "dialogs/hover_window.h"
+
+#include "dialogs/modal_result.h"
+
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+HoverWindow::HoverWindow(QWidget* parent) : QDialog(parent)
+{
+    setMouseTracking(true);
+    setAutoFillBackground(true);
+    QPalette shade = palette();
+    shade.setColor(QPalette::Window, Qt::black);
+    setPalette(shade);
+}
+
+void HoverWindow::setUpToolWindow(const QString& caption, const QSize& clientSize,
+                                  bool sizable)
+{
+    setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
+    setWindowTitle(caption);
+    if (sizable)
+        resize(clientSize);
+    else
+        setFixedSize(clientSize);
+    QFont small = font();
+    small.setPixelSize(11);
+    setFont(small);
+}
+
+void HoverWindow::mouseMoveEvent(QMouseEvent* event)
+{
+    if (!childAt(event->position().toPoint()))
+        emit backgroundMouseMoved();
+}
+
+void HoverWindow::keyPressEvent(QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Escape:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        event->accept();
+        return;
+    default:
+        QDialog::keyPressEvent(event);
+    }
+}
+
+void HoverWindow::done(int result)
+{
+    closingWithResult_ = true;
+    QDialog::done(result);
+    closingWithResult_ = false;
+}
+
+// Closing with a result passes; any other close is the close box.
+void HoverWindow::closeEvent(QCloseEvent* event)
+{
+    if (closingWithResult_) {
+        event->accept();
+        return;
+    }
+    event->ignore();
+    closeBoxClicked();
+}
+
+void HoverWindow::reject()
+{
+    closeBoxClicked();
+}
+
+void HoverWindow::closeBoxClicked()
+{
+    done(mrCancel);
+}

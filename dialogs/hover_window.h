@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QDialog>
+
+// A modal window whose background reports pointer movement. Moves over a child
+// control reach the background only when the control ignores them (labels,
+// static texts); those are filtered out, so only the bare background counts.
+class HoverWindow : public QDialog {
+    Q_OBJECT
+public:
+    explicit HoverWindow(QWidget* parent = nullptr);
+
+    void done(int result) override;
+
+signals:
+    void backgroundMouseMoved();
+
+protected:
+    // Tool-window frame with a close box, black client area of the given size,
+    // the small dialog font.
+    void setUpToolWindow(const QString& caption, const QSize& clientSize, bool sizable);
+    void mouseMoveEvent(QMouseEvent* event) override;
+    // These windows have no default or cancel button: Enter and Esc do nothing.
+    void keyPressEvent(QKeyEvent* event) override;
+    // The close box ends the window with 2 unless a subclass says otherwise.
+    void closeEvent(QCloseEvent* event) override;
+    void reject() override;
+
+    virtual void closeBoxClicked();
+
+private:
+    bool closingWithResult_ = false;
+};

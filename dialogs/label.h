@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QColor>
+#include <QLabel>
+#include <QPoint>
+#include <QString>
+
+// A label that sizes itself to its caption, text in the given colour on black.
+class TLabel : public QLabel {
+    Q_OBJECT
+public:
+    TLabel(QWidget* parent, const QPoint& position, const QString& caption, const QColor& text);
+
+    void SetCaption(const QString& caption);
+    void SetTextColor(const QColor& color);
+    QColor TextColor() const;
+};
