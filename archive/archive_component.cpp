@@ -1,0 +1,3 @@
+#include "archive/archive_component.h"
+
+TArchiveComponent::~TArchiveComponent() = default;

@@ -1,0 +1,59 @@
+#include "archive/file_source.h"
+
+#include "archive/e_raise.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+FileSource::FileSource(const std::string& path)
+{
+    fd_ = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    struct stat info {};
+    // A folder opens on POSIX but is not a file to detect.
+    if (fd_ >= 0 && (fstat(fd_, &info) != 0 || S_ISDIR(info.st_mode))) {
+        ::close(fd_);
+        fd_ = -1;
+    }
+}
+
+FileSource::~FileSource()
+{
+    if (fd_ >= 0)
+        ::close(fd_);
+}
+
+bool FileSource::Close()
+{
+    const int fd = fd_;
+    fd_ = -1;
+    return fd < 0 || ::close(fd) == 0;
+}
+
+std::optional<int64_t> FileSource::Size()
+{
+    struct stat info {};
+    if (fstat(fd_, &info) != 0)
+        return std::nullopt;
+    return static_cast<int64_t>(info.st_size);
+}
+
+std::optional<size_t> FileSource::ReadAt(int64_t position, uint8_t* buffer, size_t count)
+{
+    if (position < 0)
+        return std::nullopt;
+    size_t done = 0;
+    while (done < count) {
+        const ssize_t got = pread(fd_, buffer + done, count - done,
+                                  static_cast<off_t>(position + static_cast<int64_t>(done)));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            throw EInOutError(errno);
+        if (got == 0)
+            break;
+        done += static_cast<size_t>(got);
+    }
+    return done;
+}

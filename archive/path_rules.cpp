@@ -1,0 +1,123 @@
+#include "archive/path_rules.h"
+
+#include <algorithm>
+
+namespace {
+
+bool isSeparator(char c, PathStyle style) { return c == PathSeparator(style); }
+
+// Index just past the last separator (or Windows drive colon); 0 when none.
+size_t nameStart(const std::string& path, PathStyle style)
+{
+    for (size_t i = path.size(); i > 0; --i) {
+        const char c = path[i - 1];
+        if (isSeparator(c, style) || (style == PathStyle::Windows && c == ':'))
+            return i;
+    }
+    return 0;
+}
+
+// Drops a leading drive (E:\ or E:) or one leading separator.
+std::string withoutRoot(const std::string& name, PathStyle style)
+{
+    if (style == PathStyle::Windows && name.find(':') != std::string::npos)
+        return name.substr(name.find('\\') == 2 ? 3 : 2);
+    if (!name.empty() && isSeparator(name.front(), style))
+        return name.substr(1);
+    return name;
+}
+
+// Stored folders "." and ".." would lead outside the target folder.
+std::string withoutDotFolders(const std::string& folder, PathStyle style)
+{
+    std::string result;
+    size_t start = 0;
+    while (start <= folder.size()) {
+        size_t end = folder.find(PathSeparator(style), start);
+        if (end == std::string::npos)
+            end = folder.size();
+        const std::string part = folder.substr(start, end - start);
+        if (part != "." && part != "..") {
+            if (!result.empty())
+                result += PathSeparator(style);
+            result += part;
+        }
+        start = end + 1;
+    }
+    return result;
+}
+
+bool isRooted(const std::string& path, PathStyle style)
+{
+    if (style == PathStyle::Windows && path.find(':') != std::string::npos)
+        return true;
+    return !path.empty() && isSeparator(path.front(), style);
+}
+
+} // namespace
+
+char PathSeparator(PathStyle style) { return style == PathStyle::Windows ? '\\' : '/'; }
+
+std::string SlashToBackslash(const std::string& text, PathStyle style)
+{
+    const char foreign = style == PathStyle::Windows ? '/' : '\\';
+    std::string result = text;
+    std::replace(result.begin(), result.end(), foreign, PathSeparator(style));
+    return result;
+}
+
+std::string AppendBackslash(const std::string& path, PathStyle style)
+{
+    if (path.empty() || isSeparator(path.back(), style))
+        return path;
+    return path + PathSeparator(style);
+}
+
+std::string NamePart(const std::string& path, PathStyle style)
+{
+    return path.substr(nameStart(path, style));
+}
+
+std::string FolderPart(const std::string& path, PathStyle style)
+{
+    std::string folder = path.substr(0, nameStart(path, style));
+    if (folder.empty() || !isSeparator(folder.back(), style))
+        return folder;
+    const bool keep = folder.size() >= 2
+        ? (folder[folder.size() - 2] == ':' && style == PathStyle::Windows)
+            || isSeparator(folder[folder.size() - 2], style)
+        : style == PathStyle::Posix; // the POSIX root
+    if (!keep)
+        folder.pop_back();
+    return folder;
+}
+
+std::string ExtensionPart(const std::string& path, PathStyle style)
+{
+    const std::string name = NamePart(path, style);
+    const size_t dot = name.rfind('.');
+    return dot == std::string::npos ? std::string() : name.substr(dot);
+}
+
+std::string ExtractDirFor(const std::string& dir, const std::string& archiveFile, PathStyle style)
+{
+    if (!dir.empty())
+        return AppendBackslash(SlashToBackslash(dir, style), style);
+    if (archiveFile.empty())
+        return {};
+    return AppendBackslash(FolderPart(archiveFile, style), style);
+}
+
+std::string DestinationPath(const std::string& storedName, const std::string& extractDir,
+                            bool useStoredDirs, PathStyle style)
+{
+    std::string path = extractDir;
+    if (useStoredDirs) {
+        const std::string relative = withoutRoot(storedName, style);
+        const std::string folders = withoutDotFolders(FolderPart(relative, style), style);
+        path = AppendBackslash(extractDir, style) + AppendBackslash(folders, style);
+    }
+    if (!isRooted(path, style))
+        path.insert(path.begin(), PathSeparator(style));
+    return path + NamePart(withoutRoot(storedName, style), style);
+}

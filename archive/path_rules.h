@@ -1,0 +1,41 @@
+#pragma once
+
+#include "archive/path_style.h"
+
+#include <string>
+
+// The style's folder separator ("\" or "/").
+char PathSeparator(PathStyle style = kNativePathStyle);
+
+// Every foreign separator becomes the style's own: "/" turns into "\" in the
+// Windows style, "\" into "/" in the POSIX style.
+std::string SlashToBackslash(const std::string& text, PathStyle style = kNativePathStyle);
+
+// Empty stays empty; otherwise a separator is appended unless the text
+// already ends with one.
+std::string AppendBackslash(const std::string& path, PathStyle style = kNativePathStyle);
+
+// Everything after the last separator (or, in the Windows style, ":").
+std::string NamePart(const std::string& path, PathStyle style = kNativePathStyle);
+
+// Everything before the name part, with a trailing separator removed unless
+// it follows ":" or another separator; the POSIX root "/" is kept.
+// E:\a\b.rar gives E:\a, E:\b.rar gives E:\, b.rar gives "".
+std::string FolderPart(const std::string& path, PathStyle style = kNativePathStyle);
+
+// The name part's extension with its "." ("" when the name has no ".").
+std::string ExtensionPart(const std::string& path, PathStyle style = kNativePathStyle);
+
+// ExtractDir for a requested folder: a non-empty folder with separators
+// normalised and a separator at the end; an empty one falls back to the
+// archive's folder.
+std::string ExtractDirFor(const std::string& dir, const std::string& archiveFile,
+                          PathStyle style = kNativePathStyle);
+
+// The destination of a stored entry name below a non-empty extractDir:
+// with useStoredDirs the stored folders follow extractDir (a leading drive or
+// one leading separator dropped, "." and ".." folders dropped so that nothing
+// lands outside extractDir), without them only the name part is used. A path
+// that is not rooted gets a leading separator.
+std::string DestinationPath(const std::string& storedName, const std::string& extractDir,
+                            bool useStoredDirs, PathStyle style = kNativePathStyle);

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "archive/path_style.h"
+
+#include <string>
+
+// Matches an entry name against a FileSpec pattern; both sides may hold
+// "*" and "?" and are treated alike. With nameOnly, only the name parts are
+// compared. "*.*" matches every name that does not end in ".".
+bool WildcardMatch(const std::string& name, const std::string& fileSpec, bool nameOnly,
+                   PathStyle style = kNativePathStyle);
+
+// True when the pattern contains "*" or "?".
+bool HasWildcards(const std::string& fileSpec);
