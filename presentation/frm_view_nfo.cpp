@@ -1,7 +1,68 @@
 #include "presentation/frm_view_nfo.h"
 
+#include "presentation/nfo_file.h"
+#include "presentation/nfo_font.h"
+
+#include <QFontMetricsF>
+#include <QGuiApplication>
+#include <QPalette>
+#include <QPlainTextEdit>
+#include <QScreen>
+
 Tfrm_ViewNfo* frm_ViewNfo = nullptr;
 
-Tfrm_ViewNfo::Tfrm_ViewNfo(QWidget* parent) : QDialog(parent) {}
+namespace {
 
-void Tfrm_ViewNfo::ShowNfoFile() {}
+const QString kNfoFileName = QStringLiteral("zenkor.nfo");
+
+void centreOnScreen(QWidget& window)
+{
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect frame(QPoint(), window.size());
+        frame.moveCenter(screen->availableGeometry().center());
+        window.move(frame.topLeft());
+    }
+}
+
+} // namespace
+
+Tfrm_ViewNfo::Tfrm_ViewNfo(QWidget* parent)
+    : QDialog(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                          Qt::MSWindowsFixedSizeDialogHint),
+      NFOFile(new QPlainTextEdit(this))
+{
+    setWindowTitle(QStringLiteral("View ZenkoR NFO File"));
+    setFixedSize(497, 375);
+    QPalette windowColours = palette();
+    windowColours.setColor(QPalette::Window, QColor(0x80, 0x00, 0x80));
+    setPalette(windowColours);
+    setAutoFillBackground(true);
+
+    NFOFile->setObjectName(QStringLiteral("NFOFile"));
+    // Two pixels taller than the client area: the lower border lies outside.
+    NFOFile->setGeometry(0, 0, 497, 377);
+    NFOFile->setFont(nfoFont());
+    NFOFile->setReadOnly(true);
+    NFOFile->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    NFOFile->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    NFOFile->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    NFOFile->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    NFOFile->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    NFOFile->setTabStopDistance(8 * QFontMetricsF(NFOFile->font()).horizontalAdvance(u' '));
+    NFOFile->setPlainText(QStringLiteral("NFOFile"));
+    NFOFile->setFocus();
+
+    centreOnScreen(*this);
+}
+
+void Tfrm_ViewNfo::LoadNfoFile()
+{
+    NFOFile->setPlainText(readNfoFile(kNfoFileName));
+}
+
+void Tfrm_ViewNfo::ShowNfoFile()
+{
+    LoadNfoFile();
+    NFOFile->setFocus();
+    exec();
+}
