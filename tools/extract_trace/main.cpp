@@ -1,0 +1,18 @@
+#include "tools/extract_trace/command_line.h"
+#include "tools/extract_trace/detect_command.h"
+
+#include <iostream>
+
+int main(int argc, char** argv)
+{
+    const auto command = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    if (!command) {
+        std::cerr << kUsage;
+        return kExitUsage;
+    }
+    switch (command->mode) {
+    case TraceCommand::Mode::Detect:
+        return RunDetect(command->archive, std::cout, std::cerr);
+    }
+    return kExitUsage;
+}
