@@ -1,0 +1,380 @@
+#include "archive/exception.h"
+#include "dialog_driver.h"
+#include "dialogs/drive_list.h"
+#include "dialogs/folder_tree.h"
+#include "dialogs/free_space.h"
+#include "dialogs/frm_change_dir.h"
+#include "dialogs/frm_new_dir.h"
+#include "dialogs/image.h"
+#include "dialogs/label.h"
+#include "tests/support/message_box_recorder.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <optional>
+
+namespace {
+
+constexpr uint64_t kMB = 1'000'000;
+
+// A dialog with a scripted free-space figure, started in a scratch folder.
+class ChangeDirTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        QDir::setCurrent(scratch.path());
+        SetFreeSpaceSource([this] { return freeBytes; });
+        frm_NewDir = &newDir;
+    }
+    void TearDown() override
+    {
+        SetFreeSpaceSource({});
+        SetVolumeSource({});
+        frm_NewDir = nullptr;
+    }
+
+    // Makes a folder by Make Dir, answering the new directory dialog with `name`.
+    void makeDir(Tfrm_ChangeDir& dialog, const QString& name, bool ok = true)
+    {
+        QTimer::singleShot(0, &newDir, [this, name, ok] {
+            newDir.edt_NewDir->setText(name);
+            ok ? newDir.OkClick() : newDir.CancelClick();
+        });
+        dialog.MakeDirClick();
+    }
+
+    QStringList treeTexts(const TDirectoryListBox& tree)
+    {
+        QStringList texts;
+        for (QTreeWidgetItemIterator it(const_cast<TDirectoryListBox*>(&tree)); *it; ++it)
+            texts << (*it)->text(0);
+        return texts;
+    }
+
+    driver::ScratchFolder scratch;
+    std::optional<uint64_t> freeBytes = 0;
+    Tfrm_NewDir newDir;
+    MessageBoxRecorder boxes;
+};
+
+TEST_F(ChangeDirTest, FreeSpaceFigureAgainstTheRequiredSpace)
+{
+    struct Row {
+        std::optional<uint64_t> free;
+        const char* required;
+        const char* caption;
+        QColor colour;
+    };
+    const std::vector<Row> rows = {
+        {650 * kMB, "650", "650 MB", Qt::red},
+        {651 * kMB, "650", "651 MB", Qt::white},
+        {651 * kMB - 1, "650", "650 MB", Qt::red},
+        {0, "0", "0 MB", Qt::red},
+        {0, "-5", "0 MB", Qt::red},
+        {999'999, "-5", "0 MB", Qt::red},
+        {std::nullopt, "-5", "0 MB", Qt::red},
+        {10ull << 30, "650", "10737 MB", Qt::white},
+        {3'000'000'000ull * kMB, "$7FFFFFFF", "3000000000 MB", Qt::white},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.caption);
+        freeBytes = 1;
+        Tfrm_ChangeDir dialog;
+        dialog.SetSpaceRequired(QString::fromLatin1(row.required));
+        freeBytes = row.free;
+        // The first showing judges the figure against the space just set.
+        driver::runModal(&dialog, [&] { dialog.CancelClick(); });
+        EXPECT_EQ(dialog.lbl_FreeSpace->text(), QString::fromLatin1(row.caption));
+        EXPECT_EQ(dialog.lbl_FreeSpace->TextColor(), row.colour);
+    }
+}
+
+TEST_F(ChangeDirTest, FigureIsComputedAtCreationAndFirstShowingOnly)
+{
+    freeBytes = 100 * kMB;
+    Tfrm_ChangeDir dialog;
+    EXPECT_EQ(dialog.lbl_FreeSpace->text(), QStringLiteral("100 MB"));
+    EXPECT_EQ(dialog.lbl_FreeSpace->TextColor(), QColor(Qt::white));
+
+    freeBytes = 200 * kMB;
+    dialog.SetSpaceRequired(QStringLiteral("300"));
+    EXPECT_EQ(dialog.lbl_FreeSpace->text(), QStringLiteral("100 MB"));
+    driver::runModal(&dialog, [&] { dialog.CancelClick(); });
+    EXPECT_EQ(dialog.lbl_FreeSpace->text(), QStringLiteral("200 MB"));
+    EXPECT_EQ(dialog.lbl_FreeSpace->TextColor(), QColor(Qt::red));
+
+    freeBytes = 900 * kMB;
+    dialog.SetSpaceRequired(QStringLiteral("10"));
+    driver::runModal(&dialog, [&] {
+        dialog.DirectoryListBox->SetDirectory(scratch.make(QStringLiteral("moved")));
+        dialog.CancelClick();
+    });
+    EXPECT_EQ(dialog.lbl_FreeSpace->text(), QStringLiteral("200 MB"));
+    EXPECT_EQ(dialog.lbl_FreeSpace->TextColor(), QColor(Qt::red));
+}
+
+TEST_F(ChangeDirTest, RequiredSpaceCaptionShowsTheParsedNumber)
+{
+    Tfrm_ChangeDir dialog;
+    EXPECT_EQ(dialog.FSpaceRequired, 0);
+    dialog.SetSpaceRequired(QStringLiteral("  0650"));
+    EXPECT_EQ(dialog.lbl_SpaceRequired->text(), QStringLiteral("650 MB"));
+    dialog.SetSpaceRequired(QStringLiteral("$1F4"));
+    EXPECT_EQ(dialog.lbl_SpaceRequired->text(), QStringLiteral("500 MB"));
+    EXPECT_EQ(dialog.FSpaceRequired, 500);
+}
+
+TEST_F(ChangeDirTest, RefusedRequiredSpaceChangesNothing)
+{
+    Tfrm_ChangeDir dialog;
+    dialog.SetSpaceRequired(QStringLiteral("650"));
+    EXPECT_THROW(dialog.SetSpaceRequired(QStringLiteral("700 MB")), Exception);
+    EXPECT_EQ(dialog.FSpaceRequired, 650);
+    EXPECT_EQ(dialog.lbl_SpaceRequired->text(), QStringLiteral("650 MB"));
+}
+
+TEST_F(ChangeDirTest, TreeShowsThePathAndTheSortedVisibleSubfolders)
+{
+    const QString open = scratch.make(QStringLiteral("games/zenkor"));
+    for (const char* name : {"beta", "Alpha", ".hidden", "gamma"})
+        scratch.make(QStringLiteral("games/zenkor/") + QLatin1String(name));
+    QFile(QDir(open).filePath(QStringLiteral("file.txt"))).open(QIODevice::WriteOnly);
+    QDir::setCurrent(open);
+
+    Tfrm_ChangeDir dialog;
+    QStringList expected{QStringLiteral("/")};
+    expected << open.split(u'/', Qt::SkipEmptyParts);
+    const QStringList path = expected;
+    expected << QStringLiteral("Alpha") << QStringLiteral("beta") << QStringLiteral("gamma");
+    EXPECT_EQ(treeTexts(*dialog.DirectoryListBox), expected);
+    EXPECT_EQ(dialog.DirectoryListBox->currentItem()->text(0), QStringLiteral("zenkor"));
+    EXPECT_EQ(dialog.GetDirectory(), open);
+}
+
+TEST_F(ChangeDirTest, OpeningFoldersMovesTheCurrentDirectory)
+{
+    const QString parent = scratch.make(QStringLiteral("top"));
+    scratch.make(QStringLiteral("top/inner"));
+    QDir::setCurrent(parent);
+    Tfrm_ChangeDir dialog;
+    dialog.show();
+    TDirectoryListBox* tree = dialog.DirectoryListBox;
+    const auto itemNamed = [&](const QString& name) {
+        return tree->findItems(name, Qt::MatchExactly | Qt::MatchRecursive).value(0);
+    };
+
+    // One click only highlights.
+    QTreeWidgetItem* inner = itemNamed(QStringLiteral("inner"));
+    ASSERT_NE(inner, nullptr);
+    const QRect innerRow = tree->visualItemRect(inner);
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, innerRow.center());
+    EXPECT_EQ(dialog.GetDirectory(), parent);
+    EXPECT_EQ(QDir::currentPath(), parent);
+
+    // A double click opens.
+    QTest::mouseDClick(tree->viewport(), Qt::LeftButton, {}, innerRow.center());
+    EXPECT_EQ(dialog.GetDirectory(), parent + QStringLiteral("/inner"));
+    EXPECT_EQ(QDir::currentPath(), parent + QStringLiteral("/inner"));
+
+    // Enter opens the highlighted entry: here the scratch folder above.
+    tree->setCurrentItem(itemNamed(QFileInfo(scratch.path()).fileName()));
+    QTest::keyClick(tree, Qt::Key_Return);
+    EXPECT_EQ(dialog.GetDirectory(), scratch.path());
+    EXPECT_EQ(QDir::currentPath(), scratch.path());
+}
+
+TEST_F(ChangeDirTest, FolderThatCannotBeEnteredIsAnIoError)
+{
+    Tfrm_ChangeDir dialog;
+    try {
+        dialog.DirectoryListBox->SetDirectory(scratch.path() + QStringLiteral("/missing"));
+        FAIL() << "opened a missing folder";
+    } catch (const Exception& error) {
+        EXPECT_EQ(error.Message(), "I/O error 2");
+    }
+    EXPECT_EQ(dialog.GetDirectory(), scratch.path());
+}
+
+TEST_F(ChangeDirTest, DriveChangeOnlyForAnotherVolume)
+{
+    const QString current = VolumeRootOf(scratch.path());
+    const QString other = scratch.make(QStringLiteral("other-volume"));
+    SetVolumeSource([&] {
+        return std::vector<Volume>{{current, QStringLiteral("System")}, {other, QString()}};
+    });
+    freeBytes = 10 * kMB;
+    Tfrm_ChangeDir dialog;
+    TDriveComboBox* drives = dialog.DriveComboBox;
+    EXPECT_EQ(drives->Drive(), current);
+    EXPECT_EQ(drives->currentText(), current + QStringLiteral(" [system]"));
+    EXPECT_EQ(drives->itemText(1), other);
+
+    freeBytes = 20 * kMB;
+    emit drives->activated(0);  // the selected one: nothing happens
+    EXPECT_EQ(dialog.lbl_FreeSpace->text(), QStringLiteral("10 MB"));
+    EXPECT_EQ(dialog.GetDirectory(), scratch.path());
+
+    drives->setCurrentIndex(1);
+    emit drives->activated(1);
+    EXPECT_EQ(drives->Drive(), other);
+    EXPECT_EQ(dialog.GetDirectory(), other);
+    EXPECT_EQ(QDir::currentPath(), other);
+    EXPECT_EQ(dialog.lbl_FreeSpace->text(), QStringLiteral("20 MB"));
+}
+
+TEST_F(ChangeDirTest, DriveThatCannotBeOpenedLeavesTreeAndFigure)
+{
+    const QString current = VolumeRootOf(scratch.path());
+    const QString gone = scratch.path() + QStringLiteral("/no-medium");
+    SetVolumeSource([&] { return std::vector<Volume>{{current, {}}, {gone, {}}}; });
+    freeBytes = 10 * kMB;
+    Tfrm_ChangeDir dialog;
+    freeBytes = 20 * kMB;
+    // Picked through the event loop, so the guard reports the failure.
+    QTimer::singleShot(0, &dialog, [&] { emit dialog.DriveComboBox->activated(1); });
+    QCoreApplication::processEvents();
+    ASSERT_EQ(boxes.boxes.size(), 1u);
+    EXPECT_EQ(boxes.boxes[0].text, QStringLiteral("I/O error 2."));
+    EXPECT_EQ(dialog.DriveComboBox->Drive(), gone);
+    EXPECT_EQ(dialog.GetDirectory(), scratch.path());
+    EXPECT_EQ(dialog.lbl_FreeSpace->text(), QStringLiteral("10 MB"));
+}
+
+TEST_F(ChangeDirTest, MakeDirBelowAFolderOpensTheNewFolder)
+{
+    Tfrm_ChangeDir dialog;
+    dialog.SetInstallPath(QStringLiteral("/opt/games/Zenkor"));
+    QTimer::singleShot(0, &newDir, [this] {
+        EXPECT_EQ(newDir.GetNewDir(), QStringLiteral("Zenkor"));
+        newDir.OkClick();
+    });
+    dialog.MakeDirClick();
+    const QString made = scratch.path() + QStringLiteral("/Zenkor");
+    EXPECT_TRUE(QFileInfo(made).isDir());
+    EXPECT_EQ(dialog.GetDirectory(), made);
+    EXPECT_EQ(QDir::currentPath(), made);
+    EXPECT_EQ(dialog.DirectoryListBox->currentItem()->text(0), QStringLiteral("Zenkor"));
+    EXPECT_TRUE(boxes.boxes.empty());
+}
+
+TEST_F(ChangeDirTest, MakeDirFailuresShowTheErrorBoxAndChangeNothing)
+{
+    struct Row {
+        const char* name;
+        QString tried;
+    };
+    const QString base = scratch.path();
+    scratch.make(QStringLiteral("exists"));
+    const std::vector<Row> rows = {
+        {"", base + QStringLiteral("/")},
+        {"exists", base + QStringLiteral("/exists")},
+        {"missing/second", base + QStringLiteral("/missing/second")},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        boxes.boxes.clear();
+        Tfrm_ChangeDir dialog;
+        makeDir(dialog, QString::fromLatin1(row.name));
+        ASSERT_EQ(boxes.boxes.size(), 1u);
+        EXPECT_EQ(boxes.boxes[0].text, QStringLiteral("Could not create dir (%1)").arg(row.tried));
+        EXPECT_EQ(boxes.boxes[0].caption, QStringLiteral("Error"));
+        EXPECT_EQ(boxes.boxes[0].icon, QMessageBox::Critical);
+        EXPECT_EQ(dialog.GetDirectory(), base);
+        EXPECT_EQ(QDir::currentPath(), base);
+    }
+    EXPECT_FALSE(QFileInfo::exists(base + QStringLiteral("/missing")));
+}
+
+TEST_F(ChangeDirTest, MakeDirAtTheRootAppendsTheNameDirectly)
+{
+    QDir::setCurrent(QDir::rootPath());
+    Tfrm_ChangeDir dialog;
+    makeDir(dialog, QString());
+    ASSERT_EQ(boxes.boxes.size(), 1u);
+    EXPECT_EQ(boxes.boxes[0].text, QStringLiteral("Could not create dir (/)"));
+}
+
+TEST_F(ChangeDirTest, MakeDirCancelledCreatesNothing)
+{
+    Tfrm_ChangeDir dialog;
+    makeDir(dialog, QStringLiteral("never"), false);
+    EXPECT_FALSE(QFileInfo::exists(scratch.path() + QStringLiteral("/never")));
+    EXPECT_TRUE(boxes.boxes.empty());
+}
+
+TEST_F(ChangeDirTest, CancelAndCloseBoxGiveTwo)
+{
+    Tfrm_ChangeDir dialog;
+    EXPECT_EQ(driver::runModal(&dialog, [&] { driver::click(dialog.img_cancel); }), 2);
+    EXPECT_EQ(driver::runModal(&dialog, [&] { driver::click(dialog.img_cancel2); }), 2);
+    EXPECT_EQ(driver::runModal(&dialog, [&] { dialog.close(); }), 2);
+    EXPECT_EQ(driver::runModal(&dialog, [&] { QTest::keyClick(&dialog, Qt::Key_Escape); }), -1);
+}
+
+TEST_F(ChangeDirTest, HoverTable)
+{
+    struct Row {
+        const char* over;
+        std::function<void(Tfrm_ChangeDir&)> move;
+        bool makeDirLit, installLit, cancelLit;
+        Qt::CursorShape cursor;
+    };
+    const auto hand = Qt::PointingHandCursor;
+    const std::vector<Row> rows = {
+        {"make dir", [](Tfrm_ChangeDir& d) { driver::hover(d.img_MakeDir); }, true, false, false, hand},
+        {"make dir lit", [](Tfrm_ChangeDir& d) { driver::hover(d.img_MakeDir2); }, true, false, false, hand},
+        {"install", [](Tfrm_ChangeDir& d) { driver::hover(d.img_install); }, false, true, false, hand},
+        {"install lit", [](Tfrm_ChangeDir& d) { driver::hover(d.img_install2); }, false, true, false, hand},
+        {"cancel", [](Tfrm_ChangeDir& d) { driver::hover(d.img_cancel); }, false, false, true, hand},
+        {"cancel lit", [](Tfrm_ChangeDir& d) { driver::hover(d.img_cancel2); }, false, false, true, hand},
+        {"background", [](Tfrm_ChangeDir& d) { driver::hoverAt(&d, {150, 44}); }, false, false, false, Qt::ArrowCursor},
+        {"folder tree", [](Tfrm_ChangeDir& d) { driver::hover(d.DirectoryListBox->viewport()); }, false, false, false, Qt::ArrowCursor},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.over);
+        Tfrm_ChangeDir dialog;
+        for (TImage* twin : {dialog.img_MakeDir2, dialog.img_install2, dialog.img_cancel2})
+            twin->show();
+        dialog.setCursor(Qt::IBeamCursor);
+        row.move(dialog);
+        EXPECT_EQ(!dialog.img_MakeDir2->isHidden(), row.makeDirLit);
+        EXPECT_EQ(!dialog.img_install2->isHidden(), row.installLit);
+        EXPECT_EQ(!dialog.img_cancel2->isHidden(), row.cancelLit);
+        EXPECT_EQ(dialog.cursor().shape(), row.cursor);
+    }
+}
+
+TEST_F(ChangeDirTest, LabelsTextsAndDriveListHaveNoHoverEffect)
+{
+    Tfrm_ChangeDir dialog;
+    dialog.CancelMouseMove();
+    for (QWidget* quiet : std::initializer_list<QWidget*>{
+             dialog.lbl_FreeSpace, dialog.lbl_SpaceRequired, dialog.StaticText1,
+             dialog.StaticText2, dialog.DriveComboBox})
+        driver::hover(quiet);
+    EXPECT_FALSE(dialog.img_cancel2->isHidden());
+    EXPECT_EQ(dialog.cursor().shape(), Qt::PointingHandCursor);
+}
+
+TEST_F(ChangeDirTest, StatePersistsBetweenShowings)
+{
+    const QString chosen = scratch.make(QStringLiteral("chosen"));
+    Tfrm_ChangeDir dialog;
+    driver::runModal(&dialog, [&] {
+        dialog.DirectoryListBox->SetDirectory(chosen);
+        driver::hover(dialog.img_MakeDir);
+        driver::click(dialog.img_cancel);
+    });
+    QDir::setCurrent(scratch.path());
+    driver::runModal(&dialog, [&] {
+        EXPECT_EQ(dialog.GetDirectory(), chosen);
+        EXPECT_FALSE(dialog.img_MakeDir2->isHidden());
+        EXPECT_EQ(dialog.cursor().shape(), Qt::PointingHandCursor);
+        dialog.CancelClick();
+    });
+}
+
+} // namespace
