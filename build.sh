@@ -12,6 +12,7 @@ packages=(
   libgtest-dev libgmock-dev
   clang libclang-rt-14-dev
   libarchive-tools xvfb xauth
+  x11-utils
 )
 
 install_missing_packages() {

@@ -94,7 +94,7 @@ void Tfrm_ChangeDir::SetInstallPath(const QString& path)
 
 void Tfrm_ChangeDir::SetSpaceRequired(const QString& megabytes)
 {
-    FSpaceRequired = StrToInt(megabytes);
+    FSpaceRequired = WholeNumber(megabytes);
     lbl_SpaceRequired->SetCaption(QStringLiteral("%1 MB").arg(FSpaceRequired));
 }
 

@@ -62,7 +62,7 @@ std::optional<int32_t> parseWholeNumber(const QString& text)
 
 } // namespace
 
-int32_t StrToInt(const QString& text)
+int32_t WholeNumber(const QString& text)
 {
     if (const auto number = parseWholeNumber(text))
         return *number;

@@ -14,7 +14,7 @@ class WholeNumberAccepts : public ::testing::TestWithParam<Accepted> {};
 
 TEST_P(WholeNumberAccepts, GivesTheNumber)
 {
-    EXPECT_EQ(StrToInt(QString::fromLatin1(GetParam().text)), GetParam().value);
+    EXPECT_EQ(WholeNumber(QString::fromLatin1(GetParam().text)), GetParam().value);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -31,7 +31,7 @@ TEST_P(WholeNumberRefuses, RaisesTheConversionErrorNamingTheText)
 {
     const QString text = QString::fromLatin1(GetParam());
     try {
-        StrToInt(text);
+        WholeNumber(text);
         FAIL() << "accepted " << GetParam();
     } catch (const Exception& error) {
         EXPECT_EQ(QString::fromStdString(error.Message()),
