@@ -1,0 +1,189 @@
+#include "tools/rar_writer/rar_writer.h"
+
+#include <zlib.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+#include <sys/stat.h>
+
+namespace zk::rarwriter {
+namespace {
+
+constexpr std::uint8_t kMarker[] = {0x52, 0x61, 0x72, 0x21, 0x1A, 0x07, 0x00};
+constexpr std::uint8_t kEndBlock[] = {0xC4, 0x3D, 0x7B, 0x00, 0x40, 0x07, 0x00};
+constexpr std::uint8_t kTypeMain = 0x73;
+constexpr std::uint8_t kTypeFile = 0x74;
+constexpr std::uint16_t kFlagLongBlock = 0x8000;
+constexpr std::uint16_t kFlagFolder = 0x00E0;
+constexpr std::uint16_t kFlagPassword = 0x0004;
+
+void put16(std::vector<std::uint8_t>& out, std::uint32_t v) {
+    out.push_back(static_cast<std::uint8_t>(v));
+    out.push_back(static_cast<std::uint8_t>(v >> 8));
+}
+
+void put32(std::vector<std::uint8_t>& out, std::uint32_t v) {
+    put16(out, v & 0xFFFF);
+    put16(out, v >> 16);
+}
+
+std::uint32_t crc32Of(const void* data, std::size_t size) {
+    return static_cast<std::uint32_t>(
+        crc32(0, static_cast<const Bytef*>(data), static_cast<uInt>(size)));
+}
+
+// body starts at HEAD_TYPE; the block gets its CRC and is appended to out.
+void appendBlock(std::vector<std::uint8_t>& out, const std::vector<std::uint8_t>& body) {
+    put16(out, crc32Of(body.data(), body.size()) & 0xFFFF);
+    out.insert(out.end(), body.begin(), body.end());
+}
+
+std::vector<std::uint8_t> blockBody(std::uint8_t type, std::uint16_t flags) {
+    std::vector<std::uint8_t> body{type};
+    put16(body, flags);
+    put16(body, 0);  // HEAD_SIZE, patched once the body is complete
+    return body;
+}
+
+void patchSize(std::vector<std::uint8_t>& body) {
+    const std::size_t size = body.size() + 2;
+    if (size > 0xFFFF)
+        throw std::runtime_error("entry header too long");
+    body[3] = static_cast<std::uint8_t>(size);
+    body[4] = static_cast<std::uint8_t>(size >> 8);
+}
+
+std::string storedName(const Entry& entry) {
+    std::string name = entry.name;
+    if (entry.host == Host::Windows)
+        std::replace(name.begin(), name.end(), '/', '\\');
+    return name;
+}
+
+void appendEntry(std::vector<std::uint8_t>& out, const Entry& entry) {
+    if (entry.data.size() > 0xFFFFFFFFu)
+        throw std::runtime_error("entry too large: " + entry.name);
+    std::uint16_t flags = kFlagLongBlock;
+    if (entry.isFolder)
+        flags |= kFlagFolder;
+    if (entry.encrypted)
+        flags |= kFlagPassword;
+    const std::string name = storedName(entry);
+    const auto size = static_cast<std::uint32_t>(entry.data.size());
+
+    std::vector<std::uint8_t> body = blockBody(kTypeFile, flags);
+    put32(body, size);  // PACK_SIZE: stored, so the same
+    put32(body, size);  // UNP_SIZE
+    body.push_back(static_cast<std::uint8_t>(entry.host));
+    put32(body, crc32Of(entry.data.data(), entry.data.size()));
+    put32(body, entry.dosTime);
+    body.push_back(20);    // UNP_VER
+    body.push_back(0x30);  // METHOD: stored
+    put16(body, static_cast<std::uint32_t>(name.size()));
+    put32(body, entry.attr.value_or(defaultAttr(entry)));
+    body.insert(body.end(), name.begin(), name.end());
+    patchSize(body);
+    appendBlock(out, body);
+    out.insert(out.end(), entry.data.begin(), entry.data.end());
+}
+
+}  // namespace
+
+std::uint32_t defaultAttr(const Entry& entry) {
+    if (entry.host == Host::Windows)
+        return entry.isFolder ? 0x10 : 0x20;
+    return entry.isFolder ? 040755 : 0100644;
+}
+
+std::uint32_t dosTimeFromUnix(std::time_t t) {
+    std::tm local{};
+    localtime_r(&t, &local);
+    if (local.tm_year < 80)
+        return (1u << 5 | 1u) << 16;
+    const std::uint32_t date = static_cast<std::uint32_t>(local.tm_year - 80) << 9 |
+                               static_cast<std::uint32_t>(local.tm_mon + 1) << 5 |
+                               static_cast<std::uint32_t>(local.tm_mday);
+    const std::uint32_t time = static_cast<std::uint32_t>(local.tm_hour) << 11 |
+                               static_cast<std::uint32_t>(local.tm_min) << 5 |
+                               static_cast<std::uint32_t>(local.tm_sec / 2);
+    return date << 16 | time;
+}
+
+std::vector<std::uint8_t> buildArchive(const std::vector<Entry>& entries) {
+    std::vector<std::uint8_t> out(std::begin(kMarker), std::end(kMarker));
+    std::vector<std::uint8_t> mainHeader = blockBody(kTypeMain, 0);
+    put16(mainHeader, 0);
+    put32(mainHeader, 0);
+    patchSize(mainHeader);
+    appendBlock(out, mainHeader);
+    for (const Entry& entry : entries)
+        appendEntry(out, entry);
+    out.insert(out.end(), std::begin(kEndBlock), std::end(kEndBlock));
+    return out;
+}
+
+void writeArchive(const std::string& path, const std::vector<Entry>& entries) {
+    const std::vector<std::uint8_t> bytes = buildArchive(entries);
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    file.write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
+    file.close();
+    if (!file)
+        throw std::runtime_error("cannot write " + path);
+}
+
+namespace {
+
+std::string readFile(const std::filesystem::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::string data((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    if (file.bad() || !file.is_open())
+        throw std::runtime_error("cannot read " + path.string());
+    return data;
+}
+
+std::uint32_t windowsAttr(const struct stat& st) {
+    std::uint32_t attr = S_ISDIR(st.st_mode) ? 0x10 : 0x20;
+    if (!(st.st_mode & S_IWUSR))
+        attr |= 0x01;
+    return attr;
+}
+
+}  // namespace
+
+std::vector<Entry> entriesFromDirectory(const std::string& dir, Host host) {
+    namespace fs = std::filesystem;
+    std::vector<fs::path> paths;
+    for (const fs::directory_entry& item : fs::recursive_directory_iterator(dir))
+        paths.push_back(item.path());
+    std::sort(paths.begin(), paths.end());
+
+    std::vector<Entry> entries;
+    for (const fs::path& path : paths) {
+        struct stat st{};
+        if (lstat(path.c_str(), &st) != 0)
+            throw std::runtime_error("cannot read " + path.string());
+        Entry entry;
+        entry.name = path.lexically_relative(dir).generic_string();
+        entry.host = host;
+        entry.isFolder = S_ISDIR(st.st_mode);
+        entry.dosTime = dosTimeFromUnix(st.st_mtime);
+        if (S_ISLNK(st.st_mode)) {
+            if (host == Host::Windows)
+                throw std::runtime_error("links need a Unix host: " + path.string());
+            entry.data = fs::read_symlink(path).string();
+        } else if (S_ISREG(st.st_mode)) {
+            entry.data = readFile(path);
+        } else if (!entry.isFolder) {
+            throw std::runtime_error("not a file or folder: " + path.string());
+        }
+        entry.attr = host == Host::Unix ? static_cast<std::uint32_t>(st.st_mode) : windowsAttr(st);
+        entries.push_back(std::move(entry));
+    }
+    return entries;
+}
+
+}  // namespace zk::rarwriter
