@@ -1,0 +1,112 @@
+#include "archive/path_rules.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr PathStyle W = PathStyle::Windows;
+constexpr PathStyle P = PathStyle::Posix;
+
+} // namespace
+
+TEST(PathRules, FolderAndNameParts)
+{
+    struct Case {
+        PathStyle style;
+        const char* path;
+        const char* folder;
+        const char* name;
+    };
+    const Case cases[] = {
+        {W, "E:\\a\\b.rar", "E:\\a", "b.rar"},
+        {W, "E:\\b.rar", "E:\\", "b.rar"},
+        {W, "E:b.rar", "E:", "b.rar"},
+        {W, "b.rar", "", "b.rar"},
+        {W, "\\b.rar", "", "b.rar"},
+        {W, "\\\\srv\\b.rar", "\\\\srv", "b.rar"},
+        {W, "a\\\\b.rar", "a\\\\", "b.rar"},
+        {W, "a/b.rar", "", "a/b.rar"},
+        {W, "E:\\a\\", "E:\\a", ""},
+        {P, "/a/b.rar", "/a", "b.rar"},
+        {P, "/b.rar", "/", "b.rar"},
+        {P, "b.rar", "", "b.rar"},
+        {P, "a\\b.rar", "", "a\\b.rar"},
+        {P, "E:b.rar", "", "E:b.rar"},
+        {P, "a//b", "a//", "b"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        EXPECT_EQ(FolderPart(c.path, c.style), c.folder);
+        EXPECT_EQ(NamePart(c.path, c.style), c.name);
+    }
+}
+
+TEST(PathRules, SeparatorsAndExtensions)
+{
+    EXPECT_EQ(SlashToBackslash("D:/setup/game.rar", W), "D:\\setup\\game.rar");
+    EXPECT_EQ(SlashToBackslash("D:\\setup/game.rar", P), "D:/setup/game.rar");
+    EXPECT_EQ(AppendBackslash("", W), "");
+    EXPECT_EQ(AppendBackslash("E:", W), "E:\\");
+    EXPECT_EQ(AppendBackslash("E:\\", W), "E:\\");
+    EXPECT_EQ(AppendBackslash("/tmp", P), "/tmp/");
+    EXPECT_EQ(AppendBackslash("/", P), "/");
+    EXPECT_EQ(ExtensionPart("a.b\\c", W), "");
+    EXPECT_EQ(ExtensionPart("a.b/c.tar.gz", P), ".gz");
+    EXPECT_EQ(ExtensionPart("x.", P), ".");
+}
+
+TEST(PathRules, ExtractDirFor)
+{
+    struct Case {
+        PathStyle style;
+        const char* dir;
+        const char* archive;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {W, "E:/Games", "", "E:\\Games\\"},
+        {W, "E:\\", "", "E:\\"},
+        {W, "", "setup.rar", ""},
+        {W, "", "D:\\setup\\game.rar", "D:\\setup\\"},
+        {W, "", "D:\\game.rar", "D:\\"},
+        {W, "", "", ""},
+        {P, "/opt\\games", "", "/opt/games/"},
+        {P, "", "/srv/game.rar", "/srv/"},
+        {P, "", "/game.rar", "/"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.dir) + " | " + c.archive);
+        EXPECT_EQ(ExtractDirFor(c.dir, c.archive, c.style), c.expected);
+    }
+}
+
+TEST(PathRules, DestinationPath)
+{
+    struct Case {
+        PathStyle style;
+        const char* stored;
+        const char* extractDir;
+        bool storedDirs;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {W, "data\\maps\\a.map", "D:\\Games\\", true, "D:\\Games\\data\\maps\\a.map"},
+        {W, "data\\maps\\a.map", "D:\\Games\\", false, "D:\\Games\\a.map"},
+        {W, "E:\\x\\y.txt", "D:\\Games\\", true, "D:\\Games\\x\\y.txt"},
+        {W, "E:y.txt", "D:\\Games\\", true, "D:\\Games\\y.txt"},
+        {W, "\\y.txt", "D:\\Games\\", true, "D:\\Games\\y.txt"},
+        {W, "y.txt", "Games\\", true, "\\Games\\y.txt"},
+        {W, "..\\..\\evil.txt", "D:\\Games\\", true, "D:\\Games\\evil.txt"},
+        {W, "a\\..\\b\\.\\c.txt", "D:\\Games\\", true, "D:\\Games\\a\\b\\c.txt"},
+        {P, "data/maps/a.map", "/opt/g/", true, "/opt/g/data/maps/a.map"},
+        {P, "data/maps/a.map", "/opt/g/", false, "/opt/g/a.map"},
+        {P, "/etc/passwd", "/opt/g/", true, "/opt/g/etc/passwd"},
+        {P, "../../etc/passwd", "/opt/g/", true, "/opt/g/etc/passwd"},
+        {P, "E:x.txt", "/opt/g/", true, "/opt/g/E:x.txt"},
+        {P, "y.txt", "rel/", true, "/rel/y.txt"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.stored);
+        EXPECT_EQ(DestinationPath(c.stored, c.extractDir, c.storedDirs, c.style), c.expected);
+    }
+}
