@@ -1,0 +1,11 @@
+// GUI tests need the application object the program itself uses.
+#include "app/guard.h"
+
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv)
+{
+    GuardedApplication app(argc, argv);
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

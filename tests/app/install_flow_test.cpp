@@ -1,0 +1,147 @@
+#include "app/label.h"
+#include "app/program_launcher.h"
+#include "dialogs/frm_change_dir.h"
+#include "installer_fixture.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileDevice>
+#include <QTimer>
+
+#include <optional>
+
+namespace {
+
+class LaunchRecorder final : public ProgramLauncher {
+public:
+    LaunchRecorder() { setProgramLauncher(this); }
+    ~LaunchRecorder() override { setProgramLauncher(nullptr); }
+    bool start(const LaunchRequest& request) override
+    {
+        started.push_back(request);
+        return false;  // a failed start must stay silent
+    }
+    std::vector<LaunchRequest> started;
+};
+
+struct FlowCase {
+    const char* name;
+    int result;
+    const char* runProgram;
+    std::optional<const char*> box;
+    bool launches;
+};
+
+class InstallFlowTest : public InstallerFixture, public testing::WithParamInterface<FlowCase> {
+protected:
+    void SetUp() override
+    {
+        writeIni(replacing(workedExample(), "RunProgram", GetParam().runProgram));
+        createWindow();
+        changeDir = std::make_unique<Tfrm_ChangeDir>();
+        frm_ChangeDir = changeDir.get();
+        boxes.boxes.clear();
+    }
+    void TearDown() override
+    {
+        frm_ChangeDir = nullptr;
+        changeDir.reset();
+    }
+
+    std::unique_ptr<Tfrm_ChangeDir> changeDir;
+    LaunchRecorder launches;
+};
+
+TEST_P(InstallFlowTest, ActsOnTheDialogsResult)
+{
+    const FlowCase& c = GetParam();
+    // Ends the modal dialog as soon as its loop runs.
+    QTimer::singleShot(0, frm_ChangeDir, [&] { frm_ChangeDir->done(c.result); });
+    runGuarded([] { frm_zenkor->InstallClick(); });
+
+    if (c.box) {
+        ASSERT_EQ(boxes.boxes.size(), 1u);
+        EXPECT_EQ(boxes.boxes[0].text, QString::fromLatin1(*c.box));
+        EXPECT_EQ(boxes.boxes[0].caption, u"Setup");
+        EXPECT_EQ(boxes.boxes[0].icon, QMessageBox::NoIcon);
+        EXPECT_EQ(boxes.boxes[0].buttons, QMessageBox::Ok);
+    } else {
+        EXPECT_TRUE(boxes.boxes.empty());
+    }
+    if (c.launches) {
+        ASSERT_EQ(launches.started.size(), 1u);
+        const auto expected = launchRequestFor(frm_ChangeDir->GetDirectory(), QString::fromLatin1(c.runProgram));
+        EXPECT_EQ(launches.started[0], *expected);
+    } else {
+        EXPECT_TRUE(launches.started.empty());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Results, InstallFlowTest,
+    testing::Values(FlowCase{"installed", 1, "bin\\start.sh --demo", "Program sucessfully installed!", true},
+                    FlowCase{"installed_nothing_to_start", 1, "", "Program sucessfully installed!", false},
+                    FlowCase{"failed", 7, "start.sh", "Error in RAR file!", false},
+                    FlowCase{"cancelled", 2, "start.sh", std::nullopt, false},
+                    FlowCase{"other", 0, "start.sh", std::nullopt, false}),
+    [](const testing::TestParamInfo<FlowCase>& info) { return std::string(info.param.name); });
+
+struct CommandCase {
+    const char* folder;
+    const char* command;
+    std::optional<LaunchRequest> expected;
+};
+
+TEST(LaunchRequestTest, FirstWordIsTheProgramBelowTheFolder)
+{
+    const CommandCase cases[] = {
+        {"/opt/g", "game.exe", LaunchRequest{"/opt/g/game.exe", {}, "/opt/g"}},
+        {"/opt/g/", "game", LaunchRequest{"/opt/g/game", {}, "/opt/g"}},
+        {"/opt/g", "bin\\run.sh -x \"a b\"", LaunchRequest{"/opt/g/bin/run.sh", {"-x", "a b"}, "/opt/g/bin"}},
+        {"/opt/g", "\"my game\"  --full", LaunchRequest{"/opt/g/my game", {"--full"}, "/opt/g"}},
+        {"/opt/g", "run.sh ;rm -rf x", LaunchRequest{"/opt/g/run.sh", {";rm", "-rf", "x"}, "/opt/g"}},
+        {"/opt/g", "   ", std::nullopt},
+        {"/opt/g", "\"\" arg", std::nullopt},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(launchRequestFor(QString::fromLatin1(c.folder), QString::fromLatin1(c.command)), c.expected)
+            << c.command;
+}
+
+// The real launcher starts the program itself, in its own folder, with the
+// words as plain arguments: nothing is handed to a shell.
+TEST(ProgramLauncherTest, StartsDetachedWithoutAShell)
+{
+    QTemporaryDir dir;
+    const QString script = dir.filePath(QStringLiteral("bin/report.sh"));
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("bin")));
+    QFile file(script);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("#!/bin/sh\n{ pwd; for a in \"$@\"; do echo \"$a\"; done; } > \"$0.out.tmp\"\n"
+               "mv \"$0.out.tmp\" \"$0.out\"\n");
+    file.close();
+    file.setPermissions(file.permissions() | QFileDevice::ExeOwner);
+
+    const auto request = launchRequestFor(dir.path(), QStringLiteral("bin\\report.sh \"two words\" ;touch pwned"));
+    ASSERT_TRUE(request);
+    ASSERT_TRUE(programLauncher().start(*request));
+
+    QFile out(script + QStringLiteral(".out"));
+    QElapsedTimer clock;
+    clock.start();
+    while (!out.exists() && clock.elapsed() < 10000)
+        QTest::qWait(20);
+    ASSERT_TRUE(out.open(QIODevice::ReadOnly));
+    EXPECT_EQ(out.readAll(), QDir(dir.filePath(QStringLiteral("bin"))).canonicalPath().toUtf8()
+                                 + "\ntwo words\n;touch\npwned\n");
+    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("bin/pwned"))));
+}
+
+TEST(ProgramLauncherTest, MissingProgramReportsFailure)
+{
+    QTemporaryDir dir;
+    EXPECT_FALSE(programLauncher().start(*launchRequestFor(dir.path(), QStringLiteral("absent"))));
+}
+
+} // namespace
