@@ -1,0 +1,184 @@
+#include "app/label.h"
+#include "app/layout_font.h"
+#include "app/picture.h"
+#include "installer_fixture.h"
+
+#include <QPainter>
+#include <QTest>
+
+namespace {
+
+class HoverTest : public InstallerFixture {
+protected:
+    void SetUp() override
+    {
+        writeIni(workedExample());
+        createWindow();
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    }
+
+    void moveTo(QPoint position) { QTest::mouseMove(window->windowHandle(), position); }
+
+    std::vector<bool> twinsShown() const
+    {
+        return {window->img_install2->isVisible(), window->img_nfo2->isVisible(),
+                window->img_exit2->isVisible()};
+    }
+};
+
+TEST_F(HoverTest, OneTwinLightsPerButtonAndTheBackgroundClearsThem)
+{
+    const struct {
+        const char* place;
+        QPoint position;
+        std::vector<bool> shown;
+        Qt::CursorShape cursor;
+    } steps[] = {
+        {"install", {550, 160}, {true, false, false}, Qt::PointingHandCursor},
+        {"nfo", {550, 190}, {false, true, false}, Qt::PointingHandCursor},
+        {"exit", {550, 230}, {false, false, true}, Qt::PointingHandCursor},
+        {"background", {600, 246}, {false, false, false}, Qt::ArrowCursor},
+        {"exit again", {610, 220}, {false, false, true}, Qt::PointingHandCursor},
+        {"header", {100, 60}, {false, false, false}, Qt::ArrowCursor},
+        {"install again", {620, 170}, {true, false, false}, Qt::PointingHandCursor},
+        // A label runs no handler: the lit twin and the hand stay.
+        {"title line", {200, 190}, {true, false, false}, Qt::PointingHandCursor},
+        {"credit line", {560, 5}, {true, false, false}, Qt::PointingHandCursor},
+    };
+    for (const auto& step : steps) {
+        moveTo(step.position);
+        EXPECT_EQ(twinsShown(), step.shown) << step.place;
+        EXPECT_EQ(window->cursor().shape(), step.cursor) << step.place;
+    }
+}
+
+TEST_F(HoverTest, OnlyTheLitTwinsCarryHints)
+{
+    EXPECT_EQ(window->img_install2->toolTip(), u"Install Program");
+    EXPECT_EQ(window->img_nfo2->toolTip(), u"View NFO File");
+    EXPECT_EQ(window->img_exit2->toolTip(), u"Leave ZenkoR Installer");
+    for (const TImage* plain : {window->img_install, window->img_nfo, window->img_exit, window->Image})
+        EXPECT_TRUE(plain->toolTip().isEmpty());
+}
+
+// A label's rendering of `text`, white on black.
+QImage rendered(const QString& text)
+{
+    QWidget parent;
+    TLabel label(&parent);
+    label.setFont(layoutFont());
+    label.setTextColour(Qt::white);
+    label.setBackground(Qt::black);
+    label.setText(text);
+    return label.grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+QImage drawnPlain(const QString& text, QSize size)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::black);
+    QPainter painter(&image);
+    painter.setFont(layoutFont());
+    painter.setPen(Qt::white);
+    painter.drawText(QRect(QPoint(0, 0), size), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
+    return image;
+}
+
+TEST(LabelTest, DoubleAmpersandShowsOneAmpersand)
+{
+    const QImage label = rendered(QStringLiteral("R&&D"));
+    EXPECT_EQ(label, drawnPlain(QStringLiteral("R&D"), label.size()));
+}
+
+TEST(LabelTest, AmpersandUnderlinesTheNextCharacterAndIsNotShown)
+{
+    const QImage label = rendered(QStringLiteral("&Go"));
+    const QImage plain = drawnPlain(QStringLiteral("Go"), label.size());
+    EXPECT_EQ(label.width(), rendered(QStringLiteral("Go")).width());
+    const int baseline = QFontMetrics(layoutFont()).ascent();
+    // Identical above the baseline; the underline differs below it.
+    EXPECT_EQ(label.copy(0, 0, label.width(), baseline), plain.copy(0, 0, plain.width(), baseline));
+    EXPECT_NE(label, plain);
+}
+
+TEST(LabelTest, AutoSizeFollowsTextAndFontUntilTheWidthIsSet)
+{
+    QWidget parent;
+    TLabel label(&parent);
+    label.setFont(layoutFont());
+    label.setText(QStringLiteral("wide text"));
+    const QSize small = label.size();
+    QFont big = layoutFont();
+    big.setPixelSize(40);
+    label.setFont(big);
+    EXPECT_GT(label.height(), small.height());
+    EXPECT_GT(label.width(), small.width());
+    label.setAutoSize(false);
+    label.resize(520, label.height());
+    label.setText(QStringLiteral("x"));
+    EXPECT_EQ(label.width(), 520);
+}
+
+TEST(PictureTest, CornerColourBecomesTransparentEverywhere)
+{
+    QImage picture(3, 2, QImage::Format_RGB32);
+    picture.fill(qRgb(10, 20, 30));
+    picture.setPixel(1, 0, qRgb(200, 0, 0));
+    const QImage shown = withCornerColourTransparent(picture);
+    EXPECT_EQ(qAlpha(shown.pixel(0, 1)), 0);
+    EXPECT_EQ(qAlpha(shown.pixel(2, 0)), 0);
+    EXPECT_EQ(shown.pixel(1, 0), qRgba(200, 0, 0, 255));
+}
+
+using MainWindowTest = InstallerFixture;
+
+TEST_F(MainWindowTest, HeaderLetsTheWindowColourShowThrough)
+{
+    window = std::make_unique<Tfrm_zenkor>();
+    ASSERT_EQ(window->Image->picture().size(), QSize(594, 171));
+    const QImage screen = window->grab().toImage();
+    // The header's black shows the maroon window; its lettering stays.
+    EXPECT_EQ(QColor(screen.pixel(24, 8 + 168)), QColor(128, 0, 0));
+    EXPECT_EQ(QColor(screen.pixel(24 + 593, 8 + 100)), QColor(128, 0, 0));
+    int lettering = 0;
+    for (int x = 24; x < 24 + 594; ++x)
+        lettering += QColor(screen.pixel(x, 8 + 60)) != QColor(128, 0, 0);
+    EXPECT_GT(lettering, 100);
+}
+
+TEST_F(MainWindowTest, ButtonPicturesAndLayoutAsDesigned)
+{
+    window = std::make_unique<Tfrm_zenkor>();
+    const Tfrm_zenkor& w = *window;
+    EXPECT_TRUE(w.windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_EQ(w.windowTitle(), u"Install Program");
+    const struct {
+        TImage* normal;
+        TImage* lit;
+        QRect place;
+        QSize picture;
+    } buttons[] = {
+        {w.img_install, w.img_install2, {536, 152, 97, 25}, {99, 28}},
+        {w.img_nfo, w.img_nfo2, {536, 184, 73, 25}, {79, 29}},
+        {w.img_exit, w.img_exit2, {536, 216, 81, 25}, {77, 30}},
+    };
+    const QObjectList& stack = w.children();
+    for (const auto& b : buttons) {
+        EXPECT_EQ(b.normal->geometry(), b.place);
+        EXPECT_EQ(b.lit->geometry(), b.place);
+        EXPECT_EQ(b.normal->picture().size(), b.picture);
+        EXPECT_EQ(b.lit->picture().size(), b.picture);
+        EXPECT_NE(b.normal->picture(), b.lit->picture());
+        EXPECT_FALSE(b.lit->isVisibleTo(&w));
+        EXPECT_LT(stack.indexOf(b.normal), stack.indexOf(b.lit));
+    }
+    // The title paints over the buttons, the lit twins over the title.
+    EXPECT_LT(stack.indexOf(w.img_nfo), stack.indexOf(w.lbl_GameTitle));
+    EXPECT_LT(stack.indexOf(w.lbl_GameTitle), stack.indexOf(w.img_install2));
+    EXPECT_EQ(w.StaticText3->text(), u"v.0.98");
+    EXPECT_EQ(w.StaticText3->textColour(), QColor(192, 192, 192));
+    EXPECT_EQ(w.StaticText1->geometry(), QRect(552, 0, 86, 17));
+}
+
+} // namespace
