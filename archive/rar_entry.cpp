@@ -1,0 +1,118 @@
+#include "archive/rar_entry.h"
+
+#include "archive/rar_messages.h"
+
+#include <cstring>
+#include <optional>
+#include <vector>
+
+namespace {
+
+bool isBlankOrControl(char c)
+{
+    return static_cast<unsigned char>(c) <= ' ';
+}
+
+std::vector<std::string> components(const std::string& path)
+{
+    std::vector<std::string> parts;
+    std::string part;
+    for (char c : path + "/") {
+        if (c == '/' || c == '\\') {
+            if (!part.empty())
+                parts.push_back(part);
+            part.clear();
+        } else {
+            part += c;
+        }
+    }
+    return parts;
+}
+
+// The components after "." and ".." are resolved; nothing when ".." would
+// climb above the start.
+std::optional<std::vector<std::string>> resolved(const std::string& path)
+{
+    std::vector<std::string> out;
+    for (const std::string& part : components(path)) {
+        if (part == ".")
+            continue;
+        if (part == "..") {
+            if (out.empty())
+                return std::nullopt;
+            out.pop_back();
+        } else {
+            out.push_back(part);
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+std::string CleanEntryName(const RARHeaderData& header)
+{
+    const char* field = header.FileName;
+    const size_t length = strnlen(field, sizeof header.FileName);
+    size_t begin = 0;
+    size_t end = length;
+    while (begin < end && isBlankOrControl(field[begin]))
+        ++begin;
+    while (end > begin && isBlankOrControl(field[end - 1]))
+        --end;
+    return std::string(field + begin, end - begin);
+}
+
+bool IsFolderEntry(const RARHeaderData& header)
+{
+    if (header.Flags & RHDF_DIRECTORY)
+        return true;
+    switch (header.HostOS) {
+    case RAR_HOST_MSDOS:
+    case RAR_HOST_OS2:
+    case RAR_HOST_WIN32:
+        return (header.FileAttr & 0x10) != 0;
+    case RAR_HOST_UNIX:
+        return (header.FileAttr & 0xF000) == 0x4000;
+    default:
+        return false;
+    }
+}
+
+bool HasParentComponent(const std::string& name)
+{
+    for (const std::string& part : components(name)) {
+        if (part == "..")
+            return true;
+    }
+    return false;
+}
+
+bool LiesInside(const std::string& path, const std::string& dir)
+{
+    const auto inner = resolved(path);
+    const auto outer = resolved(dir);
+    if (!inner || !outer || inner->size() <= outer->size())
+        return false;
+    for (size_t i = 0; i < outer->size(); ++i) {
+        if ((*inner)[i] != (*outer)[i])
+            return false;
+    }
+    return true;
+}
+
+int32_t MessageForRarCode(int code)
+{
+    switch (code) {
+    case ERAR_NO_MEMORY: return kMsgOutOfMemory;
+    case ERAR_BAD_DATA: return kMsgBadFileHeader;
+    case ERAR_BAD_ARCHIVE:
+    case ERAR_UNKNOWN_FORMAT: return kMsgInvalidArchiveType;
+    case ERAR_EOPEN: return kMsgErrorOpeningFile;
+    case ERAR_ECREATE:
+    case ERAR_EWRITE: return kMsgErrorWritingFile;
+    case ERAR_ECLOSE: return kMsgErrorClosingFile;
+    case ERAR_EREAD: return kMsgErrorReadingFile;
+    default: return 0;
+    }
+}

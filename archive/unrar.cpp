@@ -1,0 +1,301 @@
+#include "archive/unrar.h"
+
+#include "archive/file_found.h"
+#include "archive/path_rules.h"
+#include "archive/rar_entry.h"
+#include "archive/rar_library.h"
+#include "archive/rar_messages.h"
+#include "archive/rar_progress.h"
+#include "archive/wildcard.h"
+
+#include <exception>
+#include <utility>
+#include <filesystem>
+#include <vector>
+
+namespace {
+
+constexpr unsigned int kCommentBufferSize = 16384;
+const std::string kVolumeId = "0";
+
+// The library's callbacks carry no user argument, so what they need lives
+// here. Each run overwrites it; the last percentage is never reset.
+TUnRAR* currentComponent = nullptr;
+uint8_t progressStep = 10;
+uint8_t lastPercentage = 0;
+uint32_t remainingBytes = 0;
+uint32_t totalBytes = 0;
+bool runInProgress = false;
+
+// An exception thrown by a handler inside a callback must not unwind through
+// the library's frames: it is parked here, the library is asked to stop, and
+// the engine throws it again once the library call has returned.
+std::exception_ptr callbackFailure;
+
+void rethrowCallbackFailure()
+{
+    if (callbackFailure)
+        std::rethrow_exception(std::exchange(callbackFailure, nullptr));
+}
+
+int ProcessDataCallback(unsigned char*, int size)
+{
+    if (callbackFailure)
+        return 0;
+    remainingBytes -= static_cast<uint32_t>(size);
+    const uint32_t done = totalBytes - remainingBytes;
+    if (!PercentageTest(progressStep, lastPercentage, done, totalBytes))
+        return 1;
+    try {
+        currentComponent->DoProgress(lastPercentage);
+    } catch (...) {
+        callbackFailure = std::current_exception();
+        return 0;
+    }
+    return 1;
+}
+
+std::string currentDirectory()
+{
+    std::error_code error;
+    return std::filesystem::current_path(error).string();
+}
+
+// A folder that cannot be entered leaves the current directory as it was.
+void changeDirectory(const std::string& dir)
+{
+    std::error_code error;
+    if (!dir.empty())
+        std::filesystem::current_path(dir, error);
+}
+
+class RunFlag {
+public:
+    RunFlag() { runInProgress = true; }
+    ~RunFlag() { runInProgress = false; }
+    RunFlag(const RunFlag&) = delete;
+    RunFlag& operator=(const RunFlag&) = delete;
+};
+
+} // namespace
+
+int ChangeVolumeCallback(char* arcName, int mode)
+{
+    if (mode != RAR_VOL_ASK)
+        return callbackFailure ? 0 : 1;
+    const std::string volume = arcName ? arcName : "";
+    std::string fileName = NamePart(volume);
+    std::string dir = FolderPart(volume);
+    if (dir.empty())
+        dir = currentDirectory();
+    try {
+        return currentComponent->askNextVolume(dir, fileName) ? 1 : 0;
+    } catch (...) {
+        callbackFailure = std::current_exception();
+        return 0;
+    }
+}
+
+TUnRAR::TUnRAR(TComponent* owner) : TUnBase(owner) {}
+
+TUnRAR::~TUnRAR() = default;
+
+bool TUnRAR::RunInProgress()
+{
+    return runInProgress;
+}
+
+void TUnRAR::ExtractArchive()
+{
+    if (runInProgress)
+        return; // the run state is process-wide: a nested run would corrupt it
+    RunFlag flag;
+    currentComponent = this;
+    progressStep = ProgressStepPercent(ProgressNotify());
+    run(RAR_EXTRACT, ArchiveFile());
+}
+
+void TUnRAR::run(int operation, std::string archiveName)
+{
+    try {
+        currentComponent = this;
+        EntryCounter = 0;
+        checkPreconditions();
+        if (OnActivate)
+            OnActivate(this);
+        std::exception_ptr failure;
+        try {
+            walkArchive(operation, archiveName);
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        if (OnDeactivate)
+            OnDeactivate(this);
+        if (failure)
+            std::rethrow_exception(failure);
+    } catch (const E_RAISE&) {
+        // Already reported through OnError; the caller sees only events.
+    }
+}
+
+void TUnRAR::checkPreconditions()
+{
+    if (!RarLibraryLoaded())
+        RaiseError(ArchiveFile(), kVolumeId, kMsgLibraryNotFound);
+    if (ArchiveFile().empty())
+        RaiseError(ArchiveFile(), kVolumeId, kMsgInvalidFileName);
+    if (ArcType() != TArcType::atRAR && ArcType() != TArcType::atRarExe)
+        RaiseError(ArchiveFile(), kVolumeId, kMsgInvalidArchiveType);
+}
+
+void TUnRAR::walkArchive(int operation, std::string& archiveName)
+{
+    const RarEntryPoints& library = RarLibrary();
+    std::vector<char> comment(kCommentBufferSize);
+    RAROpenArchiveData open{};
+    open.ArcName = archiveName.data();
+    open.OpenMode = RAR_OM_EXTRACT;
+    open.CmtBuf = comment.data();
+    open.CmtBufSize = kCommentBufferSize;
+    void* archive = library.RAROpenArchive(&open);
+    if (open.OpenResult != 0)
+        RaiseError(archiveName, kVolumeId, MessageForRarCode(static_cast<int>(open.OpenResult)));
+
+    library.RARSetProcessDataProc(archive, ProcessDataCallback);
+    library.RARSetChangeVolProc(archive, ChangeVolumeCallback);
+    int lastRead = ERAR_SUCCESS;
+    try {
+        lastRead = walkEntries(archive, operation);
+    } catch (...) {
+        library.RARCloseArchive(archive);
+        throw;
+    }
+    library.RARCloseArchive(archive);
+    if (lastRead == ERAR_BAD_DATA)
+        RaiseError(FileName(), kVolumeId, kMsgBadFileHeader);
+}
+
+int TUnRAR::walkEntries(void* archive, int operation)
+{
+    const RarEntryPoints& library = RarLibrary();
+    RARHeaderData header{};
+    header.CmtBuf = nullptr;
+    SetCancel(false);
+    const bool wildcard = HasWildcards(FileSpec());
+
+    auto readNext = [&] {
+        const int result = library.RARReadHeader(archive, &header);
+        rethrowCallbackFailure();
+        return result;
+    };
+    int result = readNext();
+    for (; result == ERAR_SUCCESS; result = readNext()) {
+        if (Cancel())
+            break;
+        SetFileName(CleanEntryName(header));
+        if (IsFolderEntry(header) || !WildcardMatch(FileName(), FileSpec(), false)) {
+            skipEntry(archive);
+            continue;
+        }
+        if (HasParentComponent(FileName())) {
+            SetFileName(SlashToBackslash(FileName()));
+            refuseUnsafeEntry(archive);
+            if (!wildcard)
+                break;
+            continue;
+        }
+        if ((header.Flags & RHDF_ENCRYPTED) && !acceptPassword(archive))
+            return ERAR_SUCCESS; // no password: the run ends without a word
+        BuildDestPath(FileName());
+        if (!LiesInside(FileName(), ExtractDir())) {
+            refuseUnsafeEntry(archive);
+            if (!wildcard)
+                break;
+            continue;
+        }
+        remainingBytes = header.UnpSize;
+        bool extract = true;
+        if (OnFileExists && FileFound(FileName()))
+            OnFileExists(this, FileName(), DosDateToDateTime(static_cast<int32_t>(header.FileTime)), extract);
+        if (extract) {
+            const int32_t recNum = ++EntryCounter;
+            if (OnBegin)
+                OnBegin(this, FileName(), recNum, extract);
+        }
+        if (extract)
+            extractEntry(archive, operation, header.UnpSize);
+        else if (wildcard)
+            skipEntry(archive);
+        if (!wildcard)
+            break;
+    }
+    return result;
+}
+
+void TUnRAR::skipEntry(void* archive)
+{
+    RarLibrary().RARProcessFile(archive, RAR_SKIP, nullptr, nullptr);
+    rethrowCallbackFailure();
+}
+
+bool TUnRAR::acceptPassword(void* archive)
+{
+    bool tryAgain = true;
+    if (OnGetPassword)
+        OnGetPassword(this, FileName(), password_, tryAgain);
+    if (password_.empty() || !tryAgain)
+        return false;
+    RarLibrary().RARSetPassword(archive, password_.data());
+    return true;
+}
+
+// A name that would write outside ExtractDir is reported like a failed entry
+// and passed over.
+void TUnRAR::refuseUnsafeEntry(void* archive)
+{
+    ReportError(FileName(), kVolumeId, kMsgInvalidFileName);
+    fireEnd(false);
+    skipEntry(archive);
+}
+
+void TUnRAR::extractEntry(void* archive, int operation, unsigned int unpackedSize)
+{
+    totalBytes = unpackedSize;
+    std::string destName = FileName();
+    std::string destDir = AppendBackslash(FolderPart(destName));
+    const int result = RarLibrary().RARProcessFile(archive, operation, destDir.data(), destName.data());
+    rethrowCallbackFailure();
+    if (result != ERAR_SUCCESS)
+        ReportError(FileName(), kVolumeId, MessageForRarCode(result));
+    fireEnd(result == ERAR_SUCCESS);
+}
+
+void TUnRAR::fireEnd(bool crcPass)
+{
+    if (OnEnd)
+        OnEnd(this, FileName(), crcPass);
+}
+
+// Asks the owner for a missing volume until a file of that name is found in
+// the current directory or the owner cancels.
+bool TUnRAR::askNextVolume(std::string& dir, std::string& fileName)
+{
+    if (!OnNextVolume) {
+        ReportError(ArchiveFile(), kVolumeId, kMsgFileNotFound);
+        return false;
+    }
+    bool cancel = false;
+    int attempts = 0;
+    std::error_code error;
+    while (!std::filesystem::exists(fileName, error) && !cancel) {
+        ++attempts;
+        OnNextVolume(this, dir, fileName, kVolumeId, cancel);
+        const std::string chosenName = NamePart(dir);
+        fileName = chosenName.empty() ? NamePart(fileName) : chosenName;
+        dir = AppendBackslash(FolderPart(dir));
+        changeDirectory(dir);
+    }
+    if (attempts == 0)
+        dir = currentDirectory();
+    return !cancel;
+}

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "archive/un_base.h"
+
+#include <string>
+
+// The RAR member of the archive components. Walks the archive through the
+// bound RAR library, extracts each entry that matches FileSpec to its
+// destination path and reports through the component events. One run at a
+// time in the whole process: an Extract during a run returns at once.
+class TUnRAR : public TUnBase {
+public:
+    explicit TUnRAR(TComponent* owner);
+    ~TUnRAR() override;
+
+    const std::string& Password() const { return password_; }
+    void SetPassword(const std::string& password) { password_ = password; }
+
+    // True while some TUnRAR is extracting.
+    static bool RunInProgress();
+
+protected:
+    void ExtractArchive() override;
+
+private:
+    friend int ChangeVolumeCallback(char* arcName, int mode);
+
+    void run(int operation, std::string archiveName);
+    void checkPreconditions();
+    void walkArchive(int operation, std::string& archiveName);
+    // The header loop; answers the last header read result.
+    int walkEntries(void* archive, int operation);
+    void skipEntry(void* archive);
+    bool acceptPassword(void* archive);
+    void refuseUnsafeEntry(void* archive);
+    void extractEntry(void* archive, int operation, unsigned int unpackedSize);
+    bool askNextVolume(std::string& dir, std::string& fileName);
+    void fireEnd(bool crcPass);
+
+    std::string password_;
+};
