@@ -1,0 +1,146 @@
+#include "tests/unrar/rar_library.h"
+
+#include <gtest/gtest.h>
+
+#include <dlfcn.h>
+
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+
+namespace zk::unrar::testing {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+template <typename Fn>
+Fn bind(void* module, const char* name) {
+    void* address = dlsym(module, name);
+    if (address == nullptr)
+        throw std::runtime_error(std::string("libunrar.so lacks ") + name);
+    return reinterpret_cast<Fn>(address);
+}
+
+RarLibrary load() {
+    const char* binDir = std::getenv("ZK_BIN_DIR");
+    if (binDir == nullptr)
+        throw std::runtime_error("ZK_BIN_DIR is not set");
+    const std::string path = std::string(binDir) + "/libunrar.so";
+    void* module = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (module == nullptr)
+        throw std::runtime_error(dlerror());
+    RarLibrary lib;
+    lib.open = bind<RAROpenArchiveFn>(module, "RAROpenArchive");
+    lib.close = bind<RARCloseArchiveFn>(module, "RARCloseArchive");
+    lib.readHeader = bind<RARReadHeaderFn>(module, "RARReadHeader");
+    lib.processFile = bind<RARProcessFileFn>(module, "RARProcessFile");
+    lib.setChangeVolProc = bind<RARSetChangeVolProcFn>(module, "RARSetChangeVolProc");
+    lib.setProcessDataProc = bind<RARSetProcessDataProcFn>(module, "RARSetProcessDataProc");
+    lib.setPassword = bind<RARSetPasswordFn>(module, "RARSetPassword");
+    lib.version = bind<RARGetDllVersionFn>(module, "RARGetDllVersion");
+    return lib;
+}
+
+}  // namespace
+
+const RarLibrary& rar() {
+    static const RarLibrary lib = load();
+    return lib;
+}
+
+Listing walk(const fs::path& archive, int operation, const std::string& destPath) {
+    std::string name = archive.string();
+    RAROpenArchiveData open{};
+    open.ArcName = name.data();
+    open.OpenMode = RAR_OM_EXTRACT;
+    RAR_HANDLE handle = rar().open(&open);
+    if (handle == nullptr)
+        throw std::runtime_error("cannot open " + name + ": " + std::to_string(open.OpenResult));
+    Listing listing;
+    RARHeaderData header{};
+    std::string dest = destPath;
+    while ((listing.endCode = rar().readHeader(handle, &header)) == ERAR_SUCCESS) {
+        ListedEntry entry{header.FileName, header.Flags, header.FileAttr, header.UnpSize,
+                          header.FileTime, 0};
+        entry.processResult =
+            rar().processFile(handle, operation, dest.empty() ? nullptr : dest.data(), nullptr);
+        listing.entries.push_back(entry);
+    }
+    rar().close(handle);
+    return listing;
+}
+
+unsigned openResult(const fs::path& archive) {
+    std::string name = archive.string();
+    RAROpenArchiveData open{};
+    open.ArcName = name.data();
+    open.OpenMode = RAR_OM_EXTRACT;
+    open.OpenResult = 0xFFFF;
+    RAR_HANDLE handle = rar().open(&open);
+    if (handle != nullptr)
+        rar().close(handle);
+    return open.OpenResult;
+}
+
+TempDir::TempDir() {
+    std::string pattern = (fs::temp_directory_path() / "zk-unrar-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr)
+        throw std::runtime_error("mkdtemp failed");
+    path_ = pattern;
+}
+
+TempDir::~TempDir() {
+    std::error_code ec;
+    // Extracted folders may be read-only; open them up before removing.
+    for (auto it = fs::recursive_directory_iterator(path_, ec);
+         !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
+        if (it->is_directory(ec) && !it->is_symlink(ec))
+            fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
+    }
+    fs::remove_all(path_, ec);
+}
+
+fs::path samplesDir() {
+    const char* dir = std::getenv("ZK_SAMPLES_DIR");
+    if (dir == nullptr)
+        throw std::runtime_error("ZK_SAMPLES_DIR is not set");
+    return dir;
+}
+
+fs::path copySample(const std::string& name, const fs::path& dir) {
+    const fs::path copy = dir / name;
+    fs::copy_file(samplesDir() / name, copy, fs::copy_options::overwrite_existing);
+    fs::permissions(copy, fs::perms::owner_read | fs::perms::owner_write);
+    return copy;
+}
+
+std::string readFile(const fs::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    if (!file)
+        throw std::runtime_error("cannot read " + path.string());
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+void writeFile(const fs::path& path, const std::string& data) {
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    file << data;
+    if (!file)
+        throw std::runtime_error("cannot write " + path.string());
+}
+
+std::string sha256Prefix(const fs::path& path) {
+    const std::string command = "sha256sum '" + path.string() + "'";
+    FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr)
+        throw std::runtime_error("cannot run sha256sum");
+    std::array<char, 17> digits{};
+    const std::size_t got = std::fread(digits.data(), 1, 16, pipe);
+    pclose(pipe);
+    return std::string(digits.data(), got);
+}
+
+}  // namespace zk::unrar::testing

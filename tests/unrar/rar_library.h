@@ -1,0 +1,73 @@
+#pragma once
+
+// Test access to the built libunrar.so through its exported entry points,
+// bound by name as the installer binds it, plus small helpers for archives.
+
+#include "unrar/rar_interface.h"
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace zk::unrar::testing {
+
+struct RarLibrary {
+    RAROpenArchiveFn open = nullptr;
+    RARCloseArchiveFn close = nullptr;
+    RARReadHeaderFn readHeader = nullptr;
+    RARProcessFileFn processFile = nullptr;
+    RARSetChangeVolProcFn setChangeVolProc = nullptr;
+    RARSetProcessDataProcFn setProcessDataProc = nullptr;
+    RARSetPasswordFn setPassword = nullptr;
+    RARGetDllVersionFn version = nullptr;
+};
+
+// Loaded once from ZK_BIN_DIR; the test fails at once when it is missing.
+const RarLibrary& rar();
+
+struct ListedEntry {
+    std::string name;
+    unsigned flags = 0;
+    unsigned attr = 0;
+    unsigned size = 0;
+    unsigned time = 0;
+    int processResult = 0;  // of the operation used for this entry
+};
+
+struct Listing {
+    std::vector<ListedEntry> entries;
+    int endCode = 0;  // what the last header read answered
+};
+
+// Opens `archive`, runs `operation` on every entry (to below destPath for an
+// extraction) and records what the headers and the calls answered.
+Listing walk(const std::filesystem::path& archive, int operation = RAR_SKIP,
+             const std::string& destPath = {});
+
+// Opening's result code (0 when it opened; the handle is closed again).
+unsigned openResult(const std::filesystem::path& archive);
+
+// A fresh folder, removed with everything below it at the end of the test.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const std::filesystem::path& path() const { return path_; }
+    std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
+
+private:
+    std::filesystem::path path_;
+};
+
+std::filesystem::path samplesDir();
+// Copies a sample archive into `dir` and answers the copy's path.
+std::filesystem::path copySample(const std::string& name, const std::filesystem::path& dir);
+
+std::string readFile(const std::filesystem::path& path);
+void writeFile(const std::filesystem::path& path, const std::string& data);
+// First 16 hex digits of the file's SHA-256.
+std::string sha256Prefix(const std::filesystem::path& path);
+
+}  // namespace zk::unrar::testing

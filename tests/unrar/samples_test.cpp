@@ -1,0 +1,192 @@
+// Every shared sample archive, read and extracted through the exported entry
+// points, gives what the real library gives for it.
+
+#include "tests/unrar/rar_library.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+
+namespace zk::unrar::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Expected {
+    std::string name;
+    char kind;  // 'f' file, 'd' folder, 'l' link
+    std::string hashOrTarget;  // sha256 prefix for files ("" = empty), target for links
+};
+
+struct SampleCase {
+    std::string archive;
+    std::vector<Expected> entries;
+};
+
+const std::string kTestTxt = "5a5f16e01faf8adf";
+const std::string kHtml = "ee16390e87152d7d";
+const std::string kEmpty = "e3b0c44298fc1c14";
+
+std::vector<SampleCase> sampleCases() {
+    return {
+        {"rar4-unix-basic.rar",
+         {{"test.txt", 'f', kTestTxt},
+          {"testlink", 'l', "test.txt"},
+          {"testdir/test.txt", 'f', kTestTxt},
+          {"testdir", 'd', ""},
+          {"testemptydir", 'd', ""}}},
+        {"rar4-compressed.rar",
+         {{"LibarchiveAddingTest.html", 'f', kHtml},
+          {"testlink", 'l', "LibarchiveAddingTest.html"},
+          {"testdir/test.txt", 'f', kTestTxt},
+          {"testdir/LibarchiveAddingTest.html", 'f', kHtml},
+          {"testdir", 'd', ""},
+          {"testemptydir", 'd', ""}}},
+        {"rar4-windows-sfx.exe",
+         {{"test.txt", 'f', "2d45c5f87d1b6cef"},
+          {"testshortcut.lnk", 'f', "08b633f146f22534"},
+          {"testdir/test.txt", 'f', "2d45c5f87d1b6cef"},
+          {"testdir", 'd', ""},
+          {"testemptydir", 'd', ""}}},
+        {"rar5-compressed.rar", {{"test.bin", 'f', "588870a2dade35c2"}}},
+        {"rar5-multiple-files.rar",
+         {{"test1.bin", 'f', "7d89f86f9f69d744"},
+          {"test2.bin", 'f', "f81e6fceeeab3663"},
+          {"test3.bin", 'f', "5e621f2b6ce8fed7"},
+          {"test4.bin", 'f', "2627f40180217252"}}},
+        {"rar5-stored.rar", {{"helloworld.txt", 'f', "fef9ad8cf601b43f"}}},
+        {"rar5-symlinks.rar",
+         {{"file.txt", 'f', "a883dafc480d466e"},
+          {"symlink.txt", 'l', "file.txt"},
+          {"dirlink", 'l', "dir"},
+          {"dir", 'd', ""}}},
+        {"rar4-unicode-names.rar",
+         {{"abcdefghijklmnopqrsテスト.txt", 'f', ""},
+          {"表だよ/漢字長いファイル名long-filename-in-漢字.txt", 'f', ""},
+          {"表だよ/新しいフォルダ/新規テキスト ドキュメント.txt", 'f', kEmpty},
+          {"表だよ/ファイル", 'l', "漢字長いファイル名long-filename-in-漢字.txt"},
+          {"表だよ/新しいフォルダ", 'd', ""},
+          {"表だよ", 'd', ""}}},
+    };
+}
+
+class SampleArchive : public ::testing::TestWithParam<SampleCase> {};
+
+TEST_P(SampleArchive, ListsAndExtractsWhatItHolds) {
+    const SampleCase& sample = GetParam();
+    TempDir dir;
+    const fs::path archive = copySample(sample.archive, dir.path());
+    const fs::path out = dir / "out";
+    fs::create_directory(out);
+
+    const Listing listing = walk(archive, RAR_EXTRACT, out.string());
+    EXPECT_EQ(listing.endCode, ERAR_END_ARCHIVE);
+    ASSERT_EQ(listing.entries.size(), sample.entries.size());
+    std::map<std::string, ListedEntry> byName;
+    for (const ListedEntry& entry : listing.entries) {
+        EXPECT_EQ(entry.processResult, ERAR_SUCCESS) << entry.name;
+        byName[entry.name] = entry;
+    }
+    for (const Expected& expected : sample.entries) {
+        SCOPED_TRACE(expected.name);
+        ASSERT_EQ(byName.count(expected.name), 1u);
+        const ListedEntry& entry = byName[expected.name];
+        const fs::path written = out / expected.name;
+        EXPECT_EQ((entry.flags & RHDF_DIRECTORY) != 0, expected.kind == 'd');
+        EXPECT_EQ(entry.flags & RHDF_ENCRYPTED, 0u);
+        switch (expected.kind) {
+        case 'd':
+            EXPECT_TRUE(fs::is_directory(fs::symlink_status(written)));
+            EXPECT_EQ(entry.attr & 0170000, 040000u);
+            break;
+        case 'l':
+            ASSERT_TRUE(fs::is_symlink(fs::symlink_status(written)));
+            EXPECT_EQ(fs::read_symlink(written).string(), expected.hashOrTarget);
+            EXPECT_EQ(entry.attr & 0170000, 0120000u);
+            break;
+        default:
+            ASSERT_TRUE(fs::is_regular_file(fs::symlink_status(written)));
+            EXPECT_EQ(fs::file_size(written), entry.size);
+            if (!expected.hashOrTarget.empty()) {
+                EXPECT_EQ(sha256Prefix(written), expected.hashOrTarget);
+            }
+            EXPECT_EQ(entry.attr & 0170000, 0100000u);
+        }
+    }
+}
+
+TEST_P(SampleArchive, TestOperationDecodesEveryEntryWithoutWriting) {
+    TempDir dir;
+    const fs::path archive = copySample(GetParam().archive, dir.path());
+    const Listing listing = walk(archive, RAR_TEST);
+    EXPECT_EQ(listing.endCode, ERAR_END_ARCHIVE);
+    for (const ListedEntry& entry : listing.entries)
+        EXPECT_EQ(entry.processResult, ERAR_SUCCESS) << entry.name;
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Samples, SampleArchive, ::testing::ValuesIn(sampleCases()),
+                         [](const auto& info) {
+                             std::string name = info.param.archive;
+                             std::replace_if(name.begin(), name.end(),
+                                             [](char c) { return !std::isalnum(c); }, '_');
+                             return name;
+                         });
+
+TEST(SampleArchives, UnixAttributesAreTheStoredModes) {
+    TempDir dir;
+    const Listing listing = walk(copySample("rar4-unix-basic.rar", dir.path()));
+    std::map<std::string, unsigned> attrs;
+    for (const ListedEntry& entry : listing.entries)
+        attrs[entry.name] = entry.attr;
+    EXPECT_EQ(attrs["test.txt"], 0x81A4u);
+    EXPECT_EQ(attrs["testdir"], 0x41EDu);
+    EXPECT_EQ(attrs["testlink"], 0xA1FFu);
+}
+
+TEST(SampleArchives, EncryptedEntriesAreFlaggedAndRefusedWithoutPassword) {
+    TempDir dir;
+    const fs::path archive = copySample("rar4-encrypted-entries.rar", dir.path());
+    const Listing listing = walk(archive, RAR_SKIP);
+    ASSERT_EQ(listing.entries.size(), 4u);
+    for (const ListedEntry& entry : listing.entries) {
+        const bool encrypted = entry.name == "b.txt" || entry.name == "d.txt";
+        EXPECT_EQ((entry.flags & RHDF_ENCRYPTED) != 0, encrypted) << entry.name;
+        EXPECT_EQ(entry.size, 18u);
+    }
+
+    const Listing extracted = walk(archive, RAR_EXTRACT, (dir / "out").string());
+    ASSERT_EQ(extracted.entries.size(), 2u);
+    EXPECT_EQ(extracted.entries[0].processResult, ERAR_SUCCESS);
+    EXPECT_EQ(extracted.entries[1].name, "b.txt");
+    EXPECT_EQ(extracted.entries[1].processResult, ERAR_MISSING_PASSWORD);
+    EXPECT_EQ(extracted.endCode, ERAR_BAD_DATA);
+    EXPECT_EQ(readFile(dir / "out" / "a.txt").size(), 18u);
+    EXPECT_FALSE(fs::exists(dir / "out" / "b.txt"));
+}
+
+TEST(SampleArchives, DamagedDataAnswersBadData) {
+    TempDir dir;
+    const Listing listing = walk(copySample("rar4-invalid.rar", dir.path()), RAR_EXTRACT,
+                                 (dir / "out").string());
+    ASSERT_GE(listing.entries.size(), 1u);
+    EXPECT_EQ(listing.entries[0].name, "test");
+    EXPECT_EQ(listing.entries[0].processResult, ERAR_BAD_DATA);
+    EXPECT_FALSE(fs::exists(dir / "out" / "test"));
+}
+
+TEST(SampleArchives, OpenFailuresTellMissingFileFromForeignFormat) {
+    TempDir dir;
+    writeFile(dir / "notes.rar", "this is plain text, not an archive\n");
+    writeFile(dir / "empty.rar", "");
+    fs::create_directory(dir / "folder.rar");
+    EXPECT_EQ(openResult(dir / "missing.rar"), unsigned{ERAR_EOPEN});
+    EXPECT_EQ(openResult(dir / "folder.rar"), unsigned{ERAR_EOPEN});
+    EXPECT_EQ(openResult(dir / "notes.rar"), unsigned{ERAR_BAD_ARCHIVE});
+    EXPECT_EQ(openResult(dir / "empty.rar"), unsigned{ERAR_BAD_ARCHIVE});
+    EXPECT_EQ(openResult(copySample("rar5-stored.rar", dir.path())), unsigned{ERAR_SUCCESS});
+}
+
+}  // namespace
+}  // namespace zk::unrar::testing

@@ -1,0 +1,52 @@
+#include "unrar/end_block.h"
+
+#include <zlib.h>
+
+namespace zk::unrar {
+namespace {
+
+constexpr std::uint8_t kRar4EndType = 0x7B;
+constexpr std::uint16_t kRar4NextVolume = 0x0001;
+constexpr std::uint8_t kRar5EndType = 0x05;
+constexpr std::uint8_t kRar5NextVolume = 0x01;
+
+std::uint32_t crcOf(const std::uint8_t* data, std::size_t size) {
+    return static_cast<std::uint32_t>(crc32(0, data, static_cast<uInt>(size)));
+}
+
+unsigned le16(const std::uint8_t* p) { return p[0] | p[1] << 8; }
+
+std::uint32_t le32(const std::uint8_t* p) {
+    return le16(p) | static_cast<std::uint32_t>(le16(p + 2)) << 16;
+}
+
+// RAR 4: CRC16 (2), type (1), flags (2), size (2), fields; the block ends the volume.
+bool rar4Announces(const std::uint8_t* tail, std::size_t size) {
+    for (std::size_t start = size >= 7 ? size - 7 : size; start + 7 <= size; --start) {
+        const std::uint8_t* block = tail + start;
+        if (block[2] == kRar4EndType && start + le16(block + 5) == size &&
+            (crcOf(block + 2, size - start - 2) & 0xFFFF) == le16(block))
+            return (le16(block + 3) & kRar4NextVolume) != 0;
+        if (start == 0)
+            break;
+    }
+    return false;
+}
+
+// RAR 5: CRC32 (4), size 3, type 5, header flags, end flags; all one-byte numbers.
+bool rar5Announces(const std::uint8_t* tail, std::size_t size) {
+    if (size < 8)
+        return false;
+    const std::uint8_t* block = tail + size - 8;
+    if (block[4] != 3 || block[5] != kRar5EndType || crcOf(block + 4, 4) != le32(block))
+        return false;
+    return (block[7] & kRar5NextVolume) != 0;
+}
+
+}  // namespace
+
+bool endBlockAnnouncesNextVolume(const std::uint8_t* tail, std::size_t size) {
+    return rar4Announces(tail, size) || rar5Announces(tail, size);
+}
+
+}  // namespace zk::unrar

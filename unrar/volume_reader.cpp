@@ -1,0 +1,151 @@
+#include "unrar/volume_reader.h"
+
+#include "unrar/volume_names.h"
+
+#include <archive.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+namespace zk::unrar {
+namespace {
+
+constexpr std::size_t kReadBlock = 256 * 1024;
+// The volume callback's name buffer, as large as callers are promised.
+constexpr std::size_t kVolumeNameBuffer = 1024;
+
+bool fileExists(const std::string& name) {
+    struct stat st{};
+    return stat(name.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+}  // namespace
+
+VolumeReader::~VolumeReader() { closeVolume(); }
+
+bool VolumeReader::open(const std::string& firstVolume) {
+    buffer_.resize(kReadBlock);
+    return openVolume(firstVolume);
+}
+
+bool VolumeReader::openVolume(const std::string& name) {
+    const int fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat st{};
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return false;
+    }
+    closeVolume();
+    fd_ = fd;
+    volumeName_ = name;
+    volumeSize_ = st.st_size;
+    volumePos_ = 0;
+    tailSize_ = 0;
+    return true;
+}
+
+void VolumeReader::closeVolume() {
+    if (fd_ >= 0)
+        ::close(fd_);
+    fd_ = -1;
+}
+
+int VolumeReader::openArchive(struct archive* a) {
+    archive_read_set_read_callback(a, &VolumeReader::readCallback);
+    archive_read_set_skip_callback(a, &VolumeReader::skipCallback);
+    archive_read_set_close_callback(a, &VolumeReader::closeCallback);
+    archive_read_set_callback_data(a, this);
+    return archive_read_open1(a);
+}
+
+la_ssize_t VolumeReader::readCallback(struct archive*, void* self, const void** buffer) {
+    return static_cast<VolumeReader*>(self)->read(buffer);
+}
+
+la_int64_t VolumeReader::skipCallback(struct archive*, void* self, la_int64_t request) {
+    return static_cast<VolumeReader*>(self)->skip(request);
+}
+
+int VolumeReader::closeCallback(struct archive*, void*) { return ARCHIVE_OK; }
+
+void VolumeReader::rememberTail(const std::uint8_t* data, std::size_t size) {
+    if (size >= tail_.size()) {
+        std::memcpy(tail_.data(), data + size - tail_.size(), tail_.size());
+        tailSize_ = tail_.size();
+        return;
+    }
+    const std::size_t keep = std::min(tailSize_, tail_.size() - size);
+    std::memmove(tail_.data(), tail_.data() + tailSize_ - keep, keep);
+    std::memcpy(tail_.data() + keep, data, size);
+    tailSize_ = keep + size;
+}
+
+la_ssize_t VolumeReader::read(const void** buffer) {
+    for (;;) {
+        if (fd_ < 0)
+            return 0;
+        const ssize_t got = ::read(fd_, buffer_.data(), buffer_.size());
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            return ARCHIVE_FATAL;
+        }
+        if (got > 0) {
+            volumePos_ += got;
+            rememberTail(buffer_.data(), static_cast<std::size_t>(got));
+            *buffer = buffer_.data();
+            return got;
+        }
+        if (!endBlockAnnouncesNextVolume(tail_.data(), tailSize_))
+            return 0;
+        if (!moveToNextVolume()) {
+            abandoned_ = true;
+            closeVolume();
+            return ARCHIVE_FATAL;
+        }
+    }
+}
+
+// Seeks within the current volume only, short of its last bytes so that the
+// end block is still read (and seen) at the volume's end.
+la_int64_t VolumeReader::skip(la_int64_t request) {
+    if (fd_ < 0)
+        return 0;
+    const la_int64_t keep = static_cast<la_int64_t>(kEndBlockSearch);
+    const la_int64_t room = volumeSize_ - volumePos_ - keep;
+    const la_int64_t step = std::min(request, room);
+    if (step <= 0 || lseek(fd_, step, SEEK_CUR) < 0)
+        return 0;
+    volumePos_ += step;
+    return step;
+}
+
+bool VolumeReader::moveToNextVolume() {
+    std::string next = nextVolumeName(volumeName_);
+    if (next.empty())
+        return false;
+    std::vector<char> name(std::max(kVolumeNameBuffer, next.size() + 1), '\0');
+    while (!fileExists(next)) {
+        if (changeVolume_ == nullptr)
+            return false;
+        std::copy(next.begin(), next.end(), name.begin());
+        name[next.size()] = '\0';
+        if (changeVolume_(name.data(), RAR_VOL_ASK) == 0)
+            return false;
+        name.back() = '\0';
+        next = name.data();
+    }
+    std::copy(next.begin(), next.end(), name.begin());
+    name[next.size()] = '\0';
+    if (changeVolume_ != nullptr && changeVolume_(name.data(), RAR_VOL_NOTIFY) == 0)
+        return false;
+    return openVolume(next);
+}
+
+}  // namespace zk::unrar

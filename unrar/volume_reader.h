@@ -1,0 +1,58 @@
+#pragma once
+
+#include "unrar/end_block.h"
+#include "unrar/rar_interface.h"
+
+#include <archive.h>
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+
+namespace zk::unrar {
+
+// Feeds libarchive the bytes of all volumes of an archive as one stream. At
+// the end of a volume whose end block announces another one, it opens the next
+// volume (same folder, same naming scheme), telling the caller's volume
+// callback, and asking it for a name when that volume is missing.
+class VolumeReader {
+public:
+    // Opens the first volume; false when it cannot be opened as a file.
+    bool open(const std::string& firstVolume);
+    void setChangeVolumeCallback(CHANGEVOLPROC callback) { changeVolume_ = callback; }
+
+    // Installs this reader's callbacks on `a` and opens it.
+    int openArchive(struct archive* a);
+
+    const std::string& currentVolume() const { return volumeName_; }
+    // True once the caller declined a volume (or none could be found).
+    bool abandoned() const { return abandoned_; }
+
+    ~VolumeReader();
+
+private:
+    static la_ssize_t readCallback(struct archive*, void* self, const void** buffer);
+    static la_int64_t skipCallback(struct archive*, void* self, la_int64_t request);
+    static int closeCallback(struct archive*, void* self);
+
+    la_ssize_t read(const void** buffer);
+    la_int64_t skip(la_int64_t request);
+    bool moveToNextVolume();
+    bool openVolume(const std::string& name);
+    void rememberTail(const std::uint8_t* data, std::size_t size);
+    void closeVolume();
+
+    int fd_ = -1;
+    std::string volumeName_;
+    la_int64_t volumeSize_ = 0;
+    la_int64_t volumePos_ = 0;
+    CHANGEVOLPROC changeVolume_ = nullptr;
+    bool abandoned_ = false;
+    std::vector<std::uint8_t> buffer_;
+    std::array<std::uint8_t, kEndBlockSearch> tail_{};
+    std::size_t tailSize_ = 0;
+};
+
+}  // namespace zk::unrar
