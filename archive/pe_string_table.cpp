@@ -153,7 +153,7 @@ std::string PeStringTable::LoadString(uint16_t id, size_t bufferSize)
         at += 2;
         if (index == id % 16) {
             const size_t wanted = static_cast<size_t>(std::min<uint64_t>(chars, bufferSize - 1));
-            if (at + 2 * wanted > dataSize)
+            if (wanted == 0 || at + 2 * wanted > dataSize)
                 return {};
             std::vector<uint8_t> units(2 * wanted);
             if (!readExact(*source_, *data + static_cast<int64_t>(at), units.data(), units.size()))

@@ -23,7 +23,7 @@ public:
             bytes_.resize(std::min<size_t>(bytes_.size(), 8));
         if (position < 0)
             return std::nullopt;
-        if (static_cast<uint64_t>(position) >= bytes_.size())
+        if (count == 0 || static_cast<uint64_t>(position) >= bytes_.size())
             return 0;
         const size_t got = std::min(count, bytes_.size() - static_cast<size_t>(position));
         std::memcpy(buffer, bytes_.data() + position, got);
