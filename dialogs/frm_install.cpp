@@ -1,8 +1,217 @@
 #include "dialogs/frm_install.h"
 
+#include "app/message_box.h"
+#include "archive/message_table.h"
+#include "archive/path_rules.h"
+#include "archive/process_messages.h"
+#include "dialogs/image.h"
+#include "dialogs/label.h"
+#include "dialogs/modal_result.h"
+#include "dialogs/progress_step.h"
+#include "resources/artwork.h"
+
+#include <QCoreApplication>
+#include <QProgressBar>
+
 Tfrm_install* frm_install = nullptr;
 
-Tfrm_install::Tfrm_install(QWidget* parent) : HoverWindow(parent) {}
+namespace {
 
-void Tfrm_install::SetInstallPath(const QString&) {}
-void Tfrm_install::SetRarFile(const QString&) {}
+constexpr int kProgressStep = 10;
+
+QString fromNative(const std::string& text)
+{
+    return QString::fromStdString(text);
+}
+
+// The box text of a numbered message, or empty when the code shows nothing.
+QString errorBoxText(const std::string& fileName, int32_t code)
+{
+    const char* kind = nullptr;
+    if (code >= 25100 && code <= 25350)
+        kind = ": error(";
+    else if (code >= 26500 && code <= 26522)
+        kind = ": Genearal message(";
+    else
+        return {};
+    return fromNative(fileName) + QLatin1String(kind) + QString::number(code) +
+           QStringLiteral("): ") + fromNative(MessageText(code));
+}
+
+} // namespace
+
+Tfrm_install::Tfrm_install(QWidget* parent) : HoverWindow(parent), UnRAR(nullptr)
+{
+    // The archive component hands control to the window system during a run,
+    // so the window repaints and takes Cancel clicks.
+    SetProcessMessagesHook([] { QCoreApplication::processEvents(); });
+
+    setUpToolWindow(QStringLiteral("Install "), QSize(479, 103), false);
+    setCursor(Qt::ArrowCursor);
+
+    Label1 = new TLabel(this, {8, 16}, QStringLiteral("Extracing:"), Qt::white);
+    lbl_filename = new TLabel(this, {64, 16}, QString(), Qt::white);
+    const QString plainHint = QStringLiteral("install program");
+    img_cancel = new TImage(this, {10, 72, 119, 33}, artwork::kCancel, plainHint);
+    img_extract = new TImage(this, {338, 72, 135, 33}, artwork::kExtract, plainHint);
+    img_cancel2 = new TImage(this, {10, 72, 119, 33}, artwork::kCancelLit,
+                             QStringLiteral("Cancel Installation"));
+    img_extract2 = new TImage(this, {338, 72, 135, 33}, artwork::kExtractLit,
+                              QStringLiteral("Extract Files"));
+    img_cancel2->hide();
+    InstallPath = new TLabel(this, {80, 112}, QStringLiteral("InstallPath"), Qt::white);
+    ProgressBar = new QProgressBar(this);
+    ProgressBar->setGeometry(8, 40, 465, 25);
+    ProgressBar->setRange(0, 100);
+    ProgressBar->setValue(0);
+    ProgressBar->setTextVisible(false);
+
+    UnRAR.SetFileSpec("*.*");
+    UnRAR.SetCpuType(TCpuType::cptAuto);
+    UnRAR.SetUseStoredDirs(true);
+    UnRAR.OnError = [this](TObject* sender, const std::string& fn, const std::string& volume,
+                           int32_t code) { UnRARError(sender, fn, volume, code); };
+    UnRAR.OnProgress = [this](TObject* sender, const std::string& fn, uint8_t progress) {
+        UnRARProgress(sender, fn, progress);
+    };
+    UnRAR.OnBegin = [this](TObject* sender, const std::string& fn, int32_t recNum,
+                           bool& extract) { UnRARBegin(sender, fn, recNum, extract); };
+    UnRAR.OnEnd = [this](TObject* sender, const std::string& fn, bool crcPass) {
+        UnRAREnd(sender, fn, crcPass);
+    };
+
+    connect(img_cancel, &TImage::clicked, this, &Tfrm_install::CancelClick);
+    connect(img_cancel2, &TImage::clicked, this, &Tfrm_install::CancelClick);
+    connect(img_extract2, &TImage::clicked, this, &Tfrm_install::ExtractClick);
+    connect(img_cancel, &TImage::mouseMoved, this, &Tfrm_install::CancelMouseMove);
+    connect(img_extract, &TImage::mouseMoved, this, &Tfrm_install::ExtractMouseMove);
+    connect(img_extract2, &TImage::mouseMoved, this, &Tfrm_install::ExtractMouseMove);
+    connect(this, &HoverWindow::backgroundMouseMoved, this, &Tfrm_install::InstallMouseMove);
+}
+
+void Tfrm_install::SetInstallPath(const QString& path)
+{
+    InstallPath->SetCaption(path);
+    UnRAR.SetExtractDir(path.toStdString());
+}
+
+void Tfrm_install::SetRarFile(const QString& path)
+{
+    UnRAR.SetArchiveFile(path.toStdString());
+}
+
+void Tfrm_install::showEvent(QShowEvent* event)
+{
+    modalResult_ = mrNone;
+    HoverWindow::showEvent(event);
+}
+
+void Tfrm_install::ExtractClick()
+{
+    // One run at a time: a click during a run is ignored.
+    if (running_)
+        return;
+    running_ = true;
+    entryFailed_ = false;
+    cancelledInRun_ = false;
+    try {
+        UnRAR.Extract();
+    } catch (...) {
+        running_ = false;
+        throw;
+    }
+    running_ = false;
+    if (const int outcome = runOutcome(); outcome != mrNone)
+        setModalResult(outcome);
+}
+
+int Tfrm_install::runOutcome() const
+{
+    if (entryFailed_)
+        return mrExtractFailed;
+    if (cancelledInRun_)
+        return mrCancel;
+    return modalResult_;
+}
+
+void Tfrm_install::CancelClick()
+{
+    UnRAR.SetCancel(true);
+    if (running_)
+        cancelledInRun_ = true;
+    setModalResult(mrCancel);
+}
+
+// During a run the close box stops the run like Cancel does.
+void Tfrm_install::closeBoxClicked()
+{
+    if (running_)
+        CancelClick();
+    else
+        setModalResult(mrCancel);
+}
+
+void Tfrm_install::setModalResult(int result)
+{
+    modalResult_ = result;
+    if (!running_)
+        done(result);
+}
+
+void Tfrm_install::UnRARBegin(TObject*, const std::string& FN, int32_t, bool&)
+{
+    setWindowTitle(fromNative(UnRAR.ArchiveFile()));
+    // Reading ArchiveFile withdraws a pending cancel; a Cancel already given
+    // in this run must still stop it at the next entry.
+    if (cancelledInRun_)
+        UnRAR.SetCancel(true);
+    lbl_filename->SetCaption(fromNative(NamePart(FN)));
+    lbl_filename->repaint();
+}
+
+void Tfrm_install::UnRARProgress(TObject*, const std::string&, uint8_t)
+{
+    ProgressBar->setValue(SteppedPosition(ProgressBar->value(), kProgressStep,
+                                          ProgressBar->minimum(), ProgressBar->maximum()));
+}
+
+void Tfrm_install::UnRAREnd(TObject*, const std::string&, bool CRC_PASS)
+{
+    if (CRC_PASS) {
+        ProgressBar->setValue(100);
+        lbl_filename->SetCaption(QString());
+        setModalResult(mrOk);
+    } else {
+        showErrorBox(QStringLiteral("Failed on extract"));
+        entryFailed_ = true;
+        setModalResult(mrExtractFailed);
+    }
+}
+
+void Tfrm_install::UnRARError(TObject*, const std::string& FN, const std::string&, int32_t ECode)
+{
+    const QString text = errorBoxText(FN, ECode);
+    if (!text.isEmpty())
+        showErrorBox(text);
+}
+
+void Tfrm_install::CancelMouseMove()
+{
+    img_cancel2->show();
+    img_extract2->hide();
+    setCursor(Qt::PointingHandCursor);
+}
+
+void Tfrm_install::ExtractMouseMove()
+{
+    img_cancel2->hide();
+    img_extract2->show();
+    setCursor(Qt::PointingHandCursor);
+}
+
+void Tfrm_install::InstallMouseMove()
+{
+    setCursor(Qt::ArrowCursor);
+    img_extract2->hide();
+    img_cancel2->hide();
+}

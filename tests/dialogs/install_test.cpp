@@ -1,0 +1,351 @@
+// The extraction window against the scripted fake RAR library.
+#include "archive/process_messages.h"
+#include "archive/rar_library.h"
+#include "dialog_driver.h"
+#include "dialogs/frm_install.h"
+#include "dialogs/image.h"
+#include "dialogs/label.h"
+#include "dialogs/progress_step.h"
+#include "tests/support/engine_sandbox.h"
+#include "tests/support/fake_rar.h"
+#include "tests/support/message_box_recorder.h"
+
+#include <QCoreApplication>
+#include <QProgressBar>
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+namespace {
+
+TEST(ProgressStep, WrapsPastTheEndKeepingTheExcess)
+{
+    struct Row {
+        int position, expected;
+    };
+    for (const Row row : {Row{0, 10}, Row{85, 95}, Row{90, 100}, Row{95, 5}, Row{100, 10}}) {
+        SCOPED_TRACE(row.position);
+        EXPECT_EQ(SteppedPosition(row.position, 10, 0, 100), row.expected);
+    }
+}
+
+class InstallWindowTest : public ::testing::Test {
+protected:
+    InstallWindowTest()
+    {
+        BindRarLibrary({fake.path()});
+        fake.reset();
+        window.SetInstallPath(QString::fromStdString(box.out()));
+        window.SetRarFile(QString::fromStdString(box.archive()));
+        // Each pass through the window system during a run lets the test act
+        // as the user would at that moment.
+        SetProcessMessagesHook([this] {
+            ++messagePasses;
+            if (duringRun)
+                duringRun(messagePasses);
+            QCoreApplication::processEvents();
+        });
+    }
+    ~InstallWindowTest() override
+    {
+        SetProcessMessagesHook({});
+        ReleaseRarLibrary();
+    }
+
+    // Shows the window and clicks Extract.
+    int extract()
+    {
+        return driver::runModal(&window, [this] { driver::click(window.img_extract2); });
+    }
+
+    QStringList boxTexts() const
+    {
+        QStringList texts;
+        for (const auto& shown : boxes.boxes)
+            texts << shown.text;
+        return texts;
+    }
+
+    bool extracted(const std::string& name) const
+    {
+        return std::filesystem::exists(box.out() + name);
+    }
+
+    EngineSandbox box;
+    FakeRar fake;
+    MessageBoxRecorder boxes;
+    Tfrm_install window;
+    int messagePasses = 0;
+    std::function<void(int pass)> duringRun;
+};
+
+FakeEntry failing(const std::string& name, int code)
+{
+    FakeEntry entry = FakeFile(name, 10);
+    entry.extractResult = code;
+    return entry;
+}
+
+TEST_F(InstallWindowTest, GoodArchiveOfSeveralFilesClosesWithOne)
+{
+    FakeEntry first = FakeFile("docs/a.txt", 100);
+    first.blocks = {20, 20, 20, 20, 20};
+    fake.add(FakeFolder("docs"));
+    fake.add(first);
+    fake.add(FakeFile("b.txt", 10));
+    QStringList shownNames;
+    std::vector<int> bar;
+    duringRun = [&](int) {
+        shownNames << window.lbl_filename->text();
+        bar.push_back(window.ProgressBar->value());
+    };
+
+    EXPECT_EQ(extract(), 1);
+    EXPECT_TRUE(extracted("docs/a.txt"));
+    EXPECT_TRUE(extracted("b.txt"));
+    EXPECT_THAT(boxTexts(), IsEmpty());
+    EXPECT_EQ(window.windowTitle(), QString::fromStdString(box.archive()));
+    EXPECT_TRUE(shownNames.contains(QStringLiteral("a.txt")));
+    EXPECT_TRUE(shownNames.contains(QStringLiteral("b.txt")));
+    EXPECT_EQ(window.lbl_filename->text(), QString());
+    EXPECT_EQ(window.ProgressBar->value(), 100);
+    // One step per report: five reports of a.txt take the bar to 50.
+    EXPECT_NE(std::find(bar.begin(), bar.end(), 50), bar.end());
+}
+
+TEST_F(InstallWindowTest, CancelOrCloseBoxBeforeExtractGiveTwoAndExtractNothing)
+{
+    fake.add(FakeFile("a.txt", 1));
+    EXPECT_EQ(driver::runModal(&window, [&] { driver::click(window.img_cancel); }), 2);
+    EXPECT_EQ(driver::runModal(&window, [&] { driver::click(window.img_cancel2); }), 2);
+    EXPECT_EQ(driver::runModal(&window, [&] { window.close(); }), 2);
+    EXPECT_THAT(fake.calls(), IsEmpty());
+    EXPECT_FALSE(extracted("a.txt"));
+}
+
+TEST_F(InstallWindowTest, MissingLibraryKeepsTheWindowOpenUntilCancel)
+{
+    ReleaseRarLibrary();
+    fake.add(FakeFile("a.txt", 1));
+    const int result = driver::runModal(&window, [&] {
+        driver::click(window.img_extract2);
+        EXPECT_TRUE(window.isVisible());
+        driver::click(window.img_cancel);
+    });
+    EXPECT_EQ(result, 2);
+    EXPECT_THAT(boxTexts(), ElementsAre("test.rar: error(25158): UnRAR dll not found"));
+    EXPECT_EQ(boxes.boxes[0].caption, QStringLiteral("Error"));
+    EXPECT_EQ(boxes.boxes[0].icon, QMessageBox::Critical);
+}
+
+TEST_F(InstallWindowTest, AFailedEntryEndsWithSevenEvenWhenLaterOnesSucceed)
+{
+    fake.add(failing("a.txt", 12));
+    fake.add(FakeFile("b.txt", 10));
+    fake.add(FakeFile("c.txt", 10));
+    EXPECT_EQ(extract(), 7);
+    EXPECT_TRUE(extracted("c.txt"));
+    ASSERT_EQ(boxes.boxes.size(), 2u);
+    EXPECT_THAT(boxTexts()[0].toStdString(), ::testing::StartsWith("a.txt: error("));
+    EXPECT_EQ(boxTexts()[1], QStringLiteral("Failed on extract"));
+}
+
+TEST_F(InstallWindowTest, AFailingLastEntryEndsWithSeven)
+{
+    fake.add(FakeFile("a.txt", 10));
+    fake.add(failing("b.txt", 12));
+    EXPECT_EQ(extract(), 7);
+    EXPECT_EQ(boxTexts().last(), QStringLiteral("Failed on extract"));
+}
+
+TEST_F(InstallWindowTest, DamagedHeaderAfterGoodEntriesKeepsTheirResult)
+{
+    fake.add(FakeFile("a.txt", 10));
+    fake.add(FakeFile("b.txt", 10));
+    fake.damagedHeaderAfter(1);
+    EXPECT_EQ(extract(), 1);
+    ASSERT_EQ(boxes.boxes.size(), 1u);
+    EXPECT_TRUE(boxTexts()[0].endsWith(QStringLiteral(": error(25108): Bad file header")));
+}
+
+TEST_F(InstallWindowTest, CancelDuringARunStopsItAndEndsWithTwo)
+{
+    for (const char* name : {"a.txt", "b.txt", "c.txt"})
+        fake.add(FakeFile(name, 10));
+    duringRun = [&](int pass) {
+        if (pass == 1) {
+            driver::click(window.img_cancel);
+            EXPECT_TRUE(window.isVisible());  // closes only once the run returned
+        }
+    };
+    EXPECT_EQ(extract(), 2);
+    EXPECT_TRUE(extracted("a.txt"));
+    EXPECT_FALSE(extracted("b.txt"));
+    EXPECT_FALSE(extracted("c.txt"));
+}
+
+TEST_F(InstallWindowTest, CloseBoxDuringARunActsAsCancel)
+{
+    for (const char* name : {"a.txt", "b.txt", "c.txt"})
+        fake.add(FakeFile(name, 10));
+    duringRun = [&](int pass) {
+        if (pass == 1)
+            window.close();
+    };
+    EXPECT_EQ(extract(), 2);
+    EXPECT_FALSE(extracted("b.txt"));
+    EXPECT_FALSE(extracted("c.txt"));
+}
+
+TEST_F(InstallWindowTest, CancelAfterAFailedEntryStillEndsWithSeven)
+{
+    fake.add(failing("a.txt", 12));
+    fake.add(FakeFile("b.txt", 10));
+    fake.add(FakeFile("c.txt", 10));
+    bool cancelled = false;
+    duringRun = [&](int) {
+        if (!boxes.boxes.empty() && !cancelled) {
+            cancelled = true;
+            driver::click(window.img_cancel);
+        }
+    };
+    EXPECT_EQ(extract(), 7);
+    EXPECT_TRUE(cancelled);
+    EXPECT_FALSE(extracted("c.txt"));
+}
+
+TEST_F(InstallWindowTest, SecondExtractClickDuringARunIsIgnored)
+{
+    for (const char* name : {"a.txt", "b.txt", "c.txt"})
+        fake.add(FakeFile(name, 10));
+    bool runningAfterSecondClick = false;
+    duringRun = [&](int pass) {
+        if (pass == 1)
+            driver::click(window.img_extract2);
+        if (pass == 2)
+            runningAfterSecondClick = window.Running() && window.isVisible();
+    };
+    EXPECT_EQ(extract(), 1);
+    EXPECT_TRUE(runningAfterSecondClick);
+    const auto calls = fake.calls();
+    EXPECT_EQ(std::count_if(calls.begin(), calls.end(),
+                            [](const std::string& c) { return c.rfind("open ", 0) == 0; }),
+              1);
+    EXPECT_TRUE(extracted("c.txt"));
+}
+
+TEST_F(InstallWindowTest, ArchiveThatIsNotRarKeepsTheWindowOpen)
+{
+    const std::string text = box.root() + "/notes.rar";
+    std::ofstream(text) << "just some text";
+    window.SetRarFile(QString::fromStdString(text));
+    const int result = driver::runModal(&window, [&] {
+        driver::click(window.img_extract2);
+        driver::click(window.img_cancel);
+    });
+    EXPECT_EQ(result, 2);
+    EXPECT_THAT(boxTexts(), ElementsAre("notes.rar: error(25142): Invalid or unsupported archive "
+                                        "type for this operation"));
+}
+
+TEST_F(InstallWindowTest, ErrorBoxesByCodeRange)
+{
+    struct Row {
+        int32_t code;
+        const char* lead;  // nullptr: no box
+    };
+    for (const Row row : {Row{25100, "x.rar: error(25100): "}, Row{25350, "x.rar: error(25350): "},
+                          Row{26500, "x.rar: Genearal message(26500): "},
+                          Row{26522, "x.rar: Genearal message(26522): "}, Row{0, nullptr},
+                          Row{25099, nullptr}, Row{25351, nullptr}, Row{26499, nullptr},
+                          Row{26523, nullptr}, Row{25901, nullptr}}) {
+        SCOPED_TRACE(row.code);
+        boxes.boxes.clear();
+        window.UnRARError(nullptr, "x.rar", "0", row.code);
+        if (!row.lead) {
+            EXPECT_THAT(boxTexts(), IsEmpty());
+            continue;
+        }
+        ASSERT_EQ(boxes.boxes.size(), 1u);
+        EXPECT_TRUE(boxTexts()[0].startsWith(QLatin1String(row.lead))) << boxTexts()[0].toStdString();
+    }
+}
+
+TEST_F(InstallWindowTest, StateIsKeptBetweenShowings)
+{
+    fake.add(FakeFile("a.txt", 10));
+    ASSERT_EQ(extract(), 1);
+    QString captionAtNextShowing;
+    int barAtNextShowing = -1;
+    driver::runModal(&window, [&] {
+        captionAtNextShowing = window.windowTitle();
+        barAtNextShowing = window.ProgressBar->value();
+        window.CancelClick();
+    });
+    EXPECT_EQ(captionAtNextShowing, QString::fromStdString(box.archive()));
+    EXPECT_EQ(barAtNextShowing, 100);
+}
+
+TEST(InstallWindow, FirstLook)
+{
+    Tfrm_install window;
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("Install "));
+    EXPECT_EQ(window.Label1->text(), QStringLiteral("Extracing:"));
+    EXPECT_EQ(window.lbl_filename->text(), QString());
+    EXPECT_EQ(window.ProgressBar->value(), 0);
+    EXPECT_EQ(window.InstallPath->text(), QStringLiteral("InstallPath"));
+    EXPECT_FALSE(window.img_extract2->isHidden());
+    EXPECT_TRUE(window.img_cancel2->isHidden());
+    EXPECT_EQ(window.img_cancel2->toolTip(), QStringLiteral("Cancel Installation"));
+    EXPECT_EQ(window.img_extract2->toolTip(), QStringLiteral("Extract Files"));
+    EXPECT_EQ(window.UnRAR.FileSpec(), "*.*");
+    EXPECT_TRUE(window.UnRAR.UseStoredDirs());
+}
+
+TEST(InstallWindow, HoverTable)
+{
+    struct Row {
+        const char* over;
+        std::function<void(Tfrm_install&)> move;
+        bool cancelLit, extractLit;
+        Qt::CursorShape cursor;
+    };
+    const auto hand = Qt::PointingHandCursor;
+    const std::vector<Row> rows = {
+        {"cancel", [](Tfrm_install& w) { driver::hover(w.img_cancel); }, true, false, hand},
+        {"extract", [](Tfrm_install& w) { driver::hover(w.img_extract); }, false, true, hand},
+        {"extract lit", [](Tfrm_install& w) { driver::hover(w.img_extract2); }, false, true, hand},
+        {"background", [](Tfrm_install& w) { driver::hoverAt(&w, {240, 68}); }, false, false,
+         Qt::ArrowCursor},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.over);
+        Tfrm_install window;
+        window.img_cancel2->show();
+        window.img_extract2->hide();
+        window.setCursor(Qt::IBeamCursor);
+        row.move(window);
+        EXPECT_EQ(!window.img_cancel2->isHidden(), row.cancelLit);
+        EXPECT_EQ(!window.img_extract2->isHidden(), row.extractLit);
+        EXPECT_EQ(window.cursor().shape(), row.cursor);
+    }
+}
+
+TEST(InstallWindow, MovesOverLabelsBarAndLitCancelChangeNothing)
+{
+    Tfrm_install window;
+    window.CancelMouseMove();
+    for (QWidget* quiet : std::initializer_list<QWidget*>{window.Label1, window.ProgressBar,
+                                                          window.img_cancel2})
+        driver::hover(quiet);
+    EXPECT_FALSE(window.img_cancel2->isHidden());
+    EXPECT_EQ(window.cursor().shape(), Qt::PointingHandCursor);
+}
+
+} // namespace
