@@ -10,7 +10,6 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <mutex>
 
 namespace {
@@ -24,7 +23,14 @@ public:
         close();
         checkFile(fileName);
         openDevice();
-        music_ = Mix_LoadMUS(fileName.c_str());
+        // From an open stream the mixer chooses the type from the content, not
+        // from the name, so a text file called .mid is refused.
+        SDL_RWops* source = SDL_RWFromFile(fileName.c_str(), "rb");
+        if (!source) {
+            close();
+            throw Exception("The music file " + fileName + " cannot be read");
+        }
+        music_ = Mix_LoadMUS_RW(source, SDL_TRUE);
         if (!music_) {
             const std::string detail = Mix_GetError();
             close();
@@ -92,8 +98,6 @@ private:
         std::error_code error;
         if (!std::filesystem::is_regular_file(fileName, error))
             throw Exception("The music file " + fileName + " does not exist");
-        if (!std::ifstream(fileName, std::ios::binary))
-            throw Exception("The music file " + fileName + " cannot be read");
     }
 
     void openDevice()

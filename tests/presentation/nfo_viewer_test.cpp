@@ -1,0 +1,321 @@
+#include "archive/exception.h"
+#include "presentation/cp437.h"
+#include "presentation/frm_view_nfo.h"
+#include "presentation/nfo_file.h"
+#include "qt_application.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFontInfo>
+#include <QPlainTextEdit>
+#include <QTextDocument>
+#include <QRawFont>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+#include <iconv.h>
+
+namespace {
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    ASSERT_EQ(file.write(bytes), bytes.size());
+}
+
+// A code page 437 byte decoded by the C library's converter, as an independent
+// reference for the printable half of the table.
+QString libraryCp437(unsigned char byte)
+{
+    iconv_t converter = iconv_open("UTF-16LE", "IBM437");
+    if (converter == reinterpret_cast<iconv_t>(-1))
+        return {};
+    char in[1] = {static_cast<char>(byte)};
+    char16_t out[2] = {};
+    char* inPtr = in;
+    char* outPtr = reinterpret_cast<char*>(out);
+    size_t inLeft = 1, outLeft = sizeof out;
+    const size_t done = iconv(converter, &inPtr, &inLeft, &outPtr, &outLeft);
+    iconv_close(converter);
+    if (done == static_cast<size_t>(-1))
+        return {};
+    return QString(QChar(out[0]));
+}
+
+// Runs the test with a fresh temporary folder as the current directory.
+class NfoViewerTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        qtApplication();
+        previous_ = QDir::currentPath();
+        ASSERT_TRUE(folder_.isValid());
+        ASSERT_TRUE(QDir::setCurrent(folder_.path()));
+    }
+    void TearDown() override { QDir::setCurrent(previous_); }
+
+    QString path(const QString& name) const { return folder_.filePath(name); }
+
+    std::string errorOf(Tfrm_ViewNfo& viewer)
+    {
+        try {
+            viewer.LoadNfoFile();
+        } catch (const Exception& error) {
+            return error.Message();
+        }
+        return "no error";
+    }
+
+    QTemporaryDir folder_;
+    QString previous_;
+};
+
+TEST(Cp437Table, PrintableHalfMatchesTheLibraryConverter)
+{
+    if (libraryCp437('A').isEmpty())
+        GTEST_SKIP() << "the C library has no IBM437 converter";
+    for (int byte = 0x20; byte <= 0xFF; ++byte) {
+        if (byte == 0x7F)
+            continue; // the converter keeps DEL, the DOS screen shows a house
+        EXPECT_EQ(QString(QChar(cp437Glyph(static_cast<unsigned char>(byte)))), libraryCp437(byte))
+            << "byte " << byte;
+    }
+}
+
+TEST(Cp437Table, ControlCodesShowTheirScreenGlyphs)
+{
+    const std::pair<unsigned char, char16_t> glyphs[] = {
+        {0x01, u'\u263A'}, {0x03, u'\u2665'}, {0x07, u'\u2022'}, {0x08, u'\u25D8'},
+        {0x0B, u'\u2642'}, {0x0C, u'\u2640'}, {0x10, u'\u25BA'}, {0x1A, u'\u2192'},
+        {0x1B, u'\u2190'}, {0x1F, u'\u25BC'}, {0x7F, u'\u2302'},
+    };
+    for (const auto& [byte, glyph] : glyphs)
+        EXPECT_EQ(cp437Glyph(byte), glyph) << "byte " << int(byte);
+}
+
+TEST(Cp437Table, EveryByteHasItsOwnGlyph)
+{
+    QSet<char16_t> seen;
+    for (int byte = 1; byte <= 0xFF; ++byte)
+        seen.insert(cp437Glyph(static_cast<unsigned char>(byte)));
+    EXPECT_EQ(seen.size(), 255);
+}
+
+TEST(DosText, LineBreaksAndTabs)
+{
+    const struct {
+        QByteArray bytes;
+        QString shown;
+    } cases[] = {
+        {"a\r\nb\r\n", u"a\nb\n"_qs},
+        {"a\nb\n", u"a\nb\n"_qs},
+        {"a\rb\r", u"a\nb\n"_qs},
+        {"a\n\rb", u"a\n\nb"_qs},     // LF then CR: two breaks
+        {"a\r\r\nb", u"a\n\nb"_qs},   // CR then CR LF: two breaks
+        {"a\tb", u"a\tb"_qs},
+        {"\xC9\xCD\xBB", u"\u2554\u2550\u2557"_qs},
+        {"", u""_qs},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(dosTextToUnicode(c.bytes), c.shown) << c.bytes.toHex().constData();
+}
+
+TEST_F(NfoViewerTest, ReadsTheFileInTheCurrentDirectoryAtEachClick)
+{
+    QTemporaryDir other;
+    ASSERT_TRUE(other.isValid());
+    writeFile(path("zenkor.nfo"), "first folder");
+    writeFile(QDir(other.path()).filePath("zenkor.nfo"), "second folder");
+
+    Tfrm_ViewNfo viewer;
+    EXPECT_EQ(viewer.NFOFile->toPlainText(), "NFOFile");
+    viewer.LoadNfoFile();
+    EXPECT_EQ(viewer.NFOFile->toPlainText(), "first folder");
+
+    ASSERT_TRUE(QDir::setCurrent(other.path()));
+    viewer.LoadNfoFile();
+    EXPECT_EQ(viewer.NFOFile->toPlainText(), "second folder");
+
+    writeFile(QDir(other.path()).filePath("zenkor.nfo"), "changed\r\nfile");
+    viewer.LoadNfoFile();
+    EXPECT_EQ(viewer.NFOFile->toPlainText(), "changed\nfile");
+}
+
+TEST_F(NfoViewerTest, LfOnlyShowsTheSameLinesAsCrLf)
+{
+    Tfrm_ViewNfo viewer;
+    writeFile(path("zenkor.nfo"), "one\ntwo\n\nfour");
+    viewer.LoadNfoFile();
+    const QString lfOnly = viewer.NFOFile->toPlainText();
+    writeFile(path("zenkor.nfo"), "one\r\ntwo\r\n\r\nfour");
+    viewer.LoadNfoFile();
+    EXPECT_EQ(viewer.NFOFile->toPlainText(), lfOnly);
+    EXPECT_EQ(viewer.NFOFile->document()->blockCount(), 4);
+}
+
+TEST_F(NfoViewerTest, EmptyFileAndTextEndingAtNul)
+{
+    Tfrm_ViewNfo viewer;
+    writeFile(path("zenkor.nfo"), "");
+    viewer.LoadNfoFile();
+    EXPECT_EQ(viewer.NFOFile->toPlainText(), "");
+
+    writeFile(path("zenkor.nfo"), QByteArray("shown\0hidden", 12));
+    viewer.LoadNfoFile();
+    EXPECT_EQ(viewer.NFOFile->toPlainText(), "shown");
+
+    writeFile(path("zenkor.nfo"), QByteArray("\0all hidden", 11));
+    viewer.LoadNfoFile();
+    EXPECT_EQ(viewer.NFOFile->toPlainText(), "");
+}
+
+TEST_F(NfoViewerTest, EveryByteValueShowsItsCp437Glyph)
+{
+    QByteArray bytes;
+    for (int byte = 1; byte <= 0xFF; ++byte)
+        bytes += static_cast<char>(byte);
+    bytes += '\0';
+    writeFile(path("zenkor.nfo"), bytes);
+
+    Tfrm_ViewNfo viewer;
+    viewer.LoadNfoFile();
+    // The raw text, as toPlainText() turns the no-break space of 255 into a space.
+    QString shown = viewer.NFOFile->document()->toRawText();
+    shown.replace(QChar::ParagraphSeparator, u'\n');
+    // Tab stays a tab; LF, and CR before it, are line breaks.
+    QString expected;
+    for (int byte = 1; byte <= 0xFF; ++byte) {
+        if (byte == '\t' || byte == '\n')
+            expected += QChar(byte);
+        else if (byte == '\r')
+            expected += u'\n';
+        else
+            expected += QChar(cp437Glyph(static_cast<unsigned char>(byte)));
+    }
+    EXPECT_EQ(shown, expected);
+}
+
+TEST_F(NfoViewerTest, TheFontDrawsEveryGlyphItself)
+{
+    Tfrm_ViewNfo viewer;
+    const QFont font = viewer.NFOFile->font();
+    EXPECT_EQ(QFontInfo(font).family(), "DejaVu Sans Mono");
+    EXPECT_TRUE(QFontInfo(font).bold());
+    EXPECT_TRUE(QFontInfo(font).fixedPitch());
+    EXPECT_EQ(font.pixelSize(), 8);
+
+    const QRawFont raw = QRawFont::fromFont(font);
+    ASSERT_TRUE(raw.isValid());
+    for (int byte = 1; byte <= 0xFF; ++byte) {
+        const char16_t glyph = cp437Glyph(static_cast<unsigned char>(byte));
+        if (glyph != u' ' && glyph != u'\u00A0') {
+            EXPECT_TRUE(raw.supportsCharacter(QChar(glyph))) << "byte " << byte;
+        }
+    }
+}
+
+TEST_F(NfoViewerTest, ErrorsKeepThePreviousText)
+{
+    Tfrm_ViewNfo viewer;
+    writeFile(path("zenkor.nfo"), "kept");
+    viewer.LoadNfoFile();
+
+    ASSERT_TRUE(QFile::remove(path("zenkor.nfo")));
+    EXPECT_EQ(errorOf(viewer), "Cannot open file zenkor.nfo");
+
+    ASSERT_TRUE(QDir(folder_.path()).mkdir("zenkor.nfo"));
+    EXPECT_EQ(errorOf(viewer), "Cannot open file zenkor.nfo");
+    ASSERT_TRUE(QDir(folder_.path()).rmdir("zenkor.nfo"));
+
+    writeFile(path("zenkor.nfo"), QByteArray(kNfoCapacity + 1, 'x'));
+    EXPECT_EQ(errorOf(viewer), "Text exceeds memo capacity");
+    EXPECT_EQ(viewer.NFOFile->toPlainText(), "kept");
+}
+
+TEST_F(NfoViewerTest, CapacityCountsTheTextBeforeTheNul)
+{
+    const struct {
+        QByteArray bytes;
+        bool fits;
+    } cases[] = {
+        {QByteArray(64, 'x'), true},
+        {QByteArray(65, 'x'), false},
+        {QByteArray(64, 'x') + '\0' + QByteArray(1000, 'y'), true},
+        {QByteArray(), true},
+    };
+    for (const auto& c : cases) {
+        writeFile(path("n.nfo"), c.bytes);
+        bool fits = true;
+        try {
+            readNfoFile(path("n.nfo"), 64);
+        } catch (const Exception&) {
+            fits = false;
+        }
+        EXPECT_EQ(fits, c.fits) << c.bytes.size();
+    }
+}
+
+TEST_F(NfoViewerTest, HugeFileIsRefusedAndABinaryOneIsShown)
+{
+    {
+        QFile huge(path("zenkor.nfo"));
+        ASSERT_TRUE(huge.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(huge.resize(100LL * 1024 * 1024)); // sparse: reads back as NULs
+    }
+    Tfrm_ViewNfo viewer;
+    viewer.LoadNfoFile();
+    EXPECT_EQ(viewer.NFOFile->toPlainText(), "");
+
+    QByteArray binary;
+    for (int i = 0; i < 100000; ++i)
+        binary += static_cast<char>(1 + (i * 7919) % 255);
+    writeFile(path("zenkor.nfo"), binary + QByteArray(100LL * 1024 * 1024 - binary.size(), 'z'));
+    EXPECT_EQ(errorOf(viewer), "Text exceeds memo capacity");
+
+    writeFile(path("zenkor.nfo"), binary);
+    EXPECT_EQ(errorOf(viewer), "no error");
+    EXPECT_FALSE(viewer.NFOFile->toPlainText().isEmpty());
+}
+
+TEST_F(NfoViewerTest, WindowLayout)
+{
+    Tfrm_ViewNfo viewer;
+    EXPECT_EQ(viewer.windowTitle(), "View ZenkoR NFO File");
+    EXPECT_TRUE(viewer.windowFlags().testFlag(Qt::Tool));
+    EXPECT_EQ(viewer.size(), QSize(497, 375));
+    EXPECT_EQ(viewer.minimumSize(), viewer.maximumSize());
+    EXPECT_EQ(viewer.NFOFile->geometry(), QRect(0, 0, 497, 377));
+    EXPECT_TRUE(viewer.NFOFile->isReadOnly());
+    EXPECT_TRUE(viewer.NFOFile->textInteractionFlags().testFlag(Qt::TextSelectableByMouse));
+    EXPECT_TRUE(viewer.NFOFile->textInteractionFlags().testFlag(Qt::TextSelectableByKeyboard));
+    EXPECT_EQ(viewer.NFOFile->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    EXPECT_EQ(viewer.NFOFile->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+    EXPECT_EQ(viewer.NFOFile->lineWrapMode(), QPlainTextEdit::WidgetWidth);
+}
+
+TEST_F(NfoViewerTest, ShowNfoFileShowsModallyWithTheMemoFocused)
+{
+    writeFile(path("zenkor.nfo"), "modal");
+    Tfrm_ViewNfo viewer;
+    bool wasModal = false, memoFocused = false;
+    QString shown;
+    QTimer::singleShot(0, &viewer, [&] {
+        wasModal = viewer.isModal() && viewer.isVisible();
+        memoFocused = viewer.focusWidget() == viewer.NFOFile;
+        shown = viewer.NFOFile->toPlainText();
+        viewer.close();
+    });
+    viewer.ShowNfoFile();
+    EXPECT_TRUE(wasModal);
+    EXPECT_TRUE(memoFocused);
+    EXPECT_EQ(shown, "modal");
+    EXPECT_FALSE(viewer.isVisible());
+
+    ASSERT_TRUE(QFile::remove(path("zenkor.nfo")));
+    EXPECT_THROW(viewer.ShowNfoFile(), Exception);
+    EXPECT_FALSE(viewer.isVisible());
+}
+
+} // namespace
