@@ -1,10 +1,12 @@
 #include "app/guard.h"
 #include "app/installer_program.h"
+#include "archive/rar_library.h"
 
 int main(int argc, char** argv)
 {
     GuardedApplication app(argc, argv);
     // Start-up work of the program's modules belongs here, before any window
     // exists.
+    RarLibraryBinding rarLibrary(DefaultRarLibraryLocation(ExecutableFolder()));
     return runInstaller();
 }

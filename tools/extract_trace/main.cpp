@@ -1,5 +1,6 @@
 #include "tools/extract_trace/command_line.h"
 #include "tools/extract_trace/detect_command.h"
+#include "tools/extract_trace/trace_command.h"
 
 #include <iostream>
 
@@ -13,6 +14,8 @@ int main(int argc, char** argv)
     switch (command->mode) {
     case TraceCommand::Mode::Detect:
         return RunDetect(command->archive, std::cout, std::cerr);
+    case TraceCommand::Mode::Extract:
+        return RunTrace(*command, std::cout, std::cerr);
     }
     return kExitUsage;
 }
