@@ -1,5 +1,6 @@
 #include "archive/detect_arc_type.h"
 
+#include "archive/e_raise.h"
 #include "archive/file_source.h"
 #include "archive/path_rules.h"
 #include "archive/pe_string_table.h"
@@ -62,11 +63,22 @@ void classifyAt(const Four& bytes, int64_t position, SignaturePosition kind, Det
 // Positions stored as decimal or "$"-hexadecimal text in string ids 1 to 4.
 void searchStringResources(ArchiveSource& source, int64_t size, Detection& result)
 {
-    auto table = PeStringTable::Open(source);
+    std::optional<PeStringTable> table;
+    try {
+        table = PeStringTable::Open(source);
+    } catch (const EInOutError&) {
+        return; // an unreadable module has no strings
+    }
     if (!table)
         return;
     for (uint16_t id = 1; id <= 4; ++id) {
-        const auto value = StringToInt(table->LoadString(id, kResourceBuffer));
+        std::string text;
+        try {
+            text = table->LoadString(id, kResourceBuffer);
+        } catch (const EInOutError&) {
+            return;
+        }
+        const auto value = StringToInt(text);
         if (!value || *value >= size)
             return;
         const auto bytes = readFour(source, *value);
