@@ -1,0 +1,396 @@
+// Extraction through the exported entry points on archives made by the
+// test-archive writer: destinations, modes, times, callbacks, refused links.
+
+#include "tests/unrar/rar_library.h"
+#include "tools/rar_writer/rar_writer.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+
+namespace zk::unrar::testing {
+namespace {
+
+namespace fs = std::filesystem;
+using rarwriter::Entry;
+using rarwriter::Host;
+
+Entry file(std::string name, std::string data, std::optional<std::uint32_t> attr = {}) {
+    Entry entry;
+    entry.name = std::move(name);
+    entry.data = std::move(data);
+    entry.attr = attr;
+    return entry;
+}
+
+Entry folder(std::string name) {
+    Entry entry;
+    entry.name = std::move(name);
+    entry.isFolder = true;
+    return entry;
+}
+
+Entry link(std::string name, std::string target) {
+    Entry entry = file(std::move(name), std::move(target), rarwriter::kUnixSymlinkAttr);
+    return entry;
+}
+
+// One open handle on an archive, for tests that drive entries one by one.
+class OpenArchive {
+public:
+    explicit OpenArchive(const fs::path& path) : name_(path.string()) {
+        RAROpenArchiveData data{};
+        data.ArcName = name_.data();
+        data.OpenMode = RAR_OM_EXTRACT;
+        handle_ = rar().open(&data);
+        result_ = data.OpenResult;
+    }
+    ~OpenArchive() {
+        if (handle_ != nullptr)
+            rar().close(handle_);
+    }
+    RAR_HANDLE handle() const { return handle_; }
+    unsigned result() const { return result_; }
+    int next() { return rar().readHeader(handle_, &header); }
+    int process(int operation, const std::string& destPath, const std::string& destName = {}) {
+        std::string path = destPath;
+        std::string name = destName;
+        return rar().processFile(handle_, operation, path.empty() ? nullptr : path.data(),
+                                 name.empty() ? nullptr : name.data());
+    }
+    RARHeaderData header{};
+
+private:
+    std::string name_;
+    RAR_HANDLE handle_ = nullptr;
+    unsigned result_ = 0;
+};
+
+fs::path writeArchive(const TempDir& dir, const std::vector<Entry>& entries,
+                      const std::string& name = "made.rar") {
+    const fs::path path = dir / name;
+    rarwriter::writeArchive(path.string(), entries);
+    return path;
+}
+
+TEST(WriterArchives, RoundTripNamesContentsFlagsAndTimes) {
+    TempDir dir;
+    Entry early = file("docs/readme.txt", "read me\n");
+    early.dosTime = 0x5A8C6B25;  // 2025-04-12 13:25:10
+    Entry windows = file("win\\dir\\a.bin", std::string("\0\1\2", 3));
+    windows.name = "win/dir/a.bin";
+    windows.host = Host::Windows;
+    const fs::path archive =
+        writeArchive(dir, {early, folder("docs"), windows, file("empty", ""),
+                           file(std::string(300, 'n'), "long name")});
+    const fs::path out = dir / "out";
+    const Listing listing = walk(archive, RAR_EXTRACT, out.string());
+
+    ASSERT_EQ(listing.entries.size(), 5u);
+    EXPECT_EQ(listing.endCode, ERAR_END_ARCHIVE);
+    EXPECT_EQ(listing.entries[0].name, "docs/readme.txt");
+    EXPECT_EQ(listing.entries[0].time, 0x5A8C6B25u);
+    EXPECT_EQ(listing.entries[0].size, 8u);
+    EXPECT_EQ(listing.entries[1].flags, unsigned{RHDF_DIRECTORY});
+    EXPECT_EQ(listing.entries[2].name, "win/dir/a.bin");
+    EXPECT_EQ(listing.entries[3].size, 0u);
+    EXPECT_EQ(listing.entries[4].name, std::string(RAR_NAME_SIZE - 1, 'n'));
+    for (std::size_t i = 0; i < 4; ++i)
+        EXPECT_EQ(listing.entries[i].processResult, ERAR_SUCCESS) << i;
+
+    EXPECT_EQ(readFile(out / "docs/readme.txt"), "read me\n");
+    EXPECT_EQ(readFile(out / "win/dir/a.bin"), std::string("\0\1\2", 3));
+    EXPECT_EQ(readFile(out / "empty"), "");
+    struct stat st{};
+    ASSERT_EQ(stat((out / "docs/readme.txt").c_str(), &st), 0);
+    struct tm local{};
+    localtime_r(&st.st_mtime, &local);
+    EXPECT_EQ(local.tm_year + 1900, 2025);
+    EXPECT_EQ(local.tm_mon + 1, 4);
+    EXPECT_EQ(local.tm_mday, 12);
+    EXPECT_EQ(local.tm_hour, 13);
+    EXPECT_EQ(local.tm_min, 25);
+    EXPECT_EQ(local.tm_sec, 10);
+}
+
+TEST(WriterArchives, LongNamesAreCutAtACharacterBoundary) {
+    TempDir dir;
+    // 258 ASCII bytes and then a three-byte character that does not fit.
+    const std::string name = std::string(258, 'a') + "\xE6\xBC\xA2.txt";
+    const Listing listing = walk(writeArchive(dir, {file(name, "x")}));
+    ASSERT_EQ(listing.entries.size(), 1u);
+    EXPECT_EQ(listing.entries[0].name, std::string(258, 'a'));
+}
+
+TEST(WriterArchives, ModesAreAppliedWithoutSpecialBits) {
+    struct Case {
+        std::uint32_t stored;
+        unsigned expected;
+    };
+    const std::vector<Case> cases = {
+        {0100644, 0644}, {0100755, 0755}, {0104755, 0755}, {0102750, 0750}, {0101777, 0777},
+        {0100400, 0400},
+    };
+    TempDir dir;
+    std::vector<Entry> entries;
+    for (std::size_t i = 0; i < cases.size(); ++i)
+        entries.push_back(file("f" + std::to_string(i), "data", cases[i].stored));
+    const Listing listing = walk(writeArchive(dir, entries), RAR_EXTRACT, (dir / "out").string());
+    ASSERT_EQ(listing.entries.size(), cases.size());
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(listing.entries[i].attr, cases[i].stored);
+        struct stat st{};
+        ASSERT_EQ(stat((dir / "out" / ("f" + std::to_string(i))).c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 07777, cases[i].expected);
+    }
+}
+
+TEST(WriterArchives, DestNameIsWrittenExactlyWithMissingFoldersCreated) {
+    TempDir dir;
+    OpenArchive archive(writeArchive(dir, {file("stored/name.txt", "payload")}));
+    ASSERT_EQ(archive.next(), ERAR_SUCCESS);
+    const fs::path target = dir / "deep" / "new" / "renamed.dat";
+    EXPECT_EQ(archive.process(RAR_EXTRACT, (dir / "ignored").string(), target.string()),
+              ERAR_SUCCESS);
+    EXPECT_EQ(readFile(target), "payload");
+    EXPECT_FALSE(fs::exists(dir / "ignored" / "stored"));
+    EXPECT_EQ(archive.next(), ERAR_END_ARCHIVE);
+}
+
+TEST(WriterArchives, DotDotPartsAreDroppedBelowDestPath) {
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"../escape.txt", "escape.txt"},
+        {"a/../../b/c.txt", "a/b/c.txt"},
+        {"/abs/path.txt", "abs/path.txt"},
+        {"./x/./y.txt", "x/y.txt"},
+    };
+    TempDir dir;
+    std::vector<Entry> entries;
+    for (const auto& [stored, _] : cases)
+        entries.push_back(file(stored, stored));
+    entries.push_back(file("..", "nothing left"));
+    const fs::path out = dir / "box" / "out";
+    const Listing listing = walk(writeArchive(dir, entries), RAR_EXTRACT, out.string());
+    ASSERT_EQ(listing.entries.size(), cases.size() + 1);
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        SCOPED_TRACE(cases[i].first);
+        EXPECT_EQ(listing.entries[i].processResult, ERAR_SUCCESS);
+        EXPECT_EQ(readFile(out / cases[i].second), cases[i].first);
+    }
+    EXPECT_EQ(listing.entries.back().processResult, ERAR_ECREATE);
+    EXPECT_FALSE(fs::exists(dir / "box" / "escape.txt"));
+    EXPECT_FALSE(fs::exists(dir / "box" / "b"));
+}
+
+TEST(WriterArchives, ExistingLinkAtTheDestinationIsReplacedNotFollowed) {
+    TempDir dir;
+    const fs::path out = dir / "out";
+    fs::create_directories(out);
+    writeFile(dir / "outside.txt", "keep");
+    fs::create_symlink(dir / "outside.txt", out / "file.txt");
+    const Listing listing = walk(writeArchive(dir, {file("file.txt", "new")}), RAR_EXTRACT,
+                                 out.string());
+    ASSERT_EQ(listing.entries.size(), 1u);
+    EXPECT_EQ(listing.entries[0].processResult, ERAR_SUCCESS);
+    EXPECT_EQ(readFile(dir / "outside.txt"), "keep");
+    EXPECT_FALSE(fs::is_symlink(out / "file.txt"));
+    EXPECT_EQ(readFile(out / "file.txt"), "new");
+}
+
+TEST(WriterArchives, FolderLinkInTheDestinationCannotCarryFilesOutside) {
+    TempDir dir;
+    const fs::path out = dir / "out";
+    fs::create_directories(out);
+    fs::create_directories(dir / "elsewhere");
+    fs::create_directory_symlink(dir / "elsewhere", out / "sub");
+    const Listing listing = walk(writeArchive(dir, {file("sub/planted.txt", "x")}), RAR_EXTRACT,
+                                 out.string());
+    ASSERT_EQ(listing.entries.size(), 1u);
+    EXPECT_EQ(listing.entries[0].processResult, ERAR_ECREATE);
+    EXPECT_FALSE(fs::exists(dir / "elsewhere" / "planted.txt"));
+}
+
+// The data callback: every unpacked byte passes through it; 0 stops the work.
+std::string g_seen;
+int g_stopAfterCalls = -1;
+
+int recordData(unsigned char* address, int size) {
+    g_seen.append(reinterpret_cast<const char*>(address), static_cast<std::size_t>(size));
+    return --g_stopAfterCalls == 0 ? 0 : 1;
+}
+
+TEST(WriterArchives, DataCallbackSeesEveryByteForTestAndExtract) {
+    TempDir dir;
+    std::string big(700 * 1024, '\0');
+    for (std::size_t i = 0; i < big.size(); ++i)
+        big[i] = static_cast<char>(i * 7 % 251);
+    const fs::path path = writeArchive(dir, {file("big.bin", big), file("small.txt", "tail")});
+    for (const int operation : {RAR_TEST, RAR_EXTRACT}) {
+        SCOPED_TRACE(operation);
+        g_seen.clear();
+        g_stopAfterCalls = -1;
+        OpenArchive archive(path);
+        rar().setProcessDataProc(archive.handle(), recordData);
+        while (archive.next() == ERAR_SUCCESS)
+            EXPECT_EQ(archive.process(operation, (dir / "out").string()), ERAR_SUCCESS);
+        EXPECT_EQ(g_seen, big + "tail");
+    }
+    EXPECT_EQ(readFile(dir / "out" / "big.bin"), big);
+}
+
+TEST(WriterArchives, DataCallbackReturningZeroAnswers21AndRemovesThePartialFile) {
+    TempDir dir;
+    const std::string big(2 * 1024 * 1024, 'z');
+    const fs::path path = writeArchive(dir, {file("big.bin", big), file("next.txt", "next")});
+    OpenArchive archive(path);
+    rar().setProcessDataProc(archive.handle(), recordData);
+    g_seen.clear();
+    g_stopAfterCalls = 1;
+    ASSERT_EQ(archive.next(), ERAR_SUCCESS);
+    EXPECT_EQ(archive.process(RAR_EXTRACT, (dir / "out").string()), ERAR_UNKNOWN);
+    EXPECT_LT(g_seen.size(), big.size());
+    EXPECT_FALSE(fs::exists(dir / "out" / "big.bin"));
+    // The handle goes on with the next entry.
+    g_stopAfterCalls = -1;
+    ASSERT_EQ(archive.next(), ERAR_SUCCESS);
+    EXPECT_STREQ(archive.header.FileName, "next.txt");
+    EXPECT_EQ(archive.process(RAR_EXTRACT, (dir / "out").string()), ERAR_SUCCESS);
+    EXPECT_EQ(readFile(dir / "out" / "next.txt"), "next");
+}
+
+TEST(WriterArchives, EncryptedEntriesAnswerByPasswordState) {
+    TempDir dir;
+    Entry secret = file("secret.txt", "scrambled bytes");
+    secret.encrypted = true;
+    const fs::path path = writeArchive(dir, {secret, file("after.txt", "x")});
+    for (const bool withPassword : {false, true}) {
+        SCOPED_TRACE(withPassword);
+        OpenArchive archive(path);
+        if (withPassword) {
+            std::string password = "guess";
+            rar().setPassword(archive.handle(), password.data());
+        }
+        ASSERT_EQ(archive.next(), ERAR_SUCCESS);
+        EXPECT_EQ(archive.header.Flags & RHDF_ENCRYPTED, unsigned{RHDF_ENCRYPTED});
+        EXPECT_EQ(archive.process(RAR_EXTRACT, (dir / "out").string()),
+                  withPassword ? ERAR_UNKNOWN_FORMAT : ERAR_MISSING_PASSWORD);
+        EXPECT_FALSE(fs::exists(dir / "out" / "secret.txt"));
+        EXPECT_EQ(archive.next(), ERAR_BAD_DATA);
+    }
+    // Passing over it leaves the handle usable.
+    OpenArchive archive(path);
+    ASSERT_EQ(archive.next(), ERAR_SUCCESS);
+    EXPECT_EQ(archive.process(RAR_SKIP, {}), ERAR_SUCCESS);
+    ASSERT_EQ(archive.next(), ERAR_SUCCESS);
+    EXPECT_STREQ(archive.header.FileName, "after.txt");
+}
+
+struct LinkCase {
+    std::string name;
+    std::string target;
+    bool useDestName;
+    bool allowed;
+};
+
+class LinkSafety : public ::testing::TestWithParam<LinkCase> {};
+
+TEST_P(LinkSafety, OnlyLinksStayingInsideAreWritten) {
+    const LinkCase& c = GetParam();
+    TempDir dir;
+    const fs::path out = dir / "out";
+    fs::create_directories(out / "sub");
+    const fs::path path = writeArchive(dir, {link(c.name, c.target), file("after.txt", "ok")});
+    OpenArchive archive(path);
+    ASSERT_EQ(archive.next(), ERAR_SUCCESS);
+    EXPECT_EQ(archive.header.FileAttr, rarwriter::kUnixSymlinkAttr);
+    const fs::path linkPath = out / c.name;
+    const int result = c.useDestName ? archive.process(RAR_EXTRACT, {}, linkPath.string())
+                                     : archive.process(RAR_EXTRACT, out.string());
+    EXPECT_EQ(result, c.allowed ? ERAR_SUCCESS : ERAR_ECREATE);
+    EXPECT_EQ(fs::is_symlink(fs::symlink_status(linkPath)), c.allowed);
+    if (c.allowed) {
+        EXPECT_EQ(fs::read_symlink(linkPath).string(), c.target);
+    }
+    // A refused link does not end the run.
+    ASSERT_EQ(archive.next(), ERAR_SUCCESS);
+    EXPECT_EQ(archive.process(RAR_EXTRACT, out.string()), ERAR_SUCCESS);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Links, LinkSafety,
+    ::testing::Values(LinkCase{"l", "after.txt", false, true},
+                      LinkCase{"sub/l", "../after.txt", false, true},
+                      LinkCase{"sub/l", "../../escape", false, false},
+                      LinkCase{"l", "/etc/passwd", false, false},
+                      LinkCase{"l", "..", false, false},
+                      LinkCase{"sub/l", "x/../../../y", false, false},
+                      LinkCase{"sub/l", "a/b/../c", false, false},
+                      LinkCase{"l", "", false, false},
+                      // Given only a destination name, the link's own folder bounds it.
+                      LinkCase{"sub/l", "sibling", true, true},
+                      LinkCase{"sub/l", "../after.txt", true, false}));
+
+TEST(WriterArchives, LinkThroughAnEarlierLinkCannotEscape) {
+    TempDir dir;
+    const fs::path out = dir / "out";
+    const fs::path path =
+        writeArchive(dir, {link("here", "."), link("here/up", "../outside"), file("f", "f")});
+    const Listing listing = walk(path, RAR_EXTRACT, out.string());
+    ASSERT_EQ(listing.entries.size(), 3u);
+    EXPECT_EQ(listing.entries[0].processResult, ERAR_SUCCESS);
+    EXPECT_EQ(listing.entries[1].processResult, ERAR_ECREATE);
+    EXPECT_FALSE(fs::is_symlink(fs::symlink_status(out / "up")));
+    EXPECT_EQ(listing.entries[2].processResult, ERAR_SUCCESS);
+}
+
+// A child process with a small file-size limit; SIGXFSZ ignored so that the
+// write fails with an error instead of killing it.
+int extractUnderSizeLimit(const fs::path& archive, const fs::path& out, rlim_t limit) {
+    const pid_t child = fork();
+    if (child == 0) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const struct rlimit small{limit, limit};
+        setrlimit(RLIMIT_FSIZE, &small);
+        const Listing listing = walk(archive, RAR_EXTRACT, out.string());
+        const bool partialGone = !fs::exists(out / "big.bin");
+        _exit(listing.entries.empty() ? 100 : listing.entries[0].processResult + (partialGone ? 0 : 50));
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST(WriterArchives, FullDiskAnswersWriteError) {
+    TempDir dir;
+    const fs::path path = writeArchive(dir, {file("big.bin", std::string(1024 * 1024, 'b'))});
+    rar();  // bind before forking
+    EXPECT_EQ(extractUnderSizeLimit(path, dir / "out", 64 * 1024), ERAR_EWRITE);
+}
+
+TEST(WriterArchives, UnwritableDestinationAnswersCreateError) {
+    TempDir dir;
+    writeFile(dir / "blocker", "a file where a folder should be");
+    const Listing listing =
+        walk(writeArchive(dir, {file("x.txt", "x")}), RAR_EXTRACT, (dir / "blocker").string());
+    ASSERT_EQ(listing.entries.size(), 1u);
+    EXPECT_EQ(listing.entries[0].processResult, ERAR_ECREATE);
+}
+
+TEST(WriterArchives, EntriesMustBeReadBeforeTheyAreProcessed) {
+    TempDir dir;
+    OpenArchive archive(writeArchive(dir, {file("a", "a")}));
+    EXPECT_NE(archive.process(RAR_SKIP, {}), ERAR_SUCCESS);
+    ASSERT_EQ(archive.next(), ERAR_SUCCESS);
+    EXPECT_EQ(archive.process(RAR_SKIP, {}), ERAR_SUCCESS);
+    EXPECT_NE(archive.process(RAR_SKIP, {}), ERAR_SUCCESS);
+    EXPECT_EQ(archive.next(), ERAR_END_ARCHIVE);
+}
+
+}  // namespace
+}  // namespace zk::unrar::testing
