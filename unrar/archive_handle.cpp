@@ -103,6 +103,8 @@ int ArchiveHandle::readHeader(RARHeaderData& header) {
         return stickyError_;
     entryPending_ = false;
     const int r = archive_read_next_header(reader_, &entry_);
+    if (volumes_.abandoned())
+        return stickyError_ = ERAR_EOPEN;
     if (r == ARCHIVE_EOF)
         return ERAR_END_ARCHIVE;
     if (r < ARCHIVE_WARN) {
@@ -134,7 +136,8 @@ int ArchiveHandle::readHeader(RARHeaderData& header) {
 }
 
 int ArchiveHandle::skipEntry() {
-    return archive_read_data_skip(reader_) < ARCHIVE_WARN ? failureCode() : ERAR_SUCCESS;
+    const int r = archive_read_data_skip(reader_);
+    return r < ARCHIVE_WARN || volumes_.abandoned() ? failureCode() : ERAR_SUCCESS;
 }
 
 int ArchiveHandle::processFile(int operation, const char* destPath, const char* destName) {
@@ -201,10 +204,10 @@ int ArchiveHandle::testOrWrite(const fs::path* dest) {
         std::size_t size = 0;
         la_int64_t offset = 0;
         const int r = archive_read_data_block(reader_, &block, &size, &offset);
+        if (volumes_.abandoned() || (r != ARCHIVE_OK && r != ARCHIVE_EOF))
+            return failureCode();
         if (r == ARCHIVE_EOF)
             break;
-        if (r != ARCHIVE_OK)
-            return failureCode();
         if (dest != nullptr && !output.write(block, size, static_cast<off_t>(offset)))
             return ERAR_EWRITE;
         auto* bytes = static_cast<unsigned char*>(const_cast<void*>(block));
