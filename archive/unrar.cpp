@@ -110,6 +110,7 @@ void TUnRAR::ExtractArchive()
     if (runInProgress)
         return; // the run state is process-wide: a nested run would corrupt it
     RunFlag flag;
+    callbackFailure = nullptr;
     currentComponent = this;
     progressStep = ProgressStepPercent(ProgressNotify());
     run(RAR_EXTRACT, ArchiveFile());
