@@ -39,6 +39,10 @@ Tfrm_ViewNfo::Tfrm_ViewNfo(QWidget* parent)
     setAutoFillBackground(true);
 
     NFOFile->setObjectName(QStringLiteral("NFOFile"));
+    // The system's window colours, not the purple the form passes down.
+    QPalette memoColours = NFOFile->palette();
+    memoColours.setColor(QPalette::Window, QGuiApplication::palette().color(QPalette::Window));
+    NFOFile->setPalette(memoColours);
     // Two pixels taller than the client area: the lower border lies outside.
     NFOFile->setGeometry(0, 0, 497, 377);
     NFOFile->setFont(nfoFont());
