@@ -47,21 +47,21 @@ Tfrm_ChangeDir::Tfrm_ChangeDir(QWidget* parent) : HoverWindow(parent)
     DriveComboBox->setGeometry(8, 8, 113, 19);
     DirectoryListBox = new TDirectoryListBox(this);
     DirectoryListBox->setGeometry(8, 48, 289, 185);
-    lbl_SpaceRequired = new TLabel(this, {216, 24}, QStringLiteral("SpaceRequired"), Qt::white);
+    lbl_SpaceRequired = new TCaptionLabel(this, {216, 24}, QStringLiteral("SpaceRequired"), Qt::white);
     StaticText1 = staticText(this, {128, 24, 84, 17}, QStringLiteral("Sapce Required:"));
     StaticText2 = staticText(this, {128, 8, 62, 17}, QStringLiteral("Free Space:"));
     const QString plainHint = QStringLiteral("install program");
     img_install = new TImage(this, {200, 272, 97, 33}, artwork::kInstall, plainHint);
     img_cancel = new TImage(this, {8, 272, 124, 33}, artwork::kCancel, plainHint);
     img_MakeDir = new TImage(this, {93, 244, 140, 29}, artwork::kMakeDir, plainHint);
-    InstallPath = new TLabel(this, {24, 360}, QStringLiteral("InstallPath"), Qt::white);
-    lbl_FreeSpace = new TLabel(this, {216, 8}, QStringLiteral("FreeSpace"), Qt::white);
+    InstallPath = new TCaptionLabel(this, {24, 360}, QStringLiteral("InstallPath"), Qt::white);
+    lbl_FreeSpace = new TCaptionLabel(this, {216, 8}, QStringLiteral("FreeSpace"), Qt::white);
     img_cancel2 = new TImage(this, {8, 272, 124, 33}, artwork::kCancelLit,
                              QStringLiteral("Cancel Install"));
     img_install2 = new TImage(this, {200, 272, 97, 33}, artwork::kInstallLit, plainHint);
     img_MakeDir2 = new TImage(this, {93, 244, 140, 29}, artwork::kMakeDirLit,
                               QStringLiteral("Create a new Directory/Folder"));
-    Rarfile = new TLabel(this, {24, 384}, QStringLiteral("Rarfile"), Qt::white);
+    Rarfile = new TCaptionLabel(this, {24, 384}, QStringLiteral("Rarfile"), Qt::white);
     img_cancel2->hide();
     img_install2->hide();
     img_MakeDir2->hide();

@@ -10,7 +10,7 @@ class QLabel;
 class TDirectoryListBox;
 class TDriveComboBox;
 class TImage;
-class TLabel;
+class TCaptionLabel;
 
 // The install directory dialog: the user picks the folder the archive is
 // extracted into. Its modal result is 2 for Cancel, otherwise the extraction
@@ -39,18 +39,18 @@ public:
 
     TDriveComboBox* DriveComboBox;
     TDirectoryListBox* DirectoryListBox;
-    TLabel* lbl_SpaceRequired;
+    TCaptionLabel* lbl_SpaceRequired;
     QLabel* StaticText1;
     QLabel* StaticText2;
     TImage* img_install;
     TImage* img_cancel;
     TImage* img_MakeDir;
-    TLabel* InstallPath;
-    TLabel* lbl_FreeSpace;
+    TCaptionLabel* InstallPath;
+    TCaptionLabel* lbl_FreeSpace;
     TImage* img_cancel2;
     TImage* img_install2;
     TImage* img_MakeDir2;
-    TLabel* Rarfile;
+    TCaptionLabel* Rarfile;
     int32_t FSpaceRequired = 0;
 
 protected:

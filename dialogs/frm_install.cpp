@@ -49,8 +49,8 @@ Tfrm_install::Tfrm_install(QWidget* parent) : HoverWindow(parent), UnRAR(nullptr
     setUpToolWindow(QStringLiteral("Install "), QSize(479, 103), false);
     setCursor(Qt::ArrowCursor);
 
-    Label1 = new TLabel(this, {8, 16}, QStringLiteral("Extracing:"), Qt::white);
-    lbl_filename = new TLabel(this, {64, 16}, QString(), Qt::white);
+    Label1 = new TCaptionLabel(this, {8, 16}, QStringLiteral("Extracing:"), Qt::white);
+    lbl_filename = new TCaptionLabel(this, {64, 16}, QString(), Qt::white);
     const QString plainHint = QStringLiteral("install program");
     img_cancel = new TImage(this, {10, 72, 119, 33}, artwork::kCancel, plainHint);
     img_extract = new TImage(this, {338, 72, 135, 33}, artwork::kExtract, plainHint);
@@ -59,7 +59,7 @@ Tfrm_install::Tfrm_install(QWidget* parent) : HoverWindow(parent), UnRAR(nullptr
     img_extract2 = new TImage(this, {338, 72, 135, 33}, artwork::kExtractLit,
                               QStringLiteral("Extract Files"));
     img_cancel2->hide();
-    InstallPath = new TLabel(this, {80, 112}, QStringLiteral("InstallPath"), Qt::white);
+    InstallPath = new TCaptionLabel(this, {80, 112}, QStringLiteral("InstallPath"), Qt::white);
     ProgressBar = new QProgressBar(this);
     ProgressBar->setGeometry(8, 40, 465, 25);
     ProgressBar->setRange(0, 100);

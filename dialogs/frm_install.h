@@ -10,7 +10,7 @@
 
 class QProgressBar;
 class TImage;
-class TLabel;
+class TCaptionLabel;
 
 // The extraction window: extracts the archive into the chosen folder with a
 // progress bar and error boxes. Modal result 1 when every entry of the run was
@@ -39,13 +39,13 @@ public:
     // True while an extraction run is in progress.
     bool Running() const { return running_; }
 
-    TLabel* Label1;
-    TLabel* lbl_filename;
+    TCaptionLabel* Label1;
+    TCaptionLabel* lbl_filename;
     TImage* img_cancel;
     TImage* img_extract;
     TImage* img_cancel2;
     TImage* img_extract2;
-    TLabel* InstallPath;
+    TCaptionLabel* InstallPath;
     QProgressBar* ProgressBar;
     TUnRAR UnRAR;
 

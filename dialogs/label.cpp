@@ -1,6 +1,6 @@
 #include "dialogs/label.h"
 
-TLabel::TLabel(QWidget* parent, const QPoint& position, const QString& caption,
+TCaptionLabel::TCaptionLabel(QWidget* parent, const QPoint& position, const QString& caption,
                const QColor& text)
     : QLabel(parent)
 {
@@ -10,13 +10,13 @@ TLabel::TLabel(QWidget* parent, const QPoint& position, const QString& caption,
     SetCaption(caption);
 }
 
-void TLabel::SetCaption(const QString& caption)
+void TCaptionLabel::SetCaption(const QString& caption)
 {
     setText(caption);
     adjustSize();
 }
 
-void TLabel::SetTextColor(const QColor& color)
+void TCaptionLabel::SetTextColor(const QColor& color)
 {
     QPalette colours = palette();
     colours.setColor(QPalette::WindowText, color);
@@ -24,7 +24,7 @@ void TLabel::SetTextColor(const QColor& color)
     setPalette(colours);
 }
 
-QColor TLabel::TextColor() const
+QColor TCaptionLabel::TextColor() const
 {
     return palette().color(QPalette::WindowText);
 }

@@ -6,10 +6,10 @@
 #include <QString>
 
 // A label that sizes itself to its caption, text in the given colour on black.
-class TLabel : public QLabel {
+class TCaptionLabel : public QLabel {
     Q_OBJECT
 public:
-    TLabel(QWidget* parent, const QPoint& position, const QString& caption, const QColor& text);
+    TCaptionLabel(QWidget* parent, const QPoint& position, const QString& caption, const QColor& text);
 
     void SetCaption(const QString& caption);
     void SetTextColor(const QColor& color);
