@@ -1,5 +1,6 @@
 // The engine against the scripted fake RAR library: exact event orders and
 // library calls.
+#include "archive/process_messages.h"
 #include "archive/rar_library.h"
 #include "archive/unrar.h"
 #include "tests/support/engine_sandbox.h"
@@ -122,6 +123,23 @@ TEST_F(UnrarFake, PlainSpecDeclinedByBeginEndsWithoutSkipping)
     rar.Extract();
     EXPECT_THAT(events.lines, ElementsAre("activate", "begin 1 ~/out/a.txt", "deactivate"));
     EXPECT_THAT(calls(), ElementsAre(openCall(), "set data callback", "set volume callback", "read -> 0 a.txt", "close"));
+}
+
+// Window messages are processed when the run clears Cancel and after every
+// progress report, so the owner can repaint and take a Cancel click.
+TEST_F(UnrarFake, WindowMessagesArePumpedAtStartAndAfterEachReport)
+{
+    FakeEntry entry = FakeFile("a.txt", 100);
+    entry.blocks = {50, 50};
+    fake.add(entry);
+    rar.OnActivate = [this](TObject*) {
+        events.lines.push_back("activate");
+        SetProcessMessagesHook([this] { events.lines.push_back("pump"); });
+    };
+    rar.Extract();
+    SetProcessMessagesHook(nullptr);
+    EXPECT_THAT(events.lines, ElementsAre("activate", "pump", "begin 1 ~/out/a.txt", "progress 50 ~/out/a.txt", "pump",
+                                          "progress 100 ~/out/a.txt", "pump", "end ok ~/out/a.txt", "deactivate"));
 }
 
 TEST_F(UnrarFake, EmptySpecMatchesNothing)
