@@ -1,0 +1,107 @@
+// Truncated and bit-flipped copies of the samples end with a code, never a
+// crash or a hang, and nothing lands outside the destination.
+
+#include "tests/unrar/rar_library.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <random>
+
+namespace zk::unrar::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::vector<std::string> kSamples = {
+    "rar4-unix-basic.rar", "rar4-compressed.rar",     "rar4-windows-sfx.exe",
+    "rar5-compressed.rar", "rar5-multiple-files.rar", "rar5-stored.rar",
+    "rar5-symlinks.rar",   "rar4-unicode-names.rar",  "rar4-encrypted-entries.rar",
+    "rar4-invalid.rar",
+};
+
+const std::vector<int> kKnownCodes = {
+    ERAR_SUCCESS, ERAR_END_ARCHIVE, ERAR_BAD_DATA, ERAR_BAD_ARCHIVE, ERAR_UNKNOWN_FORMAT,
+    ERAR_EOPEN, ERAR_ECREATE, ERAR_EWRITE, ERAR_UNKNOWN, ERAR_MISSING_PASSWORD};
+
+bool known(int code) {
+    return std::find(kKnownCodes.begin(), kKnownCodes.end(), code) != kKnownCodes.end();
+}
+
+// Extracts everything below out/ and checks every answer is a known code.
+void expectOrderlyEnd(const fs::path& archive, const fs::path& out) {
+    std::string name = archive.string();
+    RAROpenArchiveData open{};
+    open.ArcName = name.data();
+    open.OpenMode = RAR_OM_EXTRACT;
+    RAR_HANDLE handle = rar().open(&open);
+    if (handle == nullptr) {
+        EXPECT_TRUE(open.OpenResult == ERAR_BAD_ARCHIVE || open.OpenResult == ERAR_EOPEN)
+            << open.OpenResult;
+        return;
+    }
+    std::string dest = out.string();
+    RARHeaderData header{};
+    int code = ERAR_SUCCESS;
+    for (int guard = 0; guard < 10000 && (code = rar().readHeader(handle, &header)) == 0; ++guard) {
+        EXPECT_LT(std::strlen(header.FileName), std::size_t{RAR_NAME_SIZE});
+        const int result = rar().processFile(handle, RAR_EXTRACT, dest.data(), nullptr);
+        EXPECT_TRUE(known(result)) << result;
+    }
+    EXPECT_TRUE(code == ERAR_END_ARCHIVE || code == ERAR_BAD_DATA || code == ERAR_EOPEN) << code;
+    rar().close(handle);
+}
+
+void expectNothingOutside(const TempDir& dir) {
+    for (const fs::directory_entry& item : fs::directory_iterator(dir.path()))
+        EXPECT_TRUE(item.path().filename() == "out" || item.path().filename() == "copy.rar")
+            << item.path();
+}
+
+TEST(DamagedInput, TruncatedCopiesEndWithACode) {
+    for (const std::string& sample : kSamples) {
+        const std::string bytes = readFile(samplesDir() / sample);
+        for (std::size_t cut : {std::size_t{0}, std::size_t{7}, std::size_t{20}, bytes.size() / 3,
+                                bytes.size() / 2, bytes.size() - 8, bytes.size() - 1}) {
+            SCOPED_TRACE(sample + " cut at " + std::to_string(cut));
+            TempDir dir;
+            writeFile(dir / "copy.rar", bytes.substr(0, cut));
+            expectOrderlyEnd(dir / "copy.rar", dir / "out");
+            expectNothingOutside(dir);
+        }
+    }
+}
+
+TEST(DamagedInput, BitFlippedCopiesEndWithACode) {
+    std::mt19937 random(20261208);
+    for (const std::string& sample : kSamples) {
+        const std::string bytes = readFile(samplesDir() / sample);
+        for (int round = 0; round < 40; ++round) {
+            std::string copy = bytes;
+            const int flips = 1 + round % 4;
+            for (int i = 0; i < flips; ++i)
+                copy[random() % copy.size()] ^= static_cast<char>(1u << (random() % 8));
+            SCOPED_TRACE(sample + " round " + std::to_string(round));
+            TempDir dir;
+            writeFile(dir / "copy.rar", copy);
+            expectOrderlyEnd(dir / "copy.rar", dir / "out");
+            expectNothingOutside(dir);
+        }
+    }
+}
+
+TEST(DamagedInput, DamagedEntryHeaderAfterGoodEntriesAnswersBadData) {
+    TempDir dir;
+    std::string bytes = readFile(samplesDir() / "rar4-unix-basic.rar");
+    bytes[0x9B] ^= 0x40;  // inside the third entry's header: its CRC no longer fits
+    writeFile(dir / "copy.rar", bytes);
+    const Listing listing = walk(dir / "copy.rar", RAR_EXTRACT, (dir / "out").string());
+    ASSERT_EQ(listing.entries.size(), 2u);
+    EXPECT_EQ(listing.entries[0].processResult, ERAR_SUCCESS);
+    EXPECT_EQ(listing.endCode, ERAR_BAD_DATA);
+    EXPECT_EQ(readFile(dir / "out" / "test.txt").size(), 20u);
+}
+
+}  // namespace
+}  // namespace zk::unrar::testing
