@@ -42,29 +42,39 @@ void applyDotRule(std::string& s, const std::string& other)
         s += ".*";
 }
 
-bool match(std::string a, std::string b, bool nameOnly, PathStyle style);
+// Stars on both sides make the search exponential in the worst case; a name
+// built to exhaust it (stars are legal in stored names) simply does not match.
+struct Budget {
+    long steps = 20000;
+    bool exhausted() const { return steps < 0; }
+};
+
+bool match(std::string a, std::string b, bool nameOnly, PathStyle style, Budget& budget);
 
 // One side holds "*" at star; try the rest of that side against every
 // position of the other side's rest.
 bool matchAfterStar(const std::string& starSide, size_t star, const std::string& other,
-                    size_t from, bool nameOnly, PathStyle style, bool starSideIsName)
+                    size_t from, bool nameOnly, PathStyle style, bool starSideIsName,
+                    Budget& budget)
 {
     if (star + 1 == starSide.size())
         return true;
     const std::string rest = starSide.substr(star + 1);
-    for (size_t j = from; j < other.size(); ++j) {
+    for (size_t j = from; j < other.size() && !budget.exhausted(); ++j) {
         if (!startsCharacter(other, j, style))
             continue;
         const std::string otherRest = other.substr(j);
-        if (starSideIsName ? match(rest, otherRest, nameOnly, style)
-                           : match(otherRest, rest, nameOnly, style))
+        if (starSideIsName ? match(rest, otherRest, nameOnly, style, budget)
+                           : match(otherRest, rest, nameOnly, style, budget))
             return true;
     }
     return false;
 }
 
-bool match(std::string a, std::string b, bool nameOnly, PathStyle style)
+bool match(std::string a, std::string b, bool nameOnly, PathStyle style, Budget& budget)
 {
+    if (--budget.steps < 0)
+        return false;
     a = SlashToBackslash(a, style);
     b = SlashToBackslash(b, style);
     if (nameOnly) {
@@ -90,9 +100,9 @@ bool match(std::string a, std::string b, bool nameOnly, PathStyle style)
             i += a[i] == '?' ? 1 : charLength(a, i, style);
             j += b[j] == '?' ? 1 : charLength(b, j, style);
         } else if (a[i] == '*') {
-            return matchAfterStar(a, i, b, j, nameOnly, style, true);
+            return matchAfterStar(a, i, b, j, nameOnly, style, true, budget);
         } else if (b[j] == '*') {
-            return matchAfterStar(b, j, a, i, nameOnly, style, false);
+            return matchAfterStar(b, j, a, i, nameOnly, style, false, budget);
         } else if (foldAsciiLetter(a[i]) != foldAsciiLetter(b[j])) {
             return false;
         } else {
@@ -107,7 +117,8 @@ bool match(std::string a, std::string b, bool nameOnly, PathStyle style)
 
 bool WildcardMatch(const std::string& name, const std::string& fileSpec, bool nameOnly, PathStyle style)
 {
-    return match(name, fileSpec, nameOnly, style);
+    Budget budget;
+    return match(name, fileSpec, nameOnly, style, budget);
 }
 
 bool HasWildcards(const std::string& fileSpec)

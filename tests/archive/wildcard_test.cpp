@@ -65,3 +65,15 @@ TEST(WildcardMatch, HasWildcards)
     EXPECT_FALSE(HasWildcards("setup.exe"));
     EXPECT_FALSE(HasWildcards(""));
 }
+
+TEST(WildcardMatch, StarsOnBothSidesStayCheap)
+{
+    std::string starry;
+    for (int i = 0; i < 30; ++i)
+        starry += "*a";
+    const std::string name = std::string(90, 'a') + "x";
+    EXPECT_FALSE(WildcardMatch(name, starry + "*y", false)) << "must return, and not match";
+    EXPECT_TRUE(WildcardMatch(starry + "*y", "*.*", false));
+    EXPECT_TRUE(WildcardMatch(std::string(2000, 'n') + ".txt", "*.*", false));
+    EXPECT_TRUE(WildcardMatch(std::string(2000, 'n') + ".txt", "*n.TXT", false));
+}
