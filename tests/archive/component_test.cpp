@@ -1,3 +1,4 @@
+#include "archive/file_found.h"
 #include "archive/process_messages.h"
 #include "archive/un_base.h"
 #include "tests/archive/archive_files.h"
@@ -216,4 +217,19 @@ TEST(UnBaseComponent, BuildDestPathFallsBackToTheArchiveFolderThenTheCurrentDire
     EXPECT_EQ(plain.ExtractDir(), here + "/");
     EXPECT_EQ(plain.FileName(), here + "/a.map");
     EXPECT_EQ(member.DosDateToDateTime(0), 29221.0);
+}
+
+TEST(FileFound, FilesFoldersAndWildcards)
+{
+    TempFolder folder;
+    folder.Write("data/a.txt", FromText("x"));
+    const std::string root = folder.Path().string();
+    EXPECT_TRUE(FileFound(root + "/data/a.txt"));
+    EXPECT_TRUE(FileFound(root + "/data")) << "a folder counts";
+    EXPECT_TRUE(FileFound(root + "/data/*.txt"));
+    EXPECT_TRUE(FileFound(root + "/data/?.TXT"));
+    EXPECT_FALSE(FileFound(root + "/data/*.doc"));
+    EXPECT_FALSE(FileFound(root + "/data/b.txt"));
+    EXPECT_FALSE(FileFound(root + "/missing/*.*"));
+    EXPECT_FALSE(FileFound(""));
 }

@@ -1,12 +1,14 @@
 #include "archive/detect_arc_type.h"
 #include "archive/pe_string_table.h"
 #include "archive/signature.h"
+#include "archive/string_to_int.h"
 #include "archive/zip_common.h"
 #include "tests/archive/archive_files.h"
 #include "tests/archive/memory_source.h"
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -371,4 +373,18 @@ TEST(DetectArcType, LargeFileIsReadOnlyAtItsEdges)
     DetectArchiveIn(counting, "big.exe", 0, result);
     EXPECT_EQ(result.type, TArcType::atUnknown);
     EXPECT_LT(counting.BytesRequested(), 4096);
+}
+
+TEST(StringToInt, IntegerTextsAsTheStringStepReadsThem)
+{
+    const std::pair<const char*, std::optional<int32_t>> cases[] = {
+        {"700", 700},         {"  700", 700},      {"+7", 7},
+        {"-5", -5},           {"$1F", 31},         {"-$10", -16},
+        {"$7FFFFFFF", INT32_MAX}, {"-2147483648", INT32_MIN}, {"2147483648", std::nullopt},
+        {"700 ", std::nullopt}, {"7a", std::nullopt}, {"0x10", std::nullopt},
+        {"", std::nullopt},   {" ", std::nullopt}, {"+", std::nullopt},
+        {"$", std::nullopt},  {"$G", std::nullopt},
+    };
+    for (const auto& [text, expected] : cases)
+        EXPECT_EQ(StringToInt(text), expected) << '"' << text << '"';
 }
