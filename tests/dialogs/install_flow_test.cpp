@@ -1,0 +1,252 @@
+// The whole install flow, from the main window's Install to the started
+// program, with real archives extracted by the project's RAR library.
+#include "app/frm_zenkor.h"
+#include "app/label.h"
+#include "app/program_launcher.h"
+#include "archive/exception.h"
+#include "archive/rar_library.h"
+#include "dialog_driver.h"
+#include "dialogs/folder_tree.h"
+#include "dialogs/frm_change_dir.h"
+#include "dialogs/frm_install.h"
+#include "dialogs/frm_new_dir.h"
+#include "dialogs/image.h"
+#include "tests/support/message_box_recorder.h"
+#include "tools/rar_writer/rar_writer.h"
+
+#include <QDirIterator>
+#include <QFile>
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+namespace {
+
+class LaunchRecorder final : public ProgramLauncher {
+public:
+    LaunchRecorder() { setProgramLauncher(this); }
+    ~LaunchRecorder() override { setProgramLauncher(nullptr); }
+    bool start(const LaunchRequest& request) override
+    {
+        started.push_back(request);
+        return true;
+    }
+    std::vector<LaunchRequest> started;
+};
+
+QByteArray contents(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Every file below a folder, relative to it, sorted.
+QStringList filesBelow(const QString& root)
+{
+    QStringList names;
+    QDirIterator it(root, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        names << QDir(root).relativeFilePath(it.next());
+    names.sort();
+    return names;
+}
+
+class InstallFlowTest : public ::testing::Test {
+protected:
+    InstallFlowTest()
+    {
+        const char* bin = std::getenv("ZK_BIN_DIR");
+        BindRarLibrary(DefaultRarLibraryLocation(bin ? bin : "."));
+        package = scratch.make(QStringLiteral("package"));
+        target = scratch.make(QStringLiteral("target"));
+        frm_zenkor = &zenkor;
+        frm_install = &install;
+        frm_ChangeDir = &changeDir;
+        frm_NewDir = &newDir;
+        zenkor.InstallPath->setText(QStringLiteral("/opt/Zenkor"));
+        zenkor.SpaceRequired->setText(QStringLiteral("1"));
+        zenkor.RunProgram->setText(QStringLiteral("start.sh"));
+    }
+    ~InstallFlowTest() override
+    {
+        frm_zenkor = nullptr;
+        frm_install = nullptr;
+        frm_ChangeDir = nullptr;
+        frm_NewDir = nullptr;
+        ReleaseRarLibrary();
+    }
+
+    QString useArchive(const QString& path)
+    {
+        zenkor.RARFile->setText(path);
+        return path;
+    }
+    QString sample(const char* name)
+    {
+        const QString copy = QDir(package).filePath(QString::fromLatin1(name));
+        QFile::copy(QDir(qEnvironmentVariable("ZK_SAMPLES_DIR")).filePath(QString::fromLatin1(name)), copy);
+        return useArchive(copy);
+    }
+    QString written(const std::vector<zk::rarwriter::Entry>& entries)
+    {
+        const QString path = QDir(package).filePath(QStringLiteral("game.rar"));
+        zk::rarwriter::writeArchive(path.toStdString(), entries);
+        return useArchive(path);
+    }
+
+    // Clicks Install in the main window; in the directory dialog opens the
+    // target folder and clicks Install; then acts in the extraction window.
+    void installWith(std::function<void()> inExtractionWindow)
+    {
+        QTimer::singleShot(0, &changeDir, [this, inExtractionWindow] {
+            changeDir.DirectoryListBox->SetDirectory(target);
+            QTimer::singleShot(0, &install, [this, inExtractionWindow] {
+                inExtractionWindow();
+                QTimer::singleShot(0, &install, [this] {
+                    if (install.isVisible())
+                        install.done(-1);
+                });
+            });
+            driver::click(changeDir.img_install);
+        });
+        zenkor.InstallClick();
+    }
+    void installByExtract()
+    {
+        installWith([this] { driver::click(install.img_extract2); });
+    }
+
+    QStringList boxTexts() const
+    {
+        QStringList texts;
+        for (const auto& box : boxes.boxes)
+            texts << box.text;
+        return texts;
+    }
+
+    driver::ScratchFolder scratch;
+    QString package;
+    QString target;
+    MessageBoxRecorder boxes;
+    LaunchRecorder launches;
+    Tfrm_zenkor zenkor;
+    Tfrm_install install;
+    Tfrm_ChangeDir changeDir;
+    Tfrm_NewDir newDir;
+};
+
+TEST_F(InstallFlowTest, DemoPayloadInstallsCompleteAndStartsItsProgram)
+{
+    const QString payload = QStringLiteral(ZK_DEMO_PAYLOAD_DIR);
+    written(zk::rarwriter::entriesFromDirectory(payload.toStdString(), zk::rarwriter::Host::Unix));
+    installByExtract();
+
+    EXPECT_THAT(boxTexts(), ElementsAre("Program sucessfully installed!"));
+    const QStringList files = filesBelow(payload);
+    ASSERT_FALSE(files.isEmpty());
+    EXPECT_EQ(filesBelow(target), files);
+    for (const QString& file : files)
+        EXPECT_EQ(contents(QDir(target).filePath(file)), contents(QDir(payload).filePath(file)))
+            << file.toStdString();
+    EXPECT_TRUE(QFileInfo(QDir(target).filePath(QStringLiteral("start.sh"))).isExecutable());
+    ASSERT_EQ(launches.started.size(), 1u);
+    EXPECT_EQ(launches.started[0].program, QDir(target).filePath(QStringLiteral("start.sh")));
+    EXPECT_EQ(launches.started[0].workingDirectory, target);
+}
+
+TEST_F(InstallFlowTest, RealSampleArchiveIsExtractedIntoTheChosenFolder)
+{
+    sample("rar5-multiple-files.rar");
+    installByExtract();
+    EXPECT_THAT(boxTexts(), ElementsAre("Program sucessfully installed!"));
+    EXPECT_THAT(filesBelow(target),
+                ElementsAre("test1.bin", "test2.bin", "test3.bin", "test4.bin"));
+    EXPECT_EQ(QFileInfo(QDir(target).filePath(QStringLiteral("test4.bin"))).size(), 4096);
+    EXPECT_EQ(launches.started.size(), 1u);
+}
+
+TEST_F(InstallFlowTest, DamagedArchiveSaysErrorInRarFileAndStartsNothing)
+{
+    sample("rar4-invalid.rar");
+    installByExtract();
+    EXPECT_TRUE(boxTexts().contains(QStringLiteral("Failed on extract")))
+        << boxTexts().join(u'|').toStdString();
+    EXPECT_EQ(boxTexts().value(boxTexts().size() - 1), QStringLiteral("Error in RAR file!"));
+    EXPECT_THAT(launches.started, IsEmpty());
+}
+
+TEST_F(InstallFlowTest, ArchiveThatIsNotRarLeavesTheWindowOpenThenCancelEndsQuietly)
+{
+    const QString fake = QDir(package).filePath(QStringLiteral("game.rar"));
+    QFile file(fake);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("This is not an archive at all.\n");
+    file.close();
+    useArchive(fake);
+    bool openAfterExtract = false;
+    installWith([this, &openAfterExtract] {
+        driver::click(install.img_extract2);
+        openAfterExtract = install.isVisible();
+        driver::click(install.img_cancel);
+    });
+    EXPECT_TRUE(openAfterExtract);
+    EXPECT_THAT(boxTexts(), ElementsAre("game.rar: error(25142): Invalid or unsupported archive "
+                                        "type for this operation"));
+    EXPECT_THAT(launches.started, IsEmpty());
+    EXPECT_THAT(filesBelow(target), IsEmpty());
+}
+
+TEST_F(InstallFlowTest, HostileEntryNamesWriteNothingOutsideTheChosenFolder)
+{
+    std::vector<zk::rarwriter::Entry> entries;
+    for (const auto& [name, data] : {std::pair{"good.txt", "fine"}, std::pair{"../escaped.txt", "bad"},
+                                     std::pair{"/etc-escaped.txt", "bad"}}) {
+        zk::rarwriter::Entry entry;
+        entry.name = name;
+        entry.data = data;
+        entries.push_back(entry);
+    }
+    written(entries);
+    installByExtract();
+    EXPECT_FALSE(QFileInfo::exists(QDir(scratch.path()).filePath(QStringLiteral("escaped.txt"))));
+    EXPECT_FALSE(QFileInfo::exists(QStringLiteral("/etc-escaped.txt")));
+    EXPECT_TRUE(filesBelow(target).contains(QStringLiteral("good.txt")));
+    for (const QString& file : filesBelow(target))
+        EXPECT_FALSE(file.startsWith(QStringLiteral(".."))) << file.toStdString();
+}
+
+TEST_F(InstallFlowTest, CancelInTheDirectoryDialogInstallsNothing)
+{
+    sample("rar5-stored.rar");
+    QTimer::singleShot(0, &changeDir, [this] { driver::click(changeDir.img_cancel); });
+    zenkor.InstallClick();
+    EXPECT_THAT(boxTexts(), IsEmpty());
+    EXPECT_THAT(filesBelow(target), IsEmpty());
+    EXPECT_THAT(launches.started, IsEmpty());
+}
+
+TEST_F(InstallFlowTest, RequiredSpaceWithAUnitStopsBeforeTheDialog)
+{
+    sample("rar5-stored.rar");
+    zenkor.SpaceRequired->setText(QStringLiteral("650 MB"));
+    bool dialogShown = false;
+    QTimer::singleShot(0, &changeDir, [&] {
+        dialogShown = changeDir.isVisible();
+        if (dialogShown)
+            changeDir.done(2);
+    });
+    try {
+        zenkor.InstallClick();
+        FAIL() << "the Install action went on";
+    } catch (const Exception& error) {
+        EXPECT_EQ(error.Message(), "'650 MB' is not a valid integer value");
+    }
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(dialogShown);
+}
+
+} // namespace
