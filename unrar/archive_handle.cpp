@@ -171,8 +171,11 @@ int ArchiveHandle::processFile(int operation, const char* destPath, const char* 
 
     if (type == AE_IFDIR)
         return extractFolder(dest, root);
-    if (type == AE_IFLNK)
-        return extractLink(dest, root.empty() ? nullptr : &root);
+    if (type == AE_IFLNK) {
+        // A given destination folder bounds links, also beside a destination name.
+        const fs::path linkRoot = destPath != nullptr && *destPath != '\0' ? fs::path(destPath) : root;
+        return extractLink(dest, linkRoot.empty() ? nullptr : &linkRoot);
+    }
     if (hardLink)
         return extractHardLink(dest);
     if (type == AE_IFREG)

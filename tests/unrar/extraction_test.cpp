@@ -296,6 +296,7 @@ struct LinkCase {
     std::string target;
     bool useDestName;
     bool allowed;
+    bool destPathToo = false;  // with a destination name, also pass the folder
 };
 
 class LinkSafety : public ::testing::TestWithParam<LinkCase> {};
@@ -310,7 +311,8 @@ TEST_P(LinkSafety, OnlyLinksStayingInsideAreWritten) {
     ASSERT_EQ(archive.next(), ERAR_SUCCESS);
     EXPECT_EQ(archive.header.FileAttr, rarwriter::kUnixSymlinkAttr);
     const fs::path linkPath = out / c.name;
-    const int result = c.useDestName ? archive.process(RAR_EXTRACT, {}, linkPath.string())
+    const std::string destPath = c.destPathToo ? out.string() : std::string();
+    const int result = c.useDestName ? archive.process(RAR_EXTRACT, destPath, linkPath.string())
                                      : archive.process(RAR_EXTRACT, out.string());
     EXPECT_EQ(result, c.allowed ? ERAR_SUCCESS : ERAR_ECREATE);
     EXPECT_EQ(fs::is_symlink(fs::symlink_status(linkPath)), c.allowed);
@@ -334,7 +336,9 @@ INSTANTIATE_TEST_SUITE_P(
                       LinkCase{"l", "", false, false},
                       // Given only a destination name, the link's own folder bounds it.
                       LinkCase{"sub/l", "sibling", true, true},
-                      LinkCase{"sub/l", "../after.txt", true, false}));
+                      LinkCase{"sub/l", "../after.txt", true, false},
+                      LinkCase{"sub/l", "../after.txt", true, true, true},
+                      LinkCase{"sub/l", "../../escape", true, false, true}));
 
 TEST(WriterArchives, LinkThroughAnEarlierLinkCannotEscape) {
     TempDir dir;
