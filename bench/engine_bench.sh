@@ -53,7 +53,7 @@ PY
 measure() {
   rm -rf "$work/out" && mkdir -p "$work/out" && sync
   /usr/bin/time -f "%e %M" -o "$work/time.txt" "$@" > /dev/null 2>&1 || true
-  cat "$work/time.txt"
+  tail -n 1 "$work/time.txt" # after a "Command exited with" line, if any
 }
 
 best_of_three() {
