@@ -102,7 +102,7 @@ TEST_F(UnrarFake, OpenFailureDeactivatesWithoutClosing)
     EXPECT_THAT(calls(), ElementsAre(openCall()));
 }
 
-TEST_F(UnrarFake, PlainSpecExtractsOnlyTheFirstMatchAndStops)
+TEST_F(UnrarFake, PlainFileSpecExtractsOnlyTheFirstMatchAndStops)
 {
     for (const char* name : {"a.txt", "sub/b.txt", "c.txt", "sub/b.txt"})
         fake.add(FakeFile(name, 0));
@@ -114,7 +114,7 @@ TEST_F(UnrarFake, PlainSpecExtractsOnlyTheFirstMatchAndStops)
                                      "process 2 \"~/out/sub/\" \"~/out/sub/b.txt\"", "close"));
 }
 
-TEST_F(UnrarFake, PlainSpecDeclinedByBeginEndsWithoutSkipping)
+TEST_F(UnrarFake, PlainFileSpecDeclinedByBeginEndsWithoutSkipping)
 {
     fake.add(FakeFile("a.txt", 4));
     fake.add(FakeFile("b.txt", 4));
@@ -142,7 +142,7 @@ TEST_F(UnrarFake, WindowMessagesArePumpedAtStartAndAfterEachReport)
                                           "progress 100 ~/out/a.txt", "pump", "end ok ~/out/a.txt", "deactivate"));
 }
 
-TEST_F(UnrarFake, EmptySpecMatchesNothing)
+TEST_F(UnrarFake, EmptyFileSpecMatchesNothing)
 {
     fake.add(FakeFile("a.txt", 4));
     rar.SetFileSpec("");
