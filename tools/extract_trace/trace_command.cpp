@@ -65,11 +65,11 @@ int RunTrace(const TraceCommand& command, std::ostream& out, std::ostream& err)
     if (command.fileSpec)
         rar.SetFileSpec(*command.fileSpec);
     try {
-        // Absolute before ArchiveFile moves the current directory; the
-        // component would read a relative folder from the root.
+        // Both absolute: setting ArchiveFile moves the current directory, and
+        // the component reads a relative target folder from the root.
         if (!command.destDir.empty())
             rar.SetExtractDir(std::filesystem::absolute(command.destDir).string());
-        rar.SetArchiveFile(command.archive);
+        rar.SetArchiveFile(std::filesystem::absolute(command.archive).string());
         if (!command.quiet)
             out << "type " << ArcTypeName(rar.ArcType()) << '\n';
         rar.Extract();
