@@ -33,26 +33,26 @@ constexpr int kLineWidth = 520;
 constexpr int mrOk = 1;
 constexpr int mrExtractFailed = 7;
 
-TImage* picture(QWidget* parent, int left, int top, int width, int height, const char* resource)
+TPicture* picture(QWidget* parent, int left, int top, int width, int height, const char* resource)
 {
-    auto* image = new TImage(parent);
+    auto* image = new TPicture(parent);
     image->setGeometry(left, top, width, height);
     image->setPicture(QImage(QString::fromLatin1(resource)));
     return image;
 }
 
-TImage* litTwin(QWidget* parent, int left, int top, int width, int height, const char* resource,
+TPicture* litTwin(QWidget* parent, int left, int top, int width, int height, const char* resource,
                 const QString& hint)
 {
-    TImage* twin = picture(parent, left, top, width, height, resource);
+    TPicture* twin = picture(parent, left, top, width, height, resource);
     twin->setToolTip(hint);
     twin->hide();
     return twin;
 }
 
-TLabel* label(QWidget* parent, int left, int top, const QString& text, const QColor& textColour)
+TAutoLabel* label(QWidget* parent, int left, int top, const QString& text, const QColor& textColour)
 {
-    auto* lbl = new TLabel(parent);
+    auto* lbl = new TAutoLabel(parent);
     lbl->move(left, top);
     lbl->setFont(layoutFont());
     lbl->setTextColour(textColour);
@@ -60,10 +60,10 @@ TLabel* label(QWidget* parent, int left, int top, const QString& text, const QCo
     return lbl;
 }
 
-TLabel* staticText(QWidget* parent, const QRect& geometry, const QString& text,
+TAutoLabel* staticText(QWidget* parent, const QRect& geometry, const QString& text,
                    const QColor& textColour)
 {
-    TLabel* lbl = label(parent, geometry.left(), geometry.top(), text, textColour);
+    TAutoLabel* lbl = label(parent, geometry.left(), geometry.top(), text, textColour);
     lbl->setAutoSize(false);
     lbl->resize(geometry.size());
     return lbl;
@@ -107,7 +107,7 @@ void Tfrm_zenkor::createControls()
     lbl_line1 = label(this, 8, 240, QString(), white);
     lbl_line2 = label(this, 8, 256, QString(), white);
     lbl_line3 = label(this, 8, 272, QString(), white);
-    for (TLabel* line : {lbl_line1, lbl_line2, lbl_line3})
+    for (TAutoLabel* line : {lbl_line1, lbl_line2, lbl_line3})
         line->setAlignment(Qt::AlignHCenter);
     SpaceRequired = label(this, 64, 344, QStringLiteral("SpaceRequired"), white);
     RunProgram = label(this, 64, 376, QString(), white);
@@ -131,17 +131,17 @@ void Tfrm_zenkor::bindHandlers()
 {
     // Every handler runs inside the guard: an escaped error ends up in the
     // standard error box and the program goes on.
-    auto bind = [this](TImage* image, void (Tfrm_zenkor::*move)(), void (Tfrm_zenkor::*click)()) {
-        connect(image, &TImage::mouseMoved, this, [this, move] { runGuarded([&] { (this->*move)(); }); });
+    auto bind = [this](TPicture* image, void (Tfrm_zenkor::*move)(), void (Tfrm_zenkor::*click)()) {
+        connect(image, &TPicture::mouseMoved, this, [this, move] { runGuarded([&] { (this->*move)(); }); });
         if (click)
-            connect(image, &TImage::clicked, this, [this, click] { runGuarded([&] { (this->*click)(); }); });
+            connect(image, &TPicture::clicked, this, [this, click] { runGuarded([&] { (this->*click)(); }); });
     };
     bind(Image, &Tfrm_zenkor::FrameMouseMove, nullptr);
-    for (TImage* image : {img_install, img_install2})
+    for (TPicture* image : {img_install, img_install2})
         bind(image, &Tfrm_zenkor::InstallMouseMove, &Tfrm_zenkor::InstallClick);
-    for (TImage* image : {img_nfo, img_nfo2})
+    for (TPicture* image : {img_nfo, img_nfo2})
         bind(image, &Tfrm_zenkor::NfoMouseMOve, &Tfrm_zenkor::NfoClick);
-    for (TImage* image : {img_exit, img_exit2})
+    for (TPicture* image : {img_exit, img_exit2})
         bind(image, &Tfrm_zenkor::ExitMouseMove, &Tfrm_zenkor::ExitClick);
     Music->OnNotify = [this] { runGuarded([this] { MusicNotify(); }); };
 }
@@ -173,7 +173,7 @@ void Tfrm_zenkor::FormCreate()
     lbl_line1->setTextColour(colour("InfoLine1ColorForeground"));
     lbl_line2->setTextColour(colour("InfoLine2ColorForeground"));
     lbl_line3->setTextColour(colour("InfoLine3ColorForeground"));
-    for (TLabel* line : {lbl_line1, lbl_line2, lbl_line3})
+    for (TAutoLabel* line : {lbl_line1, lbl_line2, lbl_line3})
         line->resize(kLineWidth, line->height());
 
     RunProgram->setText(text("RunProgram"));
@@ -199,9 +199,9 @@ void Tfrm_zenkor::setColour(const QColor& colour)
     setPalette(shades);
 }
 
-void Tfrm_zenkor::showOnlyTwin(TImage* twin)
+void Tfrm_zenkor::showOnlyTwin(TPicture* twin)
 {
-    for (TImage* each : {img_install2, img_nfo2, img_exit2})
+    for (TPicture* each : {img_install2, img_nfo2, img_exit2})
         each->setVisible(each == twin);
     setCursor(twin ? Qt::PointingHandCursor : Qt::ArrowCursor);
 }

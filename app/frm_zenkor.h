@@ -2,8 +2,8 @@
 
 #include <QWidget>
 
-class TImage;
-class TLabel;
+class TPicture;
+class TAutoLabel;
 class TMediaPlayer;
 
 // The main window: the branded header, the title and information lines from
@@ -30,25 +30,25 @@ public:
     void MusicNotify();
 
     // Controls in their stacking order.
-    TImage* Image;
-    TLabel* InstallPath;
-    TLabel* RARFile;
-    TImage* img_install;
-    TImage* img_exit;
-    TImage* img_nfo;
-    TLabel* lbl_GameTitle;
-    TImage* img_install2;
-    TImage* img_nfo2;
-    TImage* img_exit2;
-    TLabel* lbl_line1;
-    TLabel* lbl_line2;
-    TLabel* lbl_line3;
-    TLabel* SpaceRequired;
-    TLabel* RunProgram;
+    TPicture* Image;
+    TAutoLabel* InstallPath;
+    TAutoLabel* RARFile;
+    TPicture* img_install;
+    TPicture* img_exit;
+    TPicture* img_nfo;
+    TAutoLabel* lbl_GameTitle;
+    TPicture* img_install2;
+    TPicture* img_nfo2;
+    TPicture* img_exit2;
+    TAutoLabel* lbl_line1;
+    TAutoLabel* lbl_line2;
+    TAutoLabel* lbl_line3;
+    TAutoLabel* SpaceRequired;
+    TAutoLabel* RunProgram;
     TMediaPlayer* Music;
-    TLabel* StaticText1;
-    TLabel* StaticText2;
-    TLabel* StaticText3;
+    TAutoLabel* StaticText1;
+    TAutoLabel* StaticText2;
+    TAutoLabel* StaticText3;
 
 protected:
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -58,7 +58,7 @@ private:
     void createControls();
     void bindHandlers();
     void setColour(const QColor& colour);
-    void showOnlyTwin(TImage* twin);
+    void showOnlyTwin(TPicture* twin);
 
     bool centred_ = false;
 };

@@ -9,72 +9,72 @@ namespace {
 constexpr int kTextFlags = Qt::TextShowMnemonic | Qt::TextSingleLine;
 }
 
-TLabel::TLabel(QWidget* parent) : QWidget(parent)
+TAutoLabel::TAutoLabel(QWidget* parent) : QWidget(parent)
 {
     // The window's move handler must not run over a label.
     setAttribute(Qt::WA_NoMousePropagation);
     adjustToText();
 }
 
-void TLabel::setText(const QString& text)
+void TAutoLabel::setText(const QString& text)
 {
     text_ = text;
     adjustToText();
     update();
 }
 
-void TLabel::setAutoSize(bool autoSize)
+void TAutoLabel::setAutoSize(bool autoSize)
 {
     autoSize_ = autoSize;
     adjustToText();
 }
 
-void TLabel::setAlignment(Qt::Alignment alignment)
+void TAutoLabel::setAlignment(Qt::Alignment alignment)
 {
     alignment_ = alignment;
     update();
 }
 
-void TLabel::setBackground(const QColor& colour)
+void TAutoLabel::setBackground(const QColor& colour)
 {
     background_ = colour;
     parentColor_ = false;
     update();
 }
 
-void TLabel::setParentColor(bool parentColor)
+void TAutoLabel::setParentColor(bool parentColor)
 {
     parentColor_ = parentColor;
     update();
 }
 
-QColor TLabel::backgroundShown() const
+QColor TAutoLabel::backgroundShown() const
 {
     if (!parentColor_ || !parentWidget())
         return background_;
     return parentWidget()->palette().color(parentWidget()->backgroundRole());
 }
 
-void TLabel::setTextColour(const QColor& colour)
+void TAutoLabel::setTextColour(const QColor& colour)
 {
     textColour_ = colour;
     update();
 }
 
-QSize TLabel::textExtent() const
+QSize TAutoLabel::textExtent() const
 {
     const QFontMetrics metrics(font());
     // An empty text still takes one line's height.
     return {metrics.size(kTextFlags, text_).width(), metrics.height()};
 }
 
-void TLabel::adjustToText()
+void TAutoLabel::adjustToText()
 {
     if (autoSize_)
         resize(textExtent());
 }
 
-void TLabel::paintEvent(QPaintEvent*)
+void TAutoLabel::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     if (!parentColor_)
@@ -83,14 +83,14 @@ void TLabel::paintEvent(QPaintEvent*)
     painter.drawText(rect(), int(alignment_ | Qt::AlignTop) | kTextFlags, text_);
 }
 
-void TLabel::changeEvent(QEvent* event)
+void TAutoLabel::changeEvent(QEvent* event)
 {
     if (event->type() == QEvent::FontChange)
         adjustToText();
     QWidget::changeEvent(event);
 }
 
-void TLabel::mouseMoveEvent(QMouseEvent* event)
+void TAutoLabel::mouseMoveEvent(QMouseEvent* event)
 {
     event->accept();
 }

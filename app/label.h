@@ -10,10 +10,10 @@
 // shows one "&". A label with the parent's colour paints no background of
 // its own, so the window's colour shows through. Pointer moves over a label
 // run no handler of the window.
-class TLabel : public QWidget {
+class TAutoLabel : public QWidget {
     Q_OBJECT
 public:
-    explicit TLabel(QWidget* parent = nullptr);
+    explicit TAutoLabel(QWidget* parent = nullptr);
 
     void setText(const QString& text);
     const QString& text() const { return text_; }

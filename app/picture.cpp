@@ -3,49 +3,49 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-TImage::TImage(QWidget* parent) : QWidget(parent)
+TPicture::TPicture(QWidget* parent) : QWidget(parent)
 {
     setMouseTracking(true);
 }
 
-void TImage::setPicture(const QImage& picture)
+void TPicture::setPicture(const QImage& picture)
 {
     picture_ = picture;
     rebuildShown();
 }
 
-void TImage::setTransparent(bool transparent)
+void TPicture::setTransparent(bool transparent)
 {
     transparent_ = transparent;
     rebuildShown();
 }
 
-void TImage::rebuildShown()
+void TPicture::rebuildShown()
 {
     shown_ = transparent_ ? withCornerColourTransparent(picture_) : picture_;
     update();
 }
 
-void TImage::paintEvent(QPaintEvent*)
+void TPicture::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.drawImage(QPoint(0, 0), shown_);
 }
 
-void TImage::mouseMoveEvent(QMouseEvent* event)
+void TPicture::mouseMoveEvent(QMouseEvent* event)
 {
     event->accept();
     emit mouseMoved();
 }
 
-void TImage::mousePressEvent(QMouseEvent* event)
+void TPicture::mousePressEvent(QMouseEvent* event)
 {
     pressed_ = event->button() == Qt::LeftButton;
     event->accept();
 }
 
 // A click is a left press and release both on the control.
-void TImage::mouseReleaseEvent(QMouseEvent* event)
+void TPicture::mouseReleaseEvent(QMouseEvent* event)
 {
     const bool click = pressed_ && event->button() == Qt::LeftButton
                        && rect().contains(event->position().toPoint());

@@ -6,10 +6,10 @@
 // A picture control: draws its picture unscaled from the top-left corner,
 // clipped to the control. A transparent picture leaves out every pixel of
 // the colour of its bottom-left pixel. Reports pointer moves and clicks.
-class TImage : public QWidget {
+class TPicture : public QWidget {
     Q_OBJECT
 public:
-    explicit TImage(QWidget* parent = nullptr);
+    explicit TPicture(QWidget* parent = nullptr);
 
     void setPicture(const QImage& picture);
     const QImage& picture() const { return picture_; }

@@ -15,7 +15,7 @@ TEST(ApplicationTitleTest, FileNameUpToTheFirstDotWithOneCapital)
     const struct {
         const char* path;
         const char* title;
-    } cases[] = {{"/opt/demo/setup", "Setup"},       {"C:\\x\\SETUP.EXE", "Setup"},
+    } cases[] = {{"/opt/demo/setup", "Setup"},       {"/x/SETUP.EXE", "Setup"},
                  {"/a/my.game.exe", "My"},           {"/a/b", "B"},
                  {"/a/zenkorInstaller", "Zenkorinstaller"}};
     for (const auto& c : cases)

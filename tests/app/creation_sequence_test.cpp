@@ -1,4 +1,5 @@
 #include "app/label.h"
+#include "app/picture.h"
 #include "installer_fixture.h"
 #include "presentation/media_player.h"
 
@@ -41,7 +42,7 @@ TEST_F(CreationSequenceTest, WorkedExampleBrandsTheWindow)
     EXPECT_EQ(w.height(), std::max(250, 180 + lines));
     EXPECT_GT(w.lbl_GameTitle->height(), w.lbl_line1->height());
     expectLinesStackedUnderTheTitle(w);
-    for (const TLabel* line : {w.lbl_GameTitle, w.lbl_line1, w.lbl_line2, w.lbl_line3}) {
+    for (const TAutoLabel* line : {w.lbl_GameTitle, w.lbl_line1, w.lbl_line2, w.lbl_line3}) {
         EXPECT_EQ(line->width(), 520);
         EXPECT_EQ(line->x(), 8);
     }
@@ -58,9 +59,9 @@ TEST_F(CreationSequenceTest, WorkedExampleBrandsTheWindow)
     EXPECT_EQ(w.StaticText3->backgroundShown(), QColor(0, 0, 0));
 
     EXPECT_EQ(w.RunProgram->text(), u"game.exe");
-    EXPECT_EQ(w.InstallPath->text(), QDir::currentPath() + u"/Games/SomeGame");
+    EXPECT_EQ(w.InstallPath->text(), QDir::currentPath() + QStringLiteral("/Games/SomeGame"));
     EXPECT_EQ(w.SpaceRequired->text(), u"650");
-    EXPECT_EQ(w.RARFile->text(), dir.path() + u"/data/game.rar");
+    EXPECT_EQ(w.RARFile->text(), dir.path() + QStringLiteral("/data/game.rar"));
 
     EXPECT_EQ(media.openedFile, "music.mid");
     EXPECT_EQ(media.calls, (std::vector<std::string>{"open", "rewind", "play"}));
@@ -90,7 +91,7 @@ TEST_P(TitleFontSizeTest, WindowGrowsWithTheTitleAndKeepsItsMinimum)
 
 INSTANTIATE_TEST_SUITE_P(Sizes, TitleFontSizeTest,
                          testing::Values(FontCase{"0", false}, FontCase{"letters", false},
-                                         FontCase{"0x10", false}, FontCase{"72", true},
+                                         FontCase{"0x10", false}, FontCase{"100", true},
                                          FontCase{"2147483647", true}));
 
 TEST_F(CreationSequenceTest, DefaultTitleSizeIsTheLayoutFontsLine)
@@ -223,7 +224,7 @@ TEST_F(CreationSequenceTest, EmptyLinesKeepOneLineOfHeight)
     createWindow();
     const int lineHeight = QFontMetrics(window->lbl_line1->font()).height();
     EXPECT_GT(lineHeight, 0);
-    for (const TLabel* line : {window->lbl_line1, window->lbl_line2, window->lbl_line3})
+    for (const TAutoLabel* line : {window->lbl_line1, window->lbl_line2, window->lbl_line3})
         EXPECT_EQ(line->height(), lineHeight);
     expectLinesStackedUnderTheTitle(*window);
 }

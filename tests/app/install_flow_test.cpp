@@ -7,6 +7,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileDevice>
+#include <QTest>
 #include <QTimer>
 
 #include <optional>

@@ -7,22 +7,43 @@
 
 #include <QTimer>
 
+#include <functional>
+
 namespace {
 
-using InstallerProgramTest = InstallerFixture;
+class InstallerProgramTest : public InstallerFixture {
+protected:
+    // Runs the program and clicks Exit from inside its message loop, after
+    // `look` has seen the running program. Exit is repeated until the loop
+    // ends, since windows may process events before the loop starts.
+    int runAndExit(const std::function<void()>& look)
+    {
+        QTimer exit;
+        exit.setInterval(10);
+        bool looked = false;
+        QObject::connect(&exit, &QTimer::timeout, [&] {
+            if (!looked) {
+                looked = true;
+                look();
+            }
+            frm_zenkor->ExitClick();
+        });
+        exit.start();
+        return runInstaller();
+    }
+};
 
 TEST_F(InstallerProgramTest, ExitEndsTheLoopAndDestroysEveryWindow)
 {
     writeIni(workedExample());
-    std::vector<bool> existedAtExit;
-    QTimer::singleShot(0, [&] {
-        existedAtExit = {frm_zenkor != nullptr, frm_install != nullptr, frm_ViewNfo != nullptr,
-                         frm_ChangeDir != nullptr, frm_NewDir != nullptr, frm_zenkor->isVisible()};
-        frm_zenkor->ExitClick();
-    });
-    EXPECT_EQ(runInstaller(), 0);
+    std::vector<bool> existed;
+    EXPECT_EQ(runAndExit([&] {
+                  existed = {frm_zenkor != nullptr, frm_install != nullptr, frm_ViewNfo != nullptr,
+                             frm_ChangeDir != nullptr, frm_NewDir != nullptr, frm_zenkor->isVisible()};
+              }),
+              0);
 
-    EXPECT_EQ(existedAtExit, std::vector<bool>(6, true));
+    EXPECT_EQ(existed, std::vector<bool>(6, true));
     EXPECT_EQ(frm_zenkor, nullptr);
     EXPECT_EQ(frm_install, nullptr);
     EXPECT_EQ(frm_ViewNfo, nullptr);
@@ -35,11 +56,7 @@ TEST_F(InstallerProgramTest, ExitEndsTheLoopAndDestroysEveryWindow)
 TEST_F(InstallerProgramTest, FailedCreationStillShowsTheWindow)
 {
     bool shown = false;
-    QTimer::singleShot(0, [&] {
-        shown = frm_zenkor->isVisible() && frm_zenkor->height() == 180;
-        frm_zenkor->ExitClick();
-    });
-    EXPECT_EQ(runInstaller(), 0);
+    EXPECT_EQ(runAndExit([&] { shown = frm_zenkor->isVisible() && frm_zenkor->height() == 180; }), 0);
     EXPECT_TRUE(shown);
     EXPECT_EQ(boxes.boxes.size(), 2u);
 }

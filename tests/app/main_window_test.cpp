@@ -58,7 +58,7 @@ TEST_F(HoverTest, OnlyTheLitTwinsCarryHints)
     EXPECT_EQ(window->img_install2->toolTip(), u"Install Program");
     EXPECT_EQ(window->img_nfo2->toolTip(), u"View NFO File");
     EXPECT_EQ(window->img_exit2->toolTip(), u"Leave ZenkoR Installer");
-    for (const TImage* plain : {window->img_install, window->img_nfo, window->img_exit, window->Image})
+    for (const TPicture* plain : {window->img_install, window->img_nfo, window->img_exit, window->Image})
         EXPECT_TRUE(plain->toolTip().isEmpty());
 }
 
@@ -66,7 +66,7 @@ TEST_F(HoverTest, OnlyTheLitTwinsCarryHints)
 QImage rendered(const QString& text)
 {
     QWidget parent;
-    TLabel label(&parent);
+    TAutoLabel label(&parent);
     label.setFont(layoutFont());
     label.setTextColour(Qt::white);
     label.setBackground(Qt::black);
@@ -105,7 +105,7 @@ TEST(LabelTest, AmpersandUnderlinesTheNextCharacterAndIsNotShown)
 TEST(LabelTest, AutoSizeFollowsTextAndFontUntilTheWidthIsSet)
 {
     QWidget parent;
-    TLabel label(&parent);
+    TAutoLabel label(&parent);
     label.setFont(layoutFont());
     label.setText(QStringLiteral("wide text"));
     const QSize small = label.size();
@@ -154,8 +154,8 @@ TEST_F(MainWindowTest, ButtonPicturesAndLayoutAsDesigned)
     EXPECT_TRUE(w.windowFlags() & Qt::FramelessWindowHint);
     EXPECT_EQ(w.windowTitle(), u"Install Program");
     const struct {
-        TImage* normal;
-        TImage* lit;
+        TPicture* normal;
+        TPicture* lit;
         QRect place;
         QSize picture;
     } buttons[] = {
