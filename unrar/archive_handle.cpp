@@ -70,6 +70,11 @@ bool clearForLink(const fs::path& path) {
 
 std::unique_ptr<ArchiveHandle> ArchiveHandle::open(const char* name, unsigned& result) {
     std::unique_ptr<ArchiveHandle> handle(new ArchiveHandle);
+    ArchiveHandle* self = handle.get();
+    handle->volumes_.setVolumeOpenedHook([self](const std::string& volume) {
+        const std::vector<Rar4FileHeader> more = readRar4FileHeaders(volume);
+        self->rawHeaders_.insert(self->rawHeaders_.end(), more.begin(), more.end());
+    });
     if (name == nullptr || !handle->volumes_.open(name)) {
         result = ERAR_EOPEN;
         return nullptr;
@@ -123,16 +128,41 @@ int ArchiveHandle::readHeader(RARHeaderData& header) {
         header.Flags |= RHDF_ENCRYPTED;
     const auto size = static_cast<std::uint64_t>(archive_entry_size(entry_));
     header.UnpSize = static_cast<unsigned>(size & 0xFFFFFFFFu);
-    header.PackSize = 0;  // libarchive does not tell the packed size
     header.HostOS = RAR_HOST_UNIX;
-    header.FileCRC = 0;
+    header.FileAttr = mode;
     header.FileTime = dosTimeFromUnix(archive_entry_mtime(entry_));
+    header.PackSize = 0;  // unknown to libarchive
+    header.FileCRC = 0;
     header.UnpVer = 0;
     header.Method = 0;
-    header.FileAttr = mode;
+    if (const Rar4FileHeader* raw = rawHeaderOfCurrentEntry()) {
+        header.Flags |= raw->flags & (RHDF_SPLITAFTER | RHDF_ENCRYPTED | RHDF_SOLID);
+        header.HostOS = raw->host;
+        header.FileAttr = raw->attr;
+        header.FileTime = raw->time;
+        header.PackSize = raw->packSize;
+        header.FileCRC = raw->crc;
+        header.UnpVer = raw->unpVer;
+        header.Method = raw->method;
+    }
     header.CmtSize = 0;
     header.CmtState = 0;
     return ERAR_SUCCESS;
+}
+
+const Rar4FileHeader* ArchiveHandle::rawHeaderOfCurrentEntry() {
+    const std::size_t index = entriesRead_++;
+    if (!rawHeadersAgree_ || index >= rawHeaders_.size())
+        return nullptr;
+    const Rar4FileHeader& raw = rawHeaders_[index];
+    const mode_t mode = archive_entry_mode(entry_);
+    const auto size = static_cast<std::uint32_t>(archive_entry_size(entry_) & 0xFFFFFFFF);
+    // libarchive reads a link's target as its data, so its size says nothing.
+    if (raw.folder != S_ISDIR(mode) || (S_ISREG(mode) && raw.unpSize != size)) {
+        rawHeadersAgree_ = false;
+        return nullptr;
+    }
+    return &raw;
 }
 
 int ArchiveHandle::skipEntry() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "unrar/rar4_headers.h"
 #include "unrar/rar_interface.h"
 #include "unrar/volume_reader.h"
 
@@ -7,6 +8,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 struct archive;
 struct archive_entry;
@@ -33,6 +35,7 @@ private:
     ArchiveHandle() = default;
 
     int failureCode() const;
+    const Rar4FileHeader* rawHeaderOfCurrentEntry();
     int skipEntry();
     int testOrWrite(const std::filesystem::path* dest);
     int extractFolder(const std::filesystem::path& dest, const std::filesystem::path& root);
@@ -49,6 +52,11 @@ private:
     PROCESSDATAPROC processData_ = nullptr;
     bool passwordSet_ = false;
     std::map<std::string, std::filesystem::path> extractedFiles_;
+    // RAR 4 headers read beside libarchive, matched to its entries by order
+    // while they agree, for the fields libarchive does not pass on.
+    std::vector<Rar4FileHeader> rawHeaders_;
+    std::size_t entriesRead_ = 0;
+    bool rawHeadersAgree_ = true;
 };
 
 }  // namespace zk::unrar

@@ -47,6 +47,8 @@ bool VolumeReader::openVolume(const std::string& name) {
     volumeSize_ = st.st_size;
     volumePos_ = 0;
     tailSize_ = 0;
+    if (volumeOpened_)
+        volumeOpened_(name);
     return true;
 }
 

@@ -6,6 +6,7 @@
 #include <archive.h>
 
 #include <array>
+#include <functional>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -22,6 +23,8 @@ public:
     // Opens the first volume; false when it cannot be opened as a file.
     bool open(const std::string& firstVolume);
     void setChangeVolumeCallback(CHANGEVOLPROC callback) { changeVolume_ = callback; }
+    // Called with each volume's name once it is open, the first one included.
+    void setVolumeOpenedHook(std::function<void(const std::string&)> hook) { volumeOpened_ = std::move(hook); }
 
     // Installs this reader's callbacks on `a` and opens it.
     int openArchive(struct archive* a);
@@ -49,6 +52,7 @@ private:
     la_int64_t volumeSize_ = 0;
     la_int64_t volumePos_ = 0;
     CHANGEVOLPROC changeVolume_ = nullptr;
+    std::function<void(const std::string&)> volumeOpened_;
     bool abandoned_ = false;
     std::vector<std::uint8_t> buffer_;
     std::array<std::uint8_t, kEndBlockSearch> tail_{};

@@ -118,6 +118,28 @@ TEST(WriterArchives, RoundTripNamesContentsFlagsAndTimes) {
     EXPECT_EQ(local.tm_sec, 10);
 }
 
+TEST(WriterArchives, HeadersCarryTheStoredFields) {
+    TempDir dir;
+    Entry windows = file("w/ro.txt", "read only", 0x21u);
+    windows.host = Host::Windows;
+    windows.dosTime = 0x5A8C6B25;
+    Entry unixFolder = folder("u");
+    unixFolder.attr = 040700u;
+    const Listing listing = walk(writeArchive(dir, {windows, unixFolder}));
+    ASSERT_EQ(listing.entries.size(), 2u);
+    const ListedEntry& w = listing.entries[0];
+    EXPECT_EQ(w.host, unsigned{RAR_HOST_WIN32});
+    EXPECT_EQ(w.attr, 0x21u);
+    EXPECT_EQ(w.size, 9u);
+    EXPECT_EQ(w.packSize, 9u);
+    EXPECT_EQ(w.crc, 0x1EAF9877u);  // CRC-32 of "read only"
+    EXPECT_EQ(w.method, 0x30u);
+    EXPECT_EQ(w.time, 0x5A8C6B25u);
+    EXPECT_EQ(listing.entries[1].host, unsigned{RAR_HOST_UNIX});
+    EXPECT_EQ(listing.entries[1].attr, 040700u);
+    EXPECT_EQ(listing.entries[1].flags, unsigned{RHDF_DIRECTORY});
+}
+
 TEST(WriterArchives, LongNamesAreCutAtACharacterBoundary) {
     TempDir dir;
     // 258 ASCII bytes and then a three-byte character that does not fit.

@@ -64,8 +64,10 @@ Listing walk(const fs::path& archive, int operation, const std::string& destPath
     RARHeaderData header{};
     std::string dest = destPath;
     while ((listing.endCode = rar().readHeader(handle, &header)) == ERAR_SUCCESS) {
-        ListedEntry entry{header.FileName, header.Flags, header.FileAttr, header.UnpSize,
-                          header.FileTime, 0};
+        ListedEntry entry{header.FileName, header.Flags,    header.FileAttr,
+                          header.UnpSize,  header.FileTime, header.HostOS,
+                          header.PackSize, header.FileCRC,  header.Method,
+                          0};
         entry.processResult =
             rar().processFile(handle, operation, dest.empty() ? nullptr : dest.data(), nullptr);
         listing.entries.push_back(entry);

@@ -31,6 +31,10 @@ struct ListedEntry {
     unsigned attr = 0;
     unsigned size = 0;
     unsigned time = 0;
+    unsigned host = 0;
+    unsigned packSize = 0;
+    unsigned crc = 0;
+    unsigned method = 0;
     int processResult = 0;  // of the operation used for this entry
 };
 

@@ -95,15 +95,22 @@ TEST_P(SampleArchive, ListsAndExtractsWhatItHolds) {
         const fs::path written = out / expected.name;
         EXPECT_EQ((entry.flags & RHDF_DIRECTORY) != 0, expected.kind == 'd');
         EXPECT_EQ(entry.flags & RHDF_ENCRYPTED, 0u);
+        if (entry.host == RAR_HOST_WIN32) {
+            // DOS attribute words: 0x10 on folders only.
+            EXPECT_EQ(entry.attr & 0x10, expected.kind == 'd' ? 0x10u : 0u);
+            EXPECT_EQ(entry.attr & 0170000, 0u);
+        } else if (expected.kind == 'd') {
+            EXPECT_EQ(entry.attr & 0170000, 040000u);
+        } else {
+            EXPECT_EQ(entry.attr & 0170000, expected.kind == 'l' ? 0120000u : 0100000u);
+        }
         switch (expected.kind) {
         case 'd':
             EXPECT_TRUE(fs::is_directory(fs::symlink_status(written)));
-            EXPECT_EQ(entry.attr & 0170000, 040000u);
             break;
         case 'l':
             ASSERT_TRUE(fs::is_symlink(fs::symlink_status(written)));
             EXPECT_EQ(fs::read_symlink(written).string(), expected.hashOrTarget);
-            EXPECT_EQ(entry.attr & 0170000, 0120000u);
             break;
         default:
             ASSERT_TRUE(fs::is_regular_file(fs::symlink_status(written)));
@@ -111,7 +118,6 @@ TEST_P(SampleArchive, ListsAndExtractsWhatItHolds) {
             if (!expected.hashOrTarget.empty()) {
                 EXPECT_EQ(sha256Prefix(written), expected.hashOrTarget);
             }
-            EXPECT_EQ(entry.attr & 0170000, 0100000u);
         }
     }
 }
@@ -143,6 +149,26 @@ TEST(SampleArchives, UnixAttributesAreTheStoredModes) {
     EXPECT_EQ(attrs["test.txt"], 0x81A4u);
     EXPECT_EQ(attrs["testdir"], 0x41EDu);
     EXPECT_EQ(attrs["testlink"], 0xA1FFu);
+}
+
+TEST(SampleArchives, HeadersCarryTheStoredHostAttributesAndSplitFlags) {
+    TempDir dir;
+    const Listing windows = walk(copySample("rar4-windows-sfx.exe", dir.path()));
+    ASSERT_EQ(windows.entries.size(), 5u);
+    EXPECT_EQ(windows.entries[0].host, unsigned{RAR_HOST_WIN32});
+    EXPECT_EQ(windows.entries[0].attr, 0x20u);
+    EXPECT_EQ(windows.entries[3].attr, 0x10u);
+
+    for (int i = 1; i <= 4; ++i)
+        copySample("rar4-multivolume.part000" + std::to_string(i) + ".rar", dir.path());
+    const Listing volumes = walk(dir / "rar4-multivolume.part0001.rar");
+    ASSERT_EQ(volumes.entries.size(), 7u);
+    EXPECT_EQ(volumes.entries[0].flags & RHDF_SPLITAFTER, unsigned{RHDF_SPLITAFTER});
+    EXPECT_EQ(volumes.entries[0].size, 241647978u);
+    EXPECT_EQ(volumes.entries[2].name, "testlink");
+    EXPECT_EQ(volumes.entries[2].attr, 0xA1FFu);
+    EXPECT_EQ(volumes.entries[3].flags, 0u);
+    EXPECT_EQ(volumes.entries[3].host, unsigned{RAR_HOST_UNIX});
 }
 
 TEST(SampleArchives, EncryptedEntriesAreFlaggedAndRefusedWithoutPassword) {
