@@ -117,9 +117,9 @@ void Tfrm_zenkor::createControls()
     Music->setAttribute(Qt::WA_NoMousePropagation);
 
     const QColor olive = ColorToQColor(clOlive);
-    StaticText1 = staticText(this, {552, 0, 86, 17}, QStringLiteral("code: zenkor crew"), olive);
+    StaticText1 = staticText(this, {552, 0, 86, 17}, QStringLiteral("code: zenkor"), olive);
     StaticText1->setBackground(Qt::black);
-    StaticText2 = staticText(this, {544, 16, 98, 17}, QStringLiteral("gfx: zenkor art dept"), olive);
+    StaticText2 = staticText(this, {544, 16, 98, 17}, QStringLiteral("gfx: zenkor art"), olive);
     StaticText2->setBackground(Qt::black);
     StaticText3 = staticText(this, {600, 32, 34, 17}, QStringLiteral("v.0.98"), ColorToQColor(clSilver));
     QFont versionFont = layoutFont();

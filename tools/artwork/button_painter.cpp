@@ -86,15 +86,16 @@ void paintLettering(QPainter& p, const QString& text, const QRectF& box, bool li
 
 } // namespace
 
-QImage paintButton(const QString& lettering, int width, int height, bool lit)
+QImage paintButton(const QString& lettering, QSize size, QSize plateSize, bool lit)
 {
-    QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
 
-    const QRectF plate(0.5, 0.5, width - 1.0, height - 1.0);
+    const int height = plateSize.height();
+    const QRectF plate(0.5, 0.5, plateSize.width() - 1.0, height - 1.0);
     paintPlate(p, plate, lit);
 
     const qreal lampRadius = height / 7.0;

@@ -14,15 +14,16 @@ namespace {
 struct Button {
     const char* file;
     const char* lettering;
-    int width;
-    int height;
+    QSize picture;
+    QSize plate; // the part the smallest control showing it keeps
 };
 
 // Sizes as the windows expect them; each button also gets a "_lit" twin.
-constexpr Button kButtons[] = {
-    {"install", "install", 99, 28}, {"nfo", "nfo", 79, 29},           {"exit", "exit", 77, 30},
-    {"cancel", "cancel", 118, 28},  {"extract", "extract", 133, 28}, {"make_dir", "make dir", 141, 28},
-    {"ok", "ok", 75, 28},
+const Button kButtons[] = {
+    {"install", "install", {99, 28}, {97, 25}},   {"nfo", "nfo", {79, 29}, {73, 25}},
+    {"exit", "exit", {77, 30}, {77, 25}},         {"cancel", "cancel", {118, 28}, {118, 28}},
+    {"extract", "extract", {133, 28}, {133, 28}}, {"make_dir", "make dir", {141, 28}, {140, 28}},
+    {"ok", "ok", {75, 28}, {75, 28}},
 };
 
 // Stored in full colour: a 256-colour palette bands the plates' gradients.
@@ -55,8 +56,8 @@ int main(int argc, char** argv)
     for (const Button& b : kButtons) {
         const QString lettering = QString::fromLatin1(b.lettering);
         const QString name = QString::fromLatin1(b.file);
-        ok &= save(paintButton(lettering, b.width, b.height, false), folder, name);
-        ok &= save(paintButton(lettering, b.width, b.height, true), folder, name + QStringLiteral("_lit"));
+        ok &= save(paintButton(lettering, b.picture, b.plate, false), folder, name);
+        ok &= save(paintButton(lettering, b.picture, b.plate, true), folder, name + QStringLiteral("_lit"));
     }
     return ok ? 0 : 1;
 }
