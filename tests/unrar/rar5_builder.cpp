@@ -1,0 +1,82 @@
+#include "tests/unrar/rar5_builder.h"
+
+#include <zlib.h>
+
+#include <cstdint>
+
+namespace zk::unrar::testing {
+namespace {
+
+constexpr unsigned kHeadMain = 1;
+constexpr unsigned kHeadFile = 2;
+constexpr unsigned kHeadEnd = 5;
+constexpr unsigned kHasExtra = 0x01;
+constexpr unsigned kHasData = 0x02;
+constexpr unsigned kFileHasCrc = 0x04;
+constexpr unsigned kHostUnix = 1;
+constexpr unsigned kExtraRedirection = 5;
+constexpr unsigned kRedirUnixSymlink = 1;
+constexpr unsigned kRedirHardLink = 4;
+
+std::string vint(std::uint64_t n) {
+    std::string out;
+    do {
+        const auto low = static_cast<unsigned char>(n & 0x7F);
+        n >>= 7;
+        out += static_cast<char>(n != 0 ? low | 0x80 : low);
+    } while (n != 0);
+    return out;
+}
+
+std::string le32(std::uint32_t v) {
+    return {static_cast<char>(v), static_cast<char>(v >> 8), static_cast<char>(v >> 16),
+            static_cast<char>(v >> 24)};
+}
+
+std::uint32_t crcOf(const std::string& bytes) {
+    return static_cast<std::uint32_t>(
+        crc32(0, reinterpret_cast<const Bytef*>(bytes.data()), static_cast<uInt>(bytes.size())));
+}
+
+// body starts at the header type; the CRC covers the size field and the body.
+std::string block(const std::string& body) {
+    const std::string sized = vint(body.size()) + body;
+    return le32(crcOf(sized)) + sized;
+}
+
+std::string redirection(unsigned type, const std::string& target) {
+    const std::string record = vint(kExtraRedirection) + vint(type) + vint(0) +
+                               vint(target.size()) + target;
+    return vint(record.size()) + record;
+}
+
+std::string fileBlock(const Rar5Entry& entry) {
+    const bool plain = entry.kind == Rar5Entry::Kind::File;
+    const std::string data = plain ? entry.dataOrTarget : std::string();
+    const std::string extra =
+        plain ? std::string()
+              : redirection(entry.kind == Rar5Entry::Kind::HardLink ? kRedirHardLink
+                                                                    : kRedirUnixSymlink,
+                            entry.dataOrTarget);
+    const unsigned mode = entry.kind == Rar5Entry::Kind::SymLink ? 0120777 : 0100644;
+    std::string body = vint(kHeadFile) + vint(kHasData | (extra.empty() ? 0 : kHasExtra));
+    if (!extra.empty())
+        body += vint(extra.size());
+    body += vint(data.size());
+    body += vint(kFileHasCrc) + vint(data.size()) + vint(mode) + le32(crcOf(data));
+    body += vint(0) + vint(kHostUnix) + vint(entry.name.size()) + entry.name + extra;
+    return block(body) + data;
+}
+
+}  // namespace
+
+std::string buildRar5(const std::vector<Rar5Entry>& entries) {
+    std::string out("Rar!\x1A\x07\x01\x00", 8);
+    out += block(vint(kHeadMain) + vint(0) + vint(0));
+    for (const Rar5Entry& entry : entries)
+        out += fileBlock(entry);
+    out += block(vint(kHeadEnd) + vint(0) + vint(0));
+    return out;
+}
+
+}  // namespace zk::unrar::testing
