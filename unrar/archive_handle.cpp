@@ -48,6 +48,11 @@ const char* hardlinkOf(struct archive_entry* entry) {
     return target != nullptr ? target : archive_entry_hardlink(entry);
 }
 
+// The folder a destination lies in; "." for a bare name.
+fs::path folderOf(const fs::path& dest) {
+    return dest.has_parent_path() ? dest.parent_path() : fs::path(".");
+}
+
 bool canonicalWithin(const fs::path& path, const fs::path& root) {
     std::error_code ec;
     const fs::path real = fs::weakly_canonical(path, ec);
@@ -195,8 +200,8 @@ int ArchiveHandle::processFile(int operation, const char* destPath, const char* 
     if (const int code = destinationOf(destPath, destName, dest, root); code != ERAR_SUCCESS)
         return code;
     std::error_code ec;
-    fs::create_directories(dest.parent_path(), ec);
-    if (ec || (!root.empty() && !canonicalWithin(dest.parent_path(), root)))
+    fs::create_directories(folderOf(dest), ec);
+    if (ec || (!root.empty() && !canonicalWithin(folderOf(dest), root)))
         return ERAR_ECREATE;
 
     if (type == AE_IFDIR)
@@ -275,7 +280,7 @@ int ArchiveHandle::extractFolder(const fs::path& dest, const fs::path& root) {
 int ArchiveHandle::extractLink(const fs::path& dest, const fs::path* root) {
     const char* target = symlinkOf(entry_);
     std::error_code ec;
-    const fs::path linkFolder = fs::canonical(dest.parent_path(), ec);
+    const fs::path linkFolder = fs::canonical(folderOf(dest), ec);
     if (ec || target == nullptr)
         return ERAR_ECREATE;
     const fs::path allowed = root != nullptr ? fs::canonical(*root, ec) : linkFolder;

@@ -185,6 +185,18 @@ TEST(WriterArchives, DestNameIsWrittenExactlyWithMissingFoldersCreated) {
     EXPECT_EQ(archive.next(), ERAR_END_ARCHIVE);
 }
 
+TEST(WriterArchives, BareDestNameIsWrittenInTheCurrentFolder) {
+    TempDir dir;
+    OpenArchive archive(writeArchive(dir, {file("stored.txt", "here")}));
+    const fs::path previous = fs::current_path();
+    fs::current_path(dir.path());
+    ASSERT_EQ(archive.next(), ERAR_SUCCESS);
+    const int result = archive.process(RAR_EXTRACT, {}, "bare.txt");
+    fs::current_path(previous);
+    EXPECT_EQ(result, ERAR_SUCCESS);
+    EXPECT_EQ(readFile(dir / "bare.txt"), "here");
+}
+
 TEST(WriterArchives, DotDotPartsAreDroppedBelowDestPath) {
     const std::vector<std::pair<std::string, std::string>> cases = {
         {"../escape.txt", "escape.txt"},
