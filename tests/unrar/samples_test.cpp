@@ -190,6 +190,23 @@ TEST(SampleArchives, EncryptedEntriesAreFlaggedAndRefusedWithoutPassword) {
     EXPECT_EQ(extracted.endCode, ERAR_BAD_DATA);
     EXPECT_EQ(readFile(dir / "out" / "a.txt").size(), 18u);
     EXPECT_FALSE(fs::exists(dir / "out" / "b.txt"));
+
+    // Passing over the encrypted ones reaches the plain ones behind them.
+    std::string name = archive.string();
+    RAROpenArchiveData open{};
+    open.ArcName = name.data();
+    open.OpenMode = RAR_OM_EXTRACT;
+    RAR_HANDLE handle = rar().open(&open);
+    ASSERT_NE(handle, nullptr);
+    std::string out = (dir / "plain").string();
+    RARHeaderData header{};
+    while (rar().readHeader(handle, &header) == ERAR_SUCCESS) {
+        const int operation = header.Flags & RHDF_ENCRYPTED ? RAR_SKIP : RAR_EXTRACT;
+        EXPECT_EQ(rar().processFile(handle, operation, out.data(), nullptr), ERAR_SUCCESS);
+    }
+    rar().close(handle);
+    EXPECT_EQ(readFile(dir / "plain" / "c.txt").size(), 18u);
+    EXPECT_FALSE(fs::exists(dir / "plain" / "d.txt"));
 }
 
 TEST(SampleArchives, DamagedDataAnswersBadData) {
