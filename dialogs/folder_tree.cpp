@@ -37,6 +37,8 @@ TDirectoryListBox::TDirectoryListBox(QWidget* parent)
     setIndentation(10);
     setUniformRowHeights(true);
     setIconSize(QSize(14, 14));
+    // Every level is always open: no expand or collapse marks.
+    setStyleSheet(QStringLiteral("QTreeView::branch { image: none; border-image: none; }"));
     viewport()->setMouseTracking(true);
     connect(this, &QTreeWidget::itemDoubleClicked, this,
             [this](QTreeWidgetItem* item) { openItem(item); });

@@ -14,16 +14,21 @@
 
 #include <QFile>
 
+#include <algorithm>
+
 #include <sys/stat.h>
 
 Tfrm_ChangeDir* frm_ChangeDir = nullptr;
 
 namespace {
 
+// A static text at its place, at least its layout size and wide enough for
+// its caption in the font at hand.
 QLabel* staticText(QWidget* parent, const QRect& geometry, const QString& caption)
 {
     auto* text = new QLabel(caption, parent);
     text->setGeometry(geometry);
+    text->resize(std::max(geometry.width(), text->sizeHint().width()), geometry.height());
     QPalette colours = text->palette();
     colours.setColor(QPalette::WindowText, Qt::white);
     text->setPalette(colours);

@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
 
 HoverWindow::HoverWindow(QWidget* parent) : QDialog(parent)
 {
@@ -28,6 +29,12 @@ void HoverWindow::setUpToolWindow(const QString& caption, const QSize& clientSiz
     QFont small = font();
     small.setPixelSize(11);
     setFont(small);
+}
+
+// The skinned windows are black whatever the platform's window colour.
+void HoverWindow::paintEvent(QPaintEvent*)
+{
+    QPainter(this).fillRect(rect(), Qt::black);
 }
 
 void HoverWindow::mouseMoveEvent(QMouseEvent* event)

@@ -20,6 +20,7 @@ protected:
     // the small dialog font.
     void setUpToolWindow(const QString& caption, const QSize& clientSize, bool sizable);
     void mouseMoveEvent(QMouseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     // These windows have no default or cancel button: Enter and Esc do nothing.
     void keyPressEvent(QKeyEvent* event) override;
     // The close box ends the window with 2 unless a subclass says otherwise.
