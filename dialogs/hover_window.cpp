@@ -26,7 +26,9 @@ void HoverWindow::setUpToolWindow(const QString& caption, const QSize& clientSiz
         resize(clientSize);
     else
         setFixedSize(clientSize);
-    QFont small = font();
+    // The installer's layout font: an 8-point dialog sans at 96 dpi.
+    QFont small(QStringLiteral("Liberation Sans"));
+    small.setStyleHint(QFont::SansSerif);
     small.setPixelSize(11);
     setFont(small);
 }
