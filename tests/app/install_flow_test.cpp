@@ -57,8 +57,14 @@ protected:
 TEST_P(InstallFlowTest, ActsOnTheDialogsResult)
 {
     const FlowCase& c = GetParam();
-    // Ends the modal dialog as soon as its loop runs.
-    QTimer::singleShot(0, frm_ChangeDir, [&] { frm_ChangeDir->done(c.result); });
+    // Ends the modal dialog once it is on the screen.
+    QTimer answer;
+    answer.setInterval(10);
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        if (frm_ChangeDir->isVisible())
+            frm_ChangeDir->done(c.result);
+    });
+    answer.start();
     runGuarded([] { frm_zenkor->InstallClick(); });
 
     if (c.box) {

@@ -1,7 +1,9 @@
 #include "app/label.h"
 #include "app/layout_font.h"
 #include "app/picture.h"
+#include "dialogs/frm_change_dir.h"
 #include "installer_fixture.h"
+#include "presentation/frm_view_nfo.h"
 
 #include <QPainter>
 #include <QTest>
@@ -60,6 +62,49 @@ TEST_F(HoverTest, OnlyTheLitTwinsCarryHints)
     EXPECT_EQ(window->img_exit2->toolTip(), u"Leave ZenkoR Installer");
     for (const TPicture* plain : {window->img_install, window->img_nfo, window->img_exit, window->Image})
         EXPECT_TRUE(plain->toolTip().isEmpty());
+}
+
+// Clicks go through the guard: a failing handler ends in the standard error
+// box and the window goes on.
+class ClickTest : public HoverTest {
+protected:
+    void click(QPoint position)
+    {
+        QTest::mouseClick(window->windowHandle(), Qt::LeftButton, Qt::NoModifier, position);
+    }
+};
+
+TEST_F(ClickTest, NfoWithoutTheFileShowsTheError)
+{
+    Tfrm_ViewNfo viewer;
+    frm_ViewNfo = &viewer;
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(dir.path());
+    click({550, 190});
+    QDir::setCurrent(previous);
+    frm_ViewNfo = nullptr;
+
+    ASSERT_EQ(boxes.boxes.size(), 1u);
+    EXPECT_EQ(boxes.boxes[0].text, u"Cannot open file zenkor.nfo.");
+    EXPECT_EQ(boxes.boxes[0].caption, u"Setup");
+    EXPECT_TRUE(window->isVisible());
+}
+
+TEST_F(ClickTest, InstallAfterAnEarlyStopFailsBeforeTheDialogOpens)
+{
+    ASSERT_TRUE(QDir(dir.path()).remove(QStringLiteral("install.ini")));
+    createWindow();  // again, now without install.ini
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    Tfrm_ChangeDir dialog;
+    frm_ChangeDir = &dialog;
+    boxes.boxes.clear();
+    click({550, 160});
+    frm_ChangeDir = nullptr;
+
+    ASSERT_EQ(boxes.boxes.size(), 1u);
+    EXPECT_EQ(boxes.boxes[0].text, u"'SpaceRequired' is not a valid integer value.");
+    EXPECT_FALSE(dialog.isVisible());
 }
 
 // A label's rendering of `text`, white on black.
