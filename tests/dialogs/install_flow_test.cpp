@@ -219,6 +219,20 @@ TEST_F(InstallFlowTest, HostileEntryNamesWriteNothingOutsideTheChosenFolder)
         EXPECT_FALSE(file.startsWith(QStringLiteral(".."))) << file.toStdString();
 }
 
+// The folder is made again where the user chose it, and nowhere else.
+TEST_F(InstallFlowTest, VanishedTargetFolderIsFilledWhereItWasChosen)
+{
+    sample("rar5-multiple-files.rar");
+    installWith([this] {
+        QDir(target).removeRecursively();
+        driver::click(install.img_extract2);
+    });
+    EXPECT_THAT(boxTexts(), ElementsAre("Program sucessfully installed!"));
+    EXPECT_THAT(filesBelow(scratch.path()),
+                ElementsAre("package/rar5-multiple-files.rar", "target/test1.bin", "target/test2.bin",
+                            "target/test3.bin", "target/test4.bin"));
+}
+
 TEST_F(InstallFlowTest, CancelInTheDirectoryDialogInstallsNothing)
 {
     sample("rar5-stored.rar");
