@@ -102,6 +102,9 @@ private:
 
     void openDevice()
     {
+        // SDL would otherwise turn SIGINT and SIGTERM into events nobody
+        // reads, and the installer could no longer be stopped by them.
+        SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
         if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
             throw Exception(std::string("No audio device is available (") + SDL_GetError() + ")");
         // The decoders stay loaded for the rest of the run.

@@ -12,6 +12,8 @@
 #include <SDL_mixer.h>
 #include <gtest/gtest.h>
 
+#include <csignal>
+
 namespace {
 
 // The real SDL2_mixer back end on SDL's dummy audio driver.
@@ -168,6 +170,19 @@ TEST_F(MediaPlayerTest, ReopeningClosesTheFirstPieceAndPlaysTheSecond)
     EXPECT_LT(clock.elapsed(), 8000) << "the long piece was still playing";
     QTest::qWait(300);
     EXPECT_EQ(run.notices, 1);
+}
+
+TEST_F(MediaPlayerTest, AnOpenDeviceLeavesTheStopSignalsAlone)
+{
+    ASSERT_TRUE(writeBytes(path("short.mid"), shortMidi(1)));
+    TMediaPlayer player;
+    player.FileName = path("short.mid").toStdString();
+    player.Open();
+    for (int signal : {SIGINT, SIGTERM}) {
+        struct sigaction action {};
+        ASSERT_EQ(sigaction(signal, nullptr, &action), 0);
+        EXPECT_EQ(action.sa_handler, SIG_DFL) << "signal " << signal;
+    }
 }
 
 TEST_F(MediaPlayerTest, NoAudioDeviceGivesAClearMessage)
