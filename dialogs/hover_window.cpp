@@ -10,10 +10,6 @@
 HoverWindow::HoverWindow(QWidget* parent) : QDialog(parent)
 {
     setMouseTracking(true);
-    setAutoFillBackground(true);
-    QPalette shade = palette();
-    shade.setColor(QPalette::Window, Qt::black);
-    setPalette(shade);
 }
 
 void HoverWindow::setUpToolWindow(const QString& caption, const QSize& clientSize,
