@@ -14,6 +14,8 @@ TMediaPlayer::~TMediaPlayer()
 
 void TMediaPlayer::Open()
 {
+    // A new open replaces the device; if it fails, none is open.
+    Close();
     backend_->open(FileName);
     open_ = true;
 }
@@ -29,7 +31,7 @@ void TMediaPlayer::Play()
     requireOpen();
     if (backend_->atEnd())
         backend_->seekToStart();
-    backend_->play([this](MediaBackend::Notice notice) {
+    playStarted_ = backend_->play([this](MediaBackend::Notice notice) {
         notifyValue_ = notice;
         if (OnNotify)
             OnNotify();

@@ -27,11 +27,14 @@ public:
 
     bool IsOpen() const { return open_; }
     MediaBackend::Notice NotifyValue() const { return notifyValue_; }
+    // Whether the last play request was accepted; a refused one is silent.
+    bool PlayStarted() const { return playStarted_; }
 
 private:
     void requireOpen() const;
 
     std::unique_ptr<MediaBackend> backend_;
     bool open_ = false;
+    bool playStarted_ = false;
     MediaBackend::Notice notifyValue_ = MediaBackend::Notice::Successful;
 };

@@ -56,6 +56,7 @@ protected:
         player.Open();
         player.Rewind();
         player.Play();
+        EXPECT_TRUE(player.PlayStarted());
     }
 
     QTemporaryDir folder_;
@@ -118,6 +119,19 @@ TEST_F(MediaPlayerTest, DamagedMidiFailsClearlyOrPlaysToItsEnd)
         QTest::qWait(300);
         EXPECT_EQ(run.notices, 1) << keep;
     }
+}
+
+TEST_F(MediaPlayerTest, AFailedReopenLeavesNoDeviceOpen)
+{
+    ASSERT_TRUE(writeBytes(path("short.mid"), shortMidi(1)));
+    TMediaPlayer player;
+    player.FileName = path("short.mid").toStdString();
+    player.Open();
+    ASSERT_TRUE(player.IsOpen());
+    player.FileName = path("missing.mid").toStdString();
+    EXPECT_THROW(player.Open(), Exception);
+    EXPECT_FALSE(player.IsOpen());
+    EXPECT_THROW(player.Play(), Exception);
 }
 
 TEST_F(MediaPlayerTest, CommandsNeedAnOpenDevice)
