@@ -1,18 +1,18 @@
 #pragma once
 
+#include "archive/string_to_int.h"
+
 #include <QString>
 
 #include <cstdint>
-#include <optional>
 
-// Integers written as text, in the syntax the configuration uses: optional
-// leading blanks, an optional "+" or "-", then decimal digits or "$" and
-// hexadecimal digits. Hexadecimal takes up to 32 bits (80000000 and above
-// become negative); decimal must fit a signed 32-bit integer.
-std::optional<std::int32_t> TryStrToInt(const QString& text);
+// "$" after an optional sign, filling 32 bits: the configuration's integers.
+inline constexpr IntegerSyntax kSignedHexBits{.signedHex = true, .hexAllBits = true};
+// "$" only without a sign, filling 32 bits: the space an install needs.
+inline constexpr IntegerSyntax kUnsignedHexBits{.signedHex = false, .hexAllBits = true};
 
 // Throws Exception "'<text>' is not a valid integer value" when the text
 // does not convert.
-std::int32_t StrToInt(const QString& text);
+std::int32_t StrToInt(const QString& text, IntegerSyntax syntax);
 
-std::int32_t StrToIntDef(const QString& text, std::int32_t fallback);
+std::int32_t StrToIntDef(const QString& text, std::int32_t fallback, IntegerSyntax syntax);

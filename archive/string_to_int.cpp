@@ -16,32 +16,35 @@ int digitValue(char c, int base)
 
 } // namespace
 
-std::optional<int32_t> StringToInt(const std::string& text)
+std::optional<int32_t> StringToInt(const std::string& text, IntegerSyntax syntax)
 {
     size_t at = text.find_first_not_of(' ');
     if (at == std::string::npos)
         return std::nullopt;
     bool negative = false;
-    if (text[at] == '+' || text[at] == '-')
+    const bool signedText = text[at] == '+' || text[at] == '-';
+    if (signedText)
         negative = text[at++] == '-';
     int base = 10;
-    if (at < text.size() && text[at] == '$') {
+    if (at < text.size() && text[at] == '$' && (syntax.signedHex || !signedText)) {
         base = 16;
         ++at;
     }
     if (at == text.size())
         return std::nullopt;
-    int64_t value = 0;
+
+    // A bit pattern may fill all 32 bits; a signed value reaches 2^31 only when negative.
+    const bool bits = base == 16 && syntax.hexAllBits;
+    const uint64_t limit = bits ? UINT32_MAX : (negative ? uint64_t{INT32_MAX} + 1 : INT32_MAX);
+    uint64_t magnitude = 0;
     for (; at < text.size(); ++at) {
         const int digit = digitValue(text[at], base);
         if (digit < 0)
             return std::nullopt;
-        value = value * base + digit;
-        if (value > int64_t{INT32_MAX} + 1)
+        magnitude = magnitude * base + digit;
+        if (magnitude > limit)
             return std::nullopt;
     }
-    value = negative ? -value : value;
-    if (value > INT32_MAX)
-        return std::nullopt;
-    return static_cast<int32_t>(value);
+    const auto pattern = static_cast<uint32_t>(magnitude);
+    return static_cast<int32_t>(negative ? 0u - pattern : pattern);
 }

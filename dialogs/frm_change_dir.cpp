@@ -1,5 +1,6 @@
 #include "dialogs/frm_change_dir.h"
 
+#include "app/integer_text.h"
 #include "app/message_box.h"
 #include "resources/artwork.h"
 #include "dialogs/drive_list.h"
@@ -10,7 +11,6 @@
 #include "dialogs/image.h"
 #include "dialogs/label.h"
 #include "dialogs/modal_result.h"
-#include "dialogs/whole_number.h"
 
 #include <QFile>
 
@@ -99,7 +99,7 @@ void Tfrm_ChangeDir::SetInstallPath(const QString& path)
 
 void Tfrm_ChangeDir::SetSpaceRequired(const QString& megabytes)
 {
-    FSpaceRequired = WholeNumber(megabytes);
+    FSpaceRequired = StrToInt(megabytes, kUnsignedHexBits);
     lbl_SpaceRequired->SetCaption(QStringLiteral("%1 MB").arg(FSpaceRequired));
 }
 
