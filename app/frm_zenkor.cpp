@@ -35,10 +35,7 @@ constexpr int mrExtractFailed = 7;
 
 TPicture* picture(QWidget* parent, int left, int top, int width, int height, const char* resource)
 {
-    auto* image = new TPicture(parent);
-    image->setGeometry(left, top, width, height);
-    image->setPicture(QImage(QString::fromLatin1(resource)));
-    return image;
+    return new TPicture(parent, QRect(left, top, width, height), QString::fromLatin1(resource));
 }
 
 TPicture* litTwin(QWidget* parent, int left, int top, int width, int height, const char* resource,

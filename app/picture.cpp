@@ -8,6 +8,14 @@ TPicture::TPicture(QWidget* parent) : QWidget(parent)
     setMouseTracking(true);
 }
 
+TPicture::TPicture(QWidget* parent, const QRect& geometry, const QString& path, const QString& hint)
+    : TPicture(parent)
+{
+    setGeometry(geometry);
+    setPicture(QImage(path));
+    setToolTip(hint);
+}
+
 void TPicture::setPicture(const QImage& picture)
 {
     picture_ = picture;

@@ -5,11 +5,14 @@
 
 // A picture control: draws its picture unscaled from the top-left corner,
 // clipped to the control. A transparent picture leaves out every pixel of
-// the colour of its bottom-left pixel. Reports pointer moves and clicks.
+// the colour of its bottom-left pixel. Reports pointer moves and clicks; it
+// takes every pointer move over it, so none reaches the window behind.
 class TPicture : public QWidget {
     Q_OBJECT
 public:
     explicit TPicture(QWidget* parent = nullptr);
+    // Placed at `geometry`, showing the image file at `path`, with a hint.
+    TPicture(QWidget* parent, const QRect& geometry, const QString& path, const QString& hint = {});
 
     void setPicture(const QImage& picture);
     const QImage& picture() const { return picture_; }

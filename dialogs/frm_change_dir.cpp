@@ -2,13 +2,13 @@
 
 #include "app/integer_text.h"
 #include "app/message_box.h"
+#include "app/picture.h"
 #include "resources/artwork.h"
 #include "dialogs/drive_list.h"
 #include "dialogs/folder_tree.h"
 #include "dialogs/free_space.h"
 #include "dialogs/frm_install.h"
 #include "dialogs/frm_new_dir.h"
-#include "dialogs/image.h"
 #include "dialogs/label.h"
 #include "dialogs/modal_result.h"
 
@@ -56,15 +56,15 @@ Tfrm_ChangeDir::Tfrm_ChangeDir(QWidget* parent) : HoverWindow(parent)
     StaticText1 = staticText(this, {128, 24, 84, 17}, QStringLiteral("Sapce Required:"));
     StaticText2 = staticText(this, {128, 8, 62, 17}, QStringLiteral("Free Space:"));
     const QString plainHint = QStringLiteral("install program");
-    img_install = new TImage(this, {200, 272, 97, 33}, artwork::kInstall, plainHint);
-    img_cancel = new TImage(this, {8, 272, 124, 33}, artwork::kCancel, plainHint);
-    img_MakeDir = new TImage(this, {93, 244, 140, 29}, artwork::kMakeDir, plainHint);
+    img_install = new TPicture(this, {200, 272, 97, 33}, artwork::kInstall, plainHint);
+    img_cancel = new TPicture(this, {8, 272, 124, 33}, artwork::kCancel, plainHint);
+    img_MakeDir = new TPicture(this, {93, 244, 140, 29}, artwork::kMakeDir, plainHint);
     InstallPath = new TCaptionLabel(this, {24, 360}, QStringLiteral("InstallPath"), Qt::white);
     lbl_FreeSpace = new TCaptionLabel(this, {216, 8}, QStringLiteral("FreeSpace"), Qt::white);
-    img_cancel2 = new TImage(this, {8, 272, 124, 33}, artwork::kCancelLit,
+    img_cancel2 = new TPicture(this, {8, 272, 124, 33}, artwork::kCancelLit,
                              QStringLiteral("Cancel Install"));
-    img_install2 = new TImage(this, {200, 272, 97, 33}, artwork::kInstallLit, plainHint);
-    img_MakeDir2 = new TImage(this, {93, 244, 140, 29}, artwork::kMakeDirLit,
+    img_install2 = new TPicture(this, {200, 272, 97, 33}, artwork::kInstallLit, plainHint);
+    img_MakeDir2 = new TPicture(this, {93, 244, 140, 29}, artwork::kMakeDirLit,
                               QStringLiteral("Create a new Directory/Folder"));
     Rarfile = new TCaptionLabel(this, {24, 384}, QStringLiteral("Rarfile"), Qt::white);
     img_cancel2->hide();
@@ -73,17 +73,17 @@ Tfrm_ChangeDir::Tfrm_ChangeDir(QWidget* parent) : HoverWindow(parent)
     setTabOrder(DriveComboBox, DirectoryListBox);
 
     connect(DriveComboBox, &TDriveComboBox::Change, this, &Tfrm_ChangeDir::DriveChange);
-    for (TImage* picture : {img_MakeDir, img_MakeDir2}) {
-        connect(picture, &TImage::clicked, this, &Tfrm_ChangeDir::MakeDirClick);
-        connect(picture, &TImage::mouseMoved, this, &Tfrm_ChangeDir::MakeDirMouseMove);
+    for (TPicture* picture : {img_MakeDir, img_MakeDir2}) {
+        connect(picture, &TPicture::clicked, this, &Tfrm_ChangeDir::MakeDirClick);
+        connect(picture, &TPicture::mouseMoved, this, &Tfrm_ChangeDir::MakeDirMouseMove);
     }
-    for (TImage* picture : {img_install, img_install2}) {
-        connect(picture, &TImage::clicked, this, &Tfrm_ChangeDir::InstallClick);
-        connect(picture, &TImage::mouseMoved, this, &Tfrm_ChangeDir::InstallMouseMove);
+    for (TPicture* picture : {img_install, img_install2}) {
+        connect(picture, &TPicture::clicked, this, &Tfrm_ChangeDir::InstallClick);
+        connect(picture, &TPicture::mouseMoved, this, &Tfrm_ChangeDir::InstallMouseMove);
     }
-    for (TImage* picture : {img_cancel, img_cancel2}) {
-        connect(picture, &TImage::clicked, this, &Tfrm_ChangeDir::CancelClick);
-        connect(picture, &TImage::mouseMoved, this, &Tfrm_ChangeDir::CancelMouseMove);
+    for (TPicture* picture : {img_cancel, img_cancel2}) {
+        connect(picture, &TPicture::clicked, this, &Tfrm_ChangeDir::CancelClick);
+        connect(picture, &TPicture::mouseMoved, this, &Tfrm_ChangeDir::CancelMouseMove);
     }
     connect(this, &HoverWindow::backgroundMouseMoved, this, &Tfrm_ChangeDir::ChangeDirMouseMove);
     connect(DirectoryListBox, &TDirectoryListBox::mouseMoved, this,

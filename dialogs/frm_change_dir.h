@@ -9,7 +9,7 @@
 class QLabel;
 class TDirectoryListBox;
 class TDriveComboBox;
-class TImage;
+class TPicture;
 class TCaptionLabel;
 
 // The install directory dialog: the user picks the folder the archive is
@@ -42,14 +42,14 @@ public:
     TCaptionLabel* lbl_SpaceRequired;
     QLabel* StaticText1;
     QLabel* StaticText2;
-    TImage* img_install;
-    TImage* img_cancel;
-    TImage* img_MakeDir;
+    TPicture* img_install;
+    TPicture* img_cancel;
+    TPicture* img_MakeDir;
     TCaptionLabel* InstallPath;
     TCaptionLabel* lbl_FreeSpace;
-    TImage* img_cancel2;
-    TImage* img_install2;
-    TImage* img_MakeDir2;
+    TPicture* img_cancel2;
+    TPicture* img_install2;
+    TPicture* img_MakeDir2;
     TCaptionLabel* Rarfile;
     int32_t FSpaceRequired = 0;
 

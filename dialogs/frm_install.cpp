@@ -1,10 +1,10 @@
 #include "dialogs/frm_install.h"
 
 #include "app/message_box.h"
+#include "app/picture.h"
 #include "archive/message_table.h"
 #include "archive/path_rules.h"
 #include "archive/process_messages.h"
-#include "dialogs/image.h"
 #include "dialogs/label.h"
 #include "dialogs/modal_result.h"
 #include "dialogs/progress_step.h"
@@ -52,11 +52,11 @@ Tfrm_install::Tfrm_install(QWidget* parent) : HoverWindow(parent), UnRAR(nullptr
     Label1 = new TCaptionLabel(this, {8, 16}, QStringLiteral("Extracing:"), Qt::white);
     lbl_filename = new TCaptionLabel(this, {64, 16}, QString(), Qt::white);
     const QString plainHint = QStringLiteral("install program");
-    img_cancel = new TImage(this, {10, 72, 119, 33}, artwork::kCancel, plainHint);
-    img_extract = new TImage(this, {338, 72, 135, 33}, artwork::kExtract, plainHint);
-    img_cancel2 = new TImage(this, {10, 72, 119, 33}, artwork::kCancelLit,
+    img_cancel = new TPicture(this, {10, 72, 119, 33}, artwork::kCancel, plainHint);
+    img_extract = new TPicture(this, {338, 72, 135, 33}, artwork::kExtract, plainHint);
+    img_cancel2 = new TPicture(this, {10, 72, 119, 33}, artwork::kCancelLit,
                              QStringLiteral("Cancel Installation"));
-    img_extract2 = new TImage(this, {338, 72, 135, 33}, artwork::kExtractLit,
+    img_extract2 = new TPicture(this, {338, 72, 135, 33}, artwork::kExtractLit,
                               QStringLiteral("Extract Files"));
     img_cancel2->hide();
     InstallPath = new TCaptionLabel(this, {80, 112}, QStringLiteral("InstallPath"), Qt::white);
@@ -80,12 +80,12 @@ Tfrm_install::Tfrm_install(QWidget* parent) : HoverWindow(parent), UnRAR(nullptr
         UnRAREnd(sender, fn, crcPass);
     };
 
-    connect(img_cancel, &TImage::clicked, this, &Tfrm_install::CancelClick);
-    connect(img_cancel2, &TImage::clicked, this, &Tfrm_install::CancelClick);
-    connect(img_extract2, &TImage::clicked, this, &Tfrm_install::ExtractClick);
-    connect(img_cancel, &TImage::mouseMoved, this, &Tfrm_install::CancelMouseMove);
-    connect(img_extract, &TImage::mouseMoved, this, &Tfrm_install::ExtractMouseMove);
-    connect(img_extract2, &TImage::mouseMoved, this, &Tfrm_install::ExtractMouseMove);
+    connect(img_cancel, &TPicture::clicked, this, &Tfrm_install::CancelClick);
+    connect(img_cancel2, &TPicture::clicked, this, &Tfrm_install::CancelClick);
+    connect(img_extract2, &TPicture::clicked, this, &Tfrm_install::ExtractClick);
+    connect(img_cancel, &TPicture::mouseMoved, this, &Tfrm_install::CancelMouseMove);
+    connect(img_extract, &TPicture::mouseMoved, this, &Tfrm_install::ExtractMouseMove);
+    connect(img_extract2, &TPicture::mouseMoved, this, &Tfrm_install::ExtractMouseMove);
     connect(this, &HoverWindow::backgroundMouseMoved, this, &Tfrm_install::InstallMouseMove);
 }
 

@@ -9,7 +9,7 @@
 #include <string>
 
 class QProgressBar;
-class TImage;
+class TPicture;
 class TCaptionLabel;
 
 // The extraction window: extracts the archive into the chosen folder with a
@@ -41,10 +41,10 @@ public:
 
     TCaptionLabel* Label1;
     TCaptionLabel* lbl_filename;
-    TImage* img_cancel;
-    TImage* img_extract;
-    TImage* img_cancel2;
-    TImage* img_extract2;
+    TPicture* img_cancel;
+    TPicture* img_extract;
+    TPicture* img_cancel2;
+    TPicture* img_extract2;
     TCaptionLabel* InstallPath;
     QProgressBar* ProgressBar;
     TUnRAR UnRAR;

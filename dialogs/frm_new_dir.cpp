@@ -1,7 +1,7 @@
 #include "dialogs/frm_new_dir.h"
 
+#include "app/picture.h"
 #include "resources/artwork.h"
-#include "dialogs/image.h"
 #include "dialogs/last_component.h"
 #include "dialogs/modal_result.h"
 
@@ -14,23 +14,23 @@ Tfrm_NewDir::Tfrm_NewDir(QWidget* parent) : HoverWindow(parent)
 
     edt_NewDir = new QLineEdit(this);
     edt_NewDir->setGeometry(8, 8, 305, 21);
-    img_cancel = new TImage(this, QRect(10, 33, 119, 32), artwork::kCancel,
+    img_cancel = new TPicture(this, QRect(10, 33, 119, 32), artwork::kCancel,
                             QStringLiteral("install program"));
-    img_ok = new TImage(this, QRect(234, 33, 79, 33), artwork::kOk,
+    img_ok = new TPicture(this, QRect(234, 33, 79, 33), artwork::kOk,
                         QStringLiteral("install program"));
-    img_cancel2 = new TImage(this, QRect(10, 33, 119, 32), artwork::kCancelLit,
+    img_cancel2 = new TPicture(this, QRect(10, 33, 119, 32), artwork::kCancelLit,
                              QStringLiteral("Cancel"));
-    img_ok2 = new TImage(this, QRect(234, 33, 79, 33), artwork::kOkLit,
+    img_ok2 = new TPicture(this, QRect(234, 33, 79, 33), artwork::kOkLit,
                          QStringLiteral("Create the Directory/Folder"));
     img_cancel2->hide();
 
-    connect(img_cancel, &TImage::clicked, this, &Tfrm_NewDir::CancelClick);
-    connect(img_cancel2, &TImage::clicked, this, &Tfrm_NewDir::CancelClick);
-    connect(img_ok, &TImage::clicked, this, &Tfrm_NewDir::OkClick);
-    connect(img_ok2, &TImage::clicked, this, &Tfrm_NewDir::OkClick);
-    connect(img_cancel, &TImage::mouseMoved, this, &Tfrm_NewDir::CancelMouseMove);
-    connect(img_ok, &TImage::mouseMoved, this, &Tfrm_NewDir::OkMouseMove);
-    connect(img_ok2, &TImage::mouseMoved, this, &Tfrm_NewDir::OkMouseMove);
+    connect(img_cancel, &TPicture::clicked, this, &Tfrm_NewDir::CancelClick);
+    connect(img_cancel2, &TPicture::clicked, this, &Tfrm_NewDir::CancelClick);
+    connect(img_ok, &TPicture::clicked, this, &Tfrm_NewDir::OkClick);
+    connect(img_ok2, &TPicture::clicked, this, &Tfrm_NewDir::OkClick);
+    connect(img_cancel, &TPicture::mouseMoved, this, &Tfrm_NewDir::CancelMouseMove);
+    connect(img_ok, &TPicture::mouseMoved, this, &Tfrm_NewDir::OkMouseMove);
+    connect(img_ok2, &TPicture::mouseMoved, this, &Tfrm_NewDir::OkMouseMove);
     connect(this, &HoverWindow::backgroundMouseMoved, this, &Tfrm_NewDir::NewDirMouseMove);
 }
 

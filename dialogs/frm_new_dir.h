@@ -5,7 +5,7 @@
 #include <QLineEdit>
 #include <QString>
 
-class TImage;
+class TPicture;
 
 // The new directory dialog: asks for a folder name and reports Ok (1) or
 // Cancel (2). It creates and checks nothing.
@@ -26,10 +26,10 @@ public:
     void NewDirMouseMove();
 
     QLineEdit* edt_NewDir;
-    TImage* img_cancel;
-    TImage* img_ok;
-    TImage* img_cancel2;
-    TImage* img_ok2;
+    TPicture* img_cancel;
+    TPicture* img_ok;
+    TPicture* img_cancel2;
+    TPicture* img_ok2;
 };
 
 extern Tfrm_NewDir* frm_NewDir;

@@ -1,5 +1,6 @@
 #include "dialogs/hover_window.h"
 
+#include "app/layout_font.h"
 #include "dialogs/modal_result.h"
 
 #include <QCloseEvent>
@@ -22,11 +23,7 @@ void HoverWindow::setUpToolWindow(const QString& caption, const QSize& clientSiz
         resize(clientSize);
     else
         setFixedSize(clientSize);
-    // The installer's layout font: an 8-point dialog sans at 96 dpi.
-    QFont small(QStringLiteral("Liberation Sans"));
-    small.setStyleHint(QFont::SansSerif);
-    small.setPixelSize(11);
-    setFont(small);
+    setFont(layoutFont());
 }
 
 // The skinned windows are black whatever the platform's window colour.

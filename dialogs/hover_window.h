@@ -17,7 +17,7 @@ signals:
 
 protected:
     // Tool-window frame with a close box, black client area of the given size,
-    // the small dialog font.
+    // the installer's layout font.
     void setUpToolWindow(const QString& caption, const QSize& clientSize, bool sizable);
     void mouseMoveEvent(QMouseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;

@@ -1,3 +1,4 @@
+#include "app/picture.h"
 #include "archive/exception.h"
 #include "dialog_driver.h"
 #include "dialogs/drive_list.h"
@@ -5,7 +6,6 @@
 #include "dialogs/free_space.h"
 #include "dialogs/frm_change_dir.h"
 #include "dialogs/frm_new_dir.h"
-#include "dialogs/image.h"
 #include "dialogs/label.h"
 #include "tests/support/message_box_recorder.h"
 
@@ -336,7 +336,7 @@ TEST_F(ChangeDirTest, HoverTable)
     for (const Row& row : rows) {
         SCOPED_TRACE(row.over);
         Tfrm_ChangeDir dialog;
-        for (TImage* twin : {dialog.img_MakeDir2, dialog.img_install2, dialog.img_cancel2})
+        for (TPicture* twin : {dialog.img_MakeDir2, dialog.img_install2, dialog.img_cancel2})
             twin->show();
         dialog.setCursor(Qt::IBeamCursor);
         row.move(dialog);

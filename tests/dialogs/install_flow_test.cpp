@@ -2,6 +2,7 @@
 // program, with real archives extracted by the project's RAR library.
 #include "app/frm_zenkor.h"
 #include "app/label.h"
+#include "app/picture.h"
 #include "app/program_launcher.h"
 #include "archive/exception.h"
 #include "archive/rar_library.h"
@@ -10,7 +11,6 @@
 #include "dialogs/frm_change_dir.h"
 #include "dialogs/frm_install.h"
 #include "dialogs/frm_new_dir.h"
-#include "dialogs/image.h"
 #include "tests/support/message_box_recorder.h"
 #include "tools/rar_writer/rar_writer.h"
 

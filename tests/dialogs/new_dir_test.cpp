@@ -1,6 +1,6 @@
+#include "app/picture.h"
 #include "dialog_driver.h"
 #include "dialogs/frm_new_dir.h"
-#include "dialogs/image.h"
 
 #include <QTest>
 #include <gtest/gtest.h>
