@@ -49,11 +49,8 @@ TPicture* litTwin(QWidget* parent, int left, int top, int width, int height, con
 
 TAutoLabel* label(QWidget* parent, int left, int top, const QString& text, const QColor& textColour)
 {
-    auto* lbl = new TAutoLabel(parent);
-    lbl->move(left, top);
+    auto* lbl = new TAutoLabel(parent, QPoint(left, top), text, textColour);
     lbl->setFont(layoutFont());
-    lbl->setTextColour(textColour);
-    lbl->setText(text);
     return lbl;
 }
 

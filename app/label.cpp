@@ -5,15 +5,20 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-namespace {
-constexpr int kTextFlags = Qt::TextShowMnemonic | Qt::TextSingleLine;
-}
-
 TAutoLabel::TAutoLabel(QWidget* parent) : QWidget(parent)
 {
     // The window's move handler must not run over a label.
     setAttribute(Qt::WA_NoMousePropagation);
     adjustToText();
+}
+
+TAutoLabel::TAutoLabel(QWidget* parent, const QPoint& position, const QString& text,
+                       const QColor& textColour)
+    : TAutoLabel(parent)
+{
+    move(position);
+    setTextColour(textColour);
+    setText(text);
 }
 
 void TAutoLabel::setText(const QString& text)
@@ -27,6 +32,18 @@ void TAutoLabel::setAutoSize(bool autoSize)
 {
     autoSize_ = autoSize;
     adjustToText();
+}
+
+void TAutoLabel::setShowAccelChar(bool showAccelChar)
+{
+    showAccelChar_ = showAccelChar;
+    adjustToText();
+    update();
+}
+
+int TAutoLabel::textFlags() const
+{
+    return Qt::TextSingleLine | (showAccelChar_ ? Qt::TextShowMnemonic : 0);
 }
 
 void TAutoLabel::setAlignment(Qt::Alignment alignment)
@@ -65,7 +82,7 @@ QSize TAutoLabel::textExtent() const
 {
     const QFontMetrics metrics(font());
     // An empty text still takes one line's height.
-    return {metrics.size(kTextFlags, text_).width(), metrics.height()};
+    return {metrics.size(textFlags(), text_).width(), metrics.height()};
 }
 
 void TAutoLabel::adjustToText()
@@ -80,7 +97,7 @@ void TAutoLabel::paintEvent(QPaintEvent*)
     if (!parentColor_)
         painter.fillRect(rect(), background_);
     painter.setPen(textColour_);
-    painter.drawText(rect(), int(alignment_ | Qt::AlignTop) | kTextFlags, text_);
+    painter.drawText(rect(), int(alignment_ | Qt::AlignTop) | textFlags(), text_);
 }
 
 void TAutoLabel::changeEvent(QEvent* event)

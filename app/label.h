@@ -7,18 +7,23 @@
 // A label control. An auto-sizing label fits itself to one line of its text
 // in its font whenever the text or the font changes; the width may then be
 // set explicitly. "&" underlines the next character and is not shown, "&&"
-// shows one "&". A label with the parent's colour paints no background of
-// its own, so the window's colour shows through. Pointer moves over a label
-// run no handler of the window.
+// shows one "&", unless the label shows its text as it stands. A label with
+// the parent's colour paints no background of its own, so the window's
+// colour shows through. Pointer moves over a label run no handler of the
+// window.
 class TAutoLabel : public QWidget {
     Q_OBJECT
 public:
     explicit TAutoLabel(QWidget* parent = nullptr);
+    // Auto-sized at `position`, showing `text` in `textColour`.
+    TAutoLabel(QWidget* parent, const QPoint& position, const QString& text, const QColor& textColour);
 
     void setText(const QString& text);
     const QString& text() const { return text_; }
 
     void setAutoSize(bool autoSize);
+    // Off: "&" is an ordinary character, as in file names and paths.
+    void setShowAccelChar(bool showAccelChar);
     void setAlignment(Qt::Alignment alignment);
 
     // A colour of its own; clears the parent-colour flag.
@@ -41,9 +46,11 @@ protected:
 
 private:
     void adjustToText();
+    int textFlags() const;
 
     QString text_;
     bool autoSize_ = true;
+    bool showAccelChar_ = true;
     bool parentColor_ = true;
     QColor background_;
     QColor textColour_ = Qt::black;

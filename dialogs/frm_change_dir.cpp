@@ -2,6 +2,7 @@
 
 #include "app/integer_text.h"
 #include "app/message_box.h"
+#include "app/label.h"
 #include "app/picture.h"
 #include "resources/artwork.h"
 #include "dialogs/drive_list.h"
@@ -9,10 +10,10 @@
 #include "dialogs/free_space.h"
 #include "dialogs/frm_install.h"
 #include "dialogs/frm_new_dir.h"
-#include "dialogs/label.h"
 #include "dialogs/modal_result.h"
 
 #include <QFile>
+#include <QLabel>
 
 #include <algorithm>
 
@@ -52,21 +53,21 @@ Tfrm_ChangeDir::Tfrm_ChangeDir(QWidget* parent) : HoverWindow(parent)
     DriveComboBox->setGeometry(8, 8, 113, 19);
     DirectoryListBox = new TDirectoryListBox(this);
     DirectoryListBox->setGeometry(8, 48, 289, 185);
-    lbl_SpaceRequired = new TCaptionLabel(this, {216, 24}, QStringLiteral("SpaceRequired"), Qt::white);
+    lbl_SpaceRequired = addLabel({216, 24}, QStringLiteral("SpaceRequired"));
     StaticText1 = staticText(this, {128, 24, 84, 17}, QStringLiteral("Sapce Required:"));
     StaticText2 = staticText(this, {128, 8, 62, 17}, QStringLiteral("Free Space:"));
     const QString plainHint = QStringLiteral("install program");
     img_install = new TPicture(this, {200, 272, 97, 33}, artwork::kInstall, plainHint);
     img_cancel = new TPicture(this, {8, 272, 124, 33}, artwork::kCancel, plainHint);
     img_MakeDir = new TPicture(this, {93, 244, 140, 29}, artwork::kMakeDir, plainHint);
-    InstallPath = new TCaptionLabel(this, {24, 360}, QStringLiteral("InstallPath"), Qt::white);
-    lbl_FreeSpace = new TCaptionLabel(this, {216, 8}, QStringLiteral("FreeSpace"), Qt::white);
+    InstallPath = addLabel({24, 360}, QStringLiteral("InstallPath"));
+    lbl_FreeSpace = addLabel({216, 8}, QStringLiteral("FreeSpace"));
     img_cancel2 = new TPicture(this, {8, 272, 124, 33}, artwork::kCancelLit,
                              QStringLiteral("Cancel Install"));
     img_install2 = new TPicture(this, {200, 272, 97, 33}, artwork::kInstallLit, plainHint);
     img_MakeDir2 = new TPicture(this, {93, 244, 140, 29}, artwork::kMakeDirLit,
                               QStringLiteral("Create a new Directory/Folder"));
-    Rarfile = new TCaptionLabel(this, {24, 384}, QStringLiteral("Rarfile"), Qt::white);
+    Rarfile = addLabel({24, 384}, QStringLiteral("Rarfile"));
     img_cancel2->hide();
     img_install2->hide();
     img_MakeDir2->hide();
@@ -94,18 +95,18 @@ Tfrm_ChangeDir::Tfrm_ChangeDir(QWidget* parent) : HoverWindow(parent)
 
 void Tfrm_ChangeDir::SetInstallPath(const QString& path)
 {
-    InstallPath->SetCaption(path);
+    InstallPath->setText(path);
 }
 
 void Tfrm_ChangeDir::SetSpaceRequired(const QString& megabytes)
 {
     FSpaceRequired = StrToInt(megabytes, kUnsignedHexBits);
-    lbl_SpaceRequired->SetCaption(QStringLiteral("%1 MB").arg(FSpaceRequired));
+    lbl_SpaceRequired->setText(QStringLiteral("%1 MB").arg(FSpaceRequired));
 }
 
 void Tfrm_ChangeDir::SetRarFile(const QString& path)
 {
-    Rarfile->SetCaption(path);
+    Rarfile->setText(path);
 }
 
 QString Tfrm_ChangeDir::GetDirectory() const
@@ -132,9 +133,9 @@ void Tfrm_ChangeDir::DriveChange()
 void Tfrm_ChangeDir::ShowFreeSpace()
 {
     const uint64_t megabytes = FreeMegabytes(FreeBytesOfCurrentVolume());
-    lbl_FreeSpace->SetCaption(QStringLiteral("%1 MB").arg(megabytes));
+    lbl_FreeSpace->setText(QStringLiteral("%1 MB").arg(megabytes));
     const bool enough = megabytes != 0 && static_cast<int64_t>(megabytes) > FSpaceRequired;
-    lbl_FreeSpace->SetTextColor(enough ? Qt::white : Qt::red);
+    lbl_FreeSpace->setTextColour(enough ? Qt::white : Qt::red);
     lbl_FreeSpace->repaint();
     lbl_SpaceRequired->repaint();
 }

@@ -10,7 +10,7 @@ class QLabel;
 class TDirectoryListBox;
 class TDriveComboBox;
 class TPicture;
-class TCaptionLabel;
+class TAutoLabel;
 
 // The install directory dialog: the user picks the folder the archive is
 // extracted into. Its modal result is 2 for Cancel, otherwise the extraction
@@ -39,18 +39,18 @@ public:
 
     TDriveComboBox* DriveComboBox;
     TDirectoryListBox* DirectoryListBox;
-    TCaptionLabel* lbl_SpaceRequired;
+    TAutoLabel* lbl_SpaceRequired;
     QLabel* StaticText1;
     QLabel* StaticText2;
     TPicture* img_install;
     TPicture* img_cancel;
     TPicture* img_MakeDir;
-    TCaptionLabel* InstallPath;
-    TCaptionLabel* lbl_FreeSpace;
+    TAutoLabel* InstallPath;
+    TAutoLabel* lbl_FreeSpace;
     TPicture* img_cancel2;
     TPicture* img_install2;
     TPicture* img_MakeDir2;
-    TCaptionLabel* Rarfile;
+    TAutoLabel* Rarfile;
     int32_t FSpaceRequired = 0;
 
 protected:

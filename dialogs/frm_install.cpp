@@ -1,11 +1,11 @@
 #include "dialogs/frm_install.h"
 
 #include "app/message_box.h"
+#include "app/label.h"
 #include "app/picture.h"
 #include "archive/message_table.h"
 #include "archive/path_rules.h"
 #include "archive/process_messages.h"
-#include "dialogs/label.h"
 #include "dialogs/modal_result.h"
 #include "dialogs/progress_step.h"
 #include "resources/artwork.h"
@@ -49,8 +49,8 @@ Tfrm_install::Tfrm_install(QWidget* parent) : HoverWindow(parent), UnRAR(nullptr
     setUpToolWindow(QStringLiteral("Install "), QSize(479, 103), false);
     setCursor(Qt::ArrowCursor);
 
-    Label1 = new TCaptionLabel(this, {8, 16}, QStringLiteral("Extracing:"), Qt::white);
-    lbl_filename = new TCaptionLabel(this, {64, 16}, QString(), Qt::white);
+    Label1 = addLabel({8, 16}, QStringLiteral("Extracing:"));
+    lbl_filename = addLabel({64, 16}, QString());
     const QString plainHint = QStringLiteral("install program");
     img_cancel = new TPicture(this, {10, 72, 119, 33}, artwork::kCancel, plainHint);
     img_extract = new TPicture(this, {338, 72, 135, 33}, artwork::kExtract, plainHint);
@@ -59,7 +59,7 @@ Tfrm_install::Tfrm_install(QWidget* parent) : HoverWindow(parent), UnRAR(nullptr
     img_extract2 = new TPicture(this, {338, 72, 135, 33}, artwork::kExtractLit,
                               QStringLiteral("Extract Files"));
     img_cancel2->hide();
-    InstallPath = new TCaptionLabel(this, {80, 112}, QStringLiteral("InstallPath"), Qt::white);
+    InstallPath = addLabel({80, 112}, QStringLiteral("InstallPath"));
     ProgressBar = new QProgressBar(this);
     ProgressBar->setGeometry(8, 40, 465, 25);
     ProgressBar->setRange(0, 100);
@@ -91,7 +91,7 @@ Tfrm_install::Tfrm_install(QWidget* parent) : HoverWindow(parent), UnRAR(nullptr
 
 void Tfrm_install::SetInstallPath(const QString& path)
 {
-    InstallPath->SetCaption(path);
+    InstallPath->setText(path);
     UnRAR.SetExtractDir(path.toStdString());
 }
 
@@ -165,7 +165,7 @@ void Tfrm_install::UnRARBegin(TObject*, const std::string& FN, int32_t, bool&)
     // in this run must still stop it at the next entry.
     if (cancelledInRun_)
         UnRAR.SetCancel(true);
-    lbl_filename->SetCaption(fromNative(NamePart(FN)));
+    lbl_filename->setText(fromNative(NamePart(FN)));
     lbl_filename->repaint();
 }
 
@@ -179,7 +179,7 @@ void Tfrm_install::UnRAREnd(TObject*, const std::string&, bool CRC_PASS)
 {
     if (CRC_PASS) {
         ProgressBar->setValue(100);
-        lbl_filename->SetCaption(QString());
+        lbl_filename->setText(QString());
         setModalResult(mrOk);
     } else {
         showErrorBox(QStringLiteral("Failed on extract"));

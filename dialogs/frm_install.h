@@ -10,7 +10,7 @@
 
 class QProgressBar;
 class TPicture;
-class TCaptionLabel;
+class TAutoLabel;
 
 // The extraction window: extracts the archive into the chosen folder with a
 // progress bar and error boxes. Modal result 1 when every entry of the run was
@@ -39,13 +39,13 @@ public:
     // True while an extraction run is in progress.
     bool Running() const { return running_; }
 
-    TCaptionLabel* Label1;
-    TCaptionLabel* lbl_filename;
+    TAutoLabel* Label1;
+    TAutoLabel* lbl_filename;
     TPicture* img_cancel;
     TPicture* img_extract;
     TPicture* img_cancel2;
     TPicture* img_extract2;
-    TCaptionLabel* InstallPath;
+    TAutoLabel* InstallPath;
     QProgressBar* ProgressBar;
     TUnRAR UnRAR;
 

@@ -1,5 +1,6 @@
 #include "dialogs/hover_window.h"
 
+#include "app/label.h"
 #include "app/layout_font.h"
 #include "dialogs/modal_result.h"
 
@@ -24,6 +25,14 @@ void HoverWindow::setUpToolWindow(const QString& caption, const QSize& clientSiz
     else
         setFixedSize(clientSize);
     setFont(layoutFont());
+}
+
+TAutoLabel* HoverWindow::addLabel(const QPoint& position, const QString& caption)
+{
+    auto* label = new TAutoLabel(this, position, QString(), Qt::white);
+    label->setShowAccelChar(false);
+    label->setText(caption);
+    return label;
 }
 
 // The skinned windows are black whatever the platform's window colour.

@@ -2,6 +2,8 @@
 
 #include <QDialog>
 
+class TAutoLabel;
+
 // A modal window whose background reports pointer movement. Moves over a child
 // control reach the background only when the control ignores them (labels,
 // static texts); those are filtered out, so only the bare background counts.
@@ -19,6 +21,8 @@ protected:
     // Tool-window frame with a close box, black client area of the given size,
     // the installer's layout font.
     void setUpToolWindow(const QString& caption, const QSize& clientSize, bool sizable);
+    // An auto-sized label in white; its caption, a name or a path, shows as it stands.
+    TAutoLabel* addLabel(const QPoint& position, const QString& caption);
     void mouseMoveEvent(QMouseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     // These windows have no default or cancel button: Enter and Esc do nothing.

@@ -108,10 +108,11 @@ TEST_F(ClickTest, InstallAfterAnEarlyStopFailsBeforeTheDialogOpens)
 }
 
 // A label's rendering of `text`, white on black.
-QImage rendered(const QString& text)
+QImage rendered(const QString& text, bool showAccelChar = true)
 {
     QWidget parent;
     TAutoLabel label(&parent);
+    label.setShowAccelChar(showAccelChar);
     label.setFont(layoutFont());
     label.setTextColour(Qt::white);
     label.setBackground(Qt::black);
@@ -145,6 +146,31 @@ TEST(LabelTest, AmpersandUnderlinesTheNextCharacterAndIsNotShown)
     // Identical above the baseline; the underline differs below it.
     EXPECT_EQ(label.copy(0, 0, label.width(), baseline), plain.copy(0, 0, plain.width(), baseline));
     EXPECT_NE(label, plain);
+}
+
+TEST(LabelTest, WithoutAccelCharsTheTextShowsAsItStands)
+{
+    for (const char* text : {"R&&D", "&Go", "Tom & Jerry", "end&"}) {
+        const QString caption = QString::fromLatin1(text);
+        const QImage label = rendered(caption, false);
+        // As wide as the same text with every "&" doubled where "&" is special.
+        QString escaped = caption;
+        escaped.replace(u'&', QStringLiteral("&&"));
+        EXPECT_EQ(label.size(), rendered(escaped).size()) << text;
+        EXPECT_EQ(label, drawnPlain(caption, label.size())) << text;
+    }
+}
+
+TEST(LabelTest, TurningAccelCharsOffResizesToTheWholeText)
+{
+    QWidget parent;
+    TAutoLabel label(&parent, QPoint(3, 4), QStringLiteral("a&&b"), Qt::white);
+    label.setFont(layoutFont());
+    const int withAccelChars = label.width();
+    label.setShowAccelChar(false);
+    EXPECT_GT(label.width(), withAccelChars);
+    EXPECT_EQ(label.pos(), QPoint(3, 4));
+    EXPECT_EQ(label.textColour(), QColor(Qt::white));
 }
 
 TEST(LabelTest, AutoSizeFollowsTextAndFontUntilTheWidthIsSet)

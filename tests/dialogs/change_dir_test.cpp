@@ -1,3 +1,4 @@
+#include "app/label.h"
 #include "app/picture.h"
 #include "archive/exception.h"
 #include "dialog_driver.h"
@@ -6,11 +7,11 @@
 #include "dialogs/free_space.h"
 #include "dialogs/frm_change_dir.h"
 #include "dialogs/frm_new_dir.h"
-#include "dialogs/label.h"
 #include "tests/support/message_box_recorder.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QLabel>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -88,7 +89,7 @@ TEST_F(ChangeDirTest, FreeSpaceFigureAgainstTheRequiredSpace)
         // The first showing judges the figure against the space just set.
         driver::runModal(&dialog, [&] { dialog.CancelClick(); });
         EXPECT_EQ(dialog.lbl_FreeSpace->text(), QString::fromLatin1(row.caption));
-        EXPECT_EQ(dialog.lbl_FreeSpace->TextColor(), row.colour);
+        EXPECT_EQ(dialog.lbl_FreeSpace->textColour(), row.colour);
     }
 }
 
@@ -97,14 +98,14 @@ TEST_F(ChangeDirTest, FigureIsComputedAtCreationAndFirstShowingOnly)
     freeBytes = 100 * kMB;
     Tfrm_ChangeDir dialog;
     EXPECT_EQ(dialog.lbl_FreeSpace->text(), QStringLiteral("100 MB"));
-    EXPECT_EQ(dialog.lbl_FreeSpace->TextColor(), QColor(Qt::white));
+    EXPECT_EQ(dialog.lbl_FreeSpace->textColour(), QColor(Qt::white));
 
     freeBytes = 200 * kMB;
     dialog.SetSpaceRequired(QStringLiteral("300"));
     EXPECT_EQ(dialog.lbl_FreeSpace->text(), QStringLiteral("100 MB"));
     driver::runModal(&dialog, [&] { dialog.CancelClick(); });
     EXPECT_EQ(dialog.lbl_FreeSpace->text(), QStringLiteral("200 MB"));
-    EXPECT_EQ(dialog.lbl_FreeSpace->TextColor(), QColor(Qt::red));
+    EXPECT_EQ(dialog.lbl_FreeSpace->textColour(), QColor(Qt::red));
 
     freeBytes = 900 * kMB;
     dialog.SetSpaceRequired(QStringLiteral("10"));
@@ -113,7 +114,7 @@ TEST_F(ChangeDirTest, FigureIsComputedAtCreationAndFirstShowingOnly)
         dialog.CancelClick();
     });
     EXPECT_EQ(dialog.lbl_FreeSpace->text(), QStringLiteral("200 MB"));
-    EXPECT_EQ(dialog.lbl_FreeSpace->TextColor(), QColor(Qt::red));
+    EXPECT_EQ(dialog.lbl_FreeSpace->textColour(), QColor(Qt::red));
 }
 
 TEST_F(ChangeDirTest, RequiredSpaceCaptionShowsTheParsedNumber)

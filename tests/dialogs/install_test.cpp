@@ -1,10 +1,10 @@
 // The extraction window against the scripted fake RAR library.
+#include "app/label.h"
 #include "app/picture.h"
 #include "archive/process_messages.h"
 #include "archive/rar_library.h"
 #include "dialog_driver.h"
 #include "dialogs/frm_install.h"
-#include "dialogs/label.h"
 #include "dialogs/progress_step.h"
 #include "tests/support/engine_sandbox.h"
 #include "tests/support/fake_rar.h"
