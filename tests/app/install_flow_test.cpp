@@ -2,6 +2,7 @@
 #include "app/program_launcher.h"
 #include "dialogs/frm_change_dir.h"
 #include "installer_fixture.h"
+#include "tests/support/launch_recorder.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -13,18 +14,6 @@
 #include <optional>
 
 namespace {
-
-class LaunchRecorder final : public ProgramLauncher {
-public:
-    LaunchRecorder() { setProgramLauncher(this); }
-    ~LaunchRecorder() override { setProgramLauncher(nullptr); }
-    bool start(const LaunchRequest& request) override
-    {
-        started.push_back(request);
-        return false;  // a failed start must stay silent
-    }
-    std::vector<LaunchRequest> started;
-};
 
 struct FlowCase {
     const char* name;
@@ -51,7 +40,7 @@ protected:
     }
 
     std::unique_ptr<Tfrm_ChangeDir> changeDir;
-    LaunchRecorder launches;
+    LaunchRecorder launches{false};  // a failed start must stay silent
 };
 
 TEST_P(InstallFlowTest, ActsOnTheDialogsResult)

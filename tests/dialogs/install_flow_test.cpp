@@ -11,6 +11,7 @@
 #include "dialogs/frm_change_dir.h"
 #include "dialogs/frm_install.h"
 #include "dialogs/frm_new_dir.h"
+#include "tests/support/launch_recorder.h"
 #include "tests/support/message_box_recorder.h"
 #include "tools/rar_writer/rar_writer.h"
 
@@ -25,18 +26,6 @@ using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
 namespace {
-
-class LaunchRecorder final : public ProgramLauncher {
-public:
-    LaunchRecorder() { setProgramLauncher(this); }
-    ~LaunchRecorder() override { setProgramLauncher(nullptr); }
-    bool start(const LaunchRequest& request) override
-    {
-        started.push_back(request);
-        return true;
-    }
-    std::vector<LaunchRequest> started;
-};
 
 QByteArray contents(const QString& path)
 {
@@ -132,7 +121,7 @@ protected:
     QString package;
     QString target;
     MessageBoxRecorder boxes;
-    LaunchRecorder launches;
+    LaunchRecorder launches{true};
     Tfrm_zenkor zenkor;
     Tfrm_install install;
     Tfrm_ChangeDir changeDir;
