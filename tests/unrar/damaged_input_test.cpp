@@ -31,26 +31,19 @@ bool known(int code) {
 
 // Extracts everything below out/ and checks every answer is a known code.
 void expectOrderlyEnd(const fs::path& archive, const fs::path& out) {
-    std::string name = archive.string();
-    RAROpenArchiveData open{};
-    open.ArcName = name.data();
-    open.OpenMode = RAR_OM_EXTRACT;
-    RAR_HANDLE handle = rar().open(&open);
-    if (handle == nullptr) {
-        EXPECT_TRUE(open.OpenResult == ERAR_BAD_ARCHIVE || open.OpenResult == ERAR_EOPEN)
-            << open.OpenResult;
+    OpenArchive open(archive);
+    if (open.handle() == nullptr) {
+        EXPECT_TRUE(open.result() == ERAR_BAD_ARCHIVE || open.result() == ERAR_EOPEN)
+            << open.result();
         return;
     }
-    std::string dest = out.string();
-    RARHeaderData header{};
     int code = ERAR_SUCCESS;
-    for (int guard = 0; guard < 10000 && (code = rar().readHeader(handle, &header)) == 0; ++guard) {
-        EXPECT_LT(std::strlen(header.FileName), std::size_t{RAR_NAME_SIZE});
-        const int result = rar().processFile(handle, RAR_EXTRACT, dest.data(), nullptr);
+    for (int guard = 0; guard < 10000 && (code = open.next()) == 0; ++guard) {
+        EXPECT_LT(std::strlen(open.header.FileName), std::size_t{RAR_NAME_SIZE});
+        const int result = open.process(RAR_EXTRACT, out.string());
         EXPECT_TRUE(known(result)) << result;
     }
     EXPECT_TRUE(code == ERAR_END_ARCHIVE || code == ERAR_BAD_DATA || code == ERAR_EOPEN) << code;
-    rar().close(handle);
 }
 
 void expectNothingOutside(const TempDir& dir) {

@@ -40,37 +40,6 @@ Entry link(std::string name, std::string target) {
     return entry;
 }
 
-// One open handle on an archive, for tests that drive entries one by one.
-class OpenArchive {
-public:
-    explicit OpenArchive(const fs::path& path) : name_(path.string()) {
-        RAROpenArchiveData data{};
-        data.ArcName = name_.data();
-        data.OpenMode = RAR_OM_EXTRACT;
-        handle_ = rar().open(&data);
-        result_ = data.OpenResult;
-    }
-    ~OpenArchive() {
-        if (handle_ != nullptr)
-            rar().close(handle_);
-    }
-    RAR_HANDLE handle() const { return handle_; }
-    unsigned result() const { return result_; }
-    int next() { return rar().readHeader(handle_, &header); }
-    int process(int operation, const std::string& destPath, const std::string& destName = {}) {
-        std::string path = destPath;
-        std::string name = destName;
-        return rar().processFile(handle_, operation, path.empty() ? nullptr : path.data(),
-                                 name.empty() ? nullptr : name.data());
-    }
-    RARHeaderData header{};
-
-private:
-    std::string name_;
-    RAR_HANDLE handle_ = nullptr;
-    unsigned result_ = 0;
-};
-
 fs::path writeArchive(const TempDir& dir, const std::vector<Entry>& entries,
                       const std::string& name = "made.rar") {
     const fs::path path = dir / name;

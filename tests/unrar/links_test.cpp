@@ -45,19 +45,14 @@ TEST(HardLinks, NeedTheirFileExtractedNotOnlyTested) {
     TempDir dir;
     const fs::path archive = writeRar5(dir, {{"orig.txt", Kind::File, "bytes"},
                                              {"copy.txt", Kind::HardLink, "orig.txt"}});
-    std::string name = archive.string();
-    RAROpenArchiveData open{};
-    open.ArcName = name.data();
-    open.OpenMode = RAR_OM_EXTRACT;
-    RAR_HANDLE handle = rar().open(&open);
-    ASSERT_NE(handle, nullptr);
-    RARHeaderData header{};
-    std::string out = (dir / "out").string();
-    ASSERT_EQ(rar().readHeader(handle, &header), ERAR_SUCCESS);
-    EXPECT_EQ(rar().processFile(handle, RAR_TEST, nullptr, nullptr), ERAR_SUCCESS);
-    ASSERT_EQ(rar().readHeader(handle, &header), ERAR_SUCCESS);
-    EXPECT_EQ(rar().processFile(handle, RAR_EXTRACT, out.data(), nullptr), ERAR_ECREATE);
-    rar().close(handle);
+    {
+        OpenArchive open(archive);
+        ASSERT_NE(open.handle(), nullptr);
+        ASSERT_EQ(open.next(), ERAR_SUCCESS);
+        EXPECT_EQ(open.process(RAR_TEST, {}), ERAR_SUCCESS);
+        ASSERT_EQ(open.next(), ERAR_SUCCESS);
+        EXPECT_EQ(open.process(RAR_EXTRACT, (dir / "out").string()), ERAR_ECREATE);
+    }
     EXPECT_FALSE(fs::exists(dir / "out" / "copy.txt"));
 }
 

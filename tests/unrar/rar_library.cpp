@@ -52,40 +52,48 @@ const RarLibrary& rar() {
     return lib;
 }
 
+OpenArchive::OpenArchive(const fs::path& path) {
+    std::string name = path.string();
+    RAROpenArchiveData data{};
+    data.ArcName = name.data();
+    data.OpenMode = RAR_OM_EXTRACT;
+    data.OpenResult = 0xFFFF;  // shows a library that leaves the result unwritten
+    handle_ = rar().open(&data);
+    result_ = data.OpenResult;
+}
+
+OpenArchive::~OpenArchive() {
+    if (handle_ != nullptr)
+        rar().close(handle_);
+}
+
+int OpenArchive::process(int operation, const std::string& destPath, const std::string& destName) {
+    std::string path = destPath;
+    std::string name = destName;
+    return rar().processFile(handle_, operation, path.empty() ? nullptr : path.data(),
+                             name.empty() ? nullptr : name.data());
+}
+
 Listing walk(const fs::path& archive, int operation, const std::string& destPath) {
-    std::string name = archive.string();
-    RAROpenArchiveData open{};
-    open.ArcName = name.data();
-    open.OpenMode = RAR_OM_EXTRACT;
-    RAR_HANDLE handle = rar().open(&open);
-    if (handle == nullptr)
-        throw std::runtime_error("cannot open " + name + ": " + std::to_string(open.OpenResult));
+    OpenArchive open(archive);
+    if (open.handle() == nullptr)
+        throw std::runtime_error("cannot open " + archive.string() + ": " +
+                                 std::to_string(open.result()));
     Listing listing;
-    RARHeaderData header{};
-    std::string dest = destPath;
-    while ((listing.endCode = rar().readHeader(handle, &header)) == ERAR_SUCCESS) {
+    while ((listing.endCode = open.next()) == ERAR_SUCCESS) {
+        const RARHeaderData& header = open.header;
         ListedEntry entry{header.FileName, header.Flags,    header.FileAttr,
                           header.UnpSize,  header.FileTime, header.HostOS,
                           header.PackSize, header.FileCRC,  header.Method,
                           0};
-        entry.processResult =
-            rar().processFile(handle, operation, dest.empty() ? nullptr : dest.data(), nullptr);
+        entry.processResult = open.process(operation, destPath);
         listing.entries.push_back(entry);
     }
-    rar().close(handle);
     return listing;
 }
 
 unsigned openResult(const fs::path& archive) {
-    std::string name = archive.string();
-    RAROpenArchiveData open{};
-    open.ArcName = name.data();
-    open.OpenMode = RAR_OM_EXTRACT;
-    open.OpenResult = 0xFFFF;
-    RAR_HANDLE handle = rar().open(&open);
-    if (handle != nullptr)
-        rar().close(handle);
-    return open.OpenResult;
+    return OpenArchive(archive).result();
 }
 
 TempDir::TempDir() {

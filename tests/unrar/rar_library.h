@@ -48,6 +48,27 @@ struct Listing {
 Listing walk(const std::filesystem::path& archive, int operation = RAR_SKIP,
              const std::string& destPath = {});
 
+// One handle on an archive opened for extraction, closed at the end, for
+// tests that drive entries one by one.
+class OpenArchive {
+public:
+    explicit OpenArchive(const std::filesystem::path& path);
+    ~OpenArchive();
+    OpenArchive(const OpenArchive&) = delete;
+    OpenArchive& operator=(const OpenArchive&) = delete;
+
+    RAR_HANDLE handle() const { return handle_; }
+    // Opening's result code, as the library wrote it.
+    unsigned result() const { return result_; }
+    int next() { return rar().readHeader(handle_, &header); }
+    int process(int operation, const std::string& destPath, const std::string& destName = {});
+    RARHeaderData header{};
+
+private:
+    RAR_HANDLE handle_ = nullptr;
+    unsigned result_ = 0;
+};
+
 // Opening's result code (0 when it opened; the handle is closed again).
 unsigned openResult(const std::filesystem::path& archive);
 

@@ -192,19 +192,14 @@ TEST(SampleArchives, EncryptedEntriesAreFlaggedAndRefusedWithoutPassword) {
     EXPECT_FALSE(fs::exists(dir / "out" / "b.txt"));
 
     // Passing over the encrypted ones reaches the plain ones behind them.
-    std::string name = archive.string();
-    RAROpenArchiveData open{};
-    open.ArcName = name.data();
-    open.OpenMode = RAR_OM_EXTRACT;
-    RAR_HANDLE handle = rar().open(&open);
-    ASSERT_NE(handle, nullptr);
-    std::string out = (dir / "plain").string();
-    RARHeaderData header{};
-    while (rar().readHeader(handle, &header) == ERAR_SUCCESS) {
-        const int operation = header.Flags & RHDF_ENCRYPTED ? RAR_SKIP : RAR_EXTRACT;
-        EXPECT_EQ(rar().processFile(handle, operation, out.data(), nullptr), ERAR_SUCCESS);
+    {
+        OpenArchive open(archive);
+        ASSERT_NE(open.handle(), nullptr);
+        while (open.next() == ERAR_SUCCESS) {
+            const int operation = open.header.Flags & RHDF_ENCRYPTED ? RAR_SKIP : RAR_EXTRACT;
+            EXPECT_EQ(open.process(operation, (dir / "plain").string()), ERAR_SUCCESS);
+        }
     }
-    rar().close(handle);
     EXPECT_EQ(readFile(dir / "plain" / "c.txt").size(), 18u);
     EXPECT_FALSE(fs::exists(dir / "plain" / "d.txt"));
 }

@@ -78,25 +78,18 @@ int recordVolume(char* name, int mode) {
 // The first non-zero code of a walk that passes over the big file and
 // extracts the rest.
 int extractSmallFiles(const fs::path& first, const fs::path& out, bool withCallback = true) {
-    std::string name = first.string();
-    RAROpenArchiveData open{};
-    open.ArcName = name.data();
-    open.OpenMode = RAR_OM_EXTRACT;
-    RAR_HANDLE handle = rar().open(&open);
-    if (handle == nullptr)
-        return static_cast<int>(open.OpenResult);
+    OpenArchive open(first);
+    if (open.handle() == nullptr)
+        return static_cast<int>(open.result());
     if (withCallback)
-        rar().setChangeVolProc(handle, recordVolume);
-    RARHeaderData header{};
-    std::string dest = out.string();
+        rar().setChangeVolProc(open.handle(), recordVolume);
     int code = ERAR_SUCCESS;
-    while ((code = rar().readHeader(handle, &header)) == ERAR_SUCCESS) {
-        const bool big = std::string(header.FileName) == "ppmd_lzss_conversion_test.txt";
-        code = rar().processFile(handle, big ? RAR_SKIP : RAR_EXTRACT, dest.data(), nullptr);
+    while ((code = open.next()) == ERAR_SUCCESS) {
+        const bool big = std::string(open.header.FileName) == "ppmd_lzss_conversion_test.txt";
+        code = open.process(big ? RAR_SKIP : RAR_EXTRACT, out.string());
         if (code != ERAR_SUCCESS)
             break;
     }
-    rar().close(handle);
     return code == ERAR_END_ARCHIVE ? ERAR_SUCCESS : code;
 }
 
