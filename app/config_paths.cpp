@@ -1,6 +1,7 @@
 #include "app/config_paths.h"
 
 #include "app/executable_path.h"
+#include "archive/path_rules.h"
 
 #include <QStringList>
 
@@ -8,12 +9,12 @@ namespace {
 
 QChar separator(PathStyle style)
 {
-    return style == PathStyle::Windows ? u'\\' : u'/';
+    return QChar::fromLatin1(PathSeparator(style));
 }
 
-QString withNativeSeparators(QString path, PathStyle style)
+QString withNativeSeparators(const QString& path, PathStyle style)
 {
-    return style == PathStyle::Windows ? path.replace(u'/', u'\\') : path.replace(u'\\', u'/');
+    return QString::fromStdString(SlashToBackslash(path.toStdString(), style));
 }
 
 bool isDriveLetter(QChar c)
