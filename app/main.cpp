@@ -1,4 +1,4 @@
-#include "app/guard.h"
+#include "widgets/guard.h"
 #include "app/installer_program.h"
 #include "archive/rar_library.h"
 

@@ -1,8 +1,8 @@
 #include "dialogs/frm_install.h"
 
-#include "app/message_box.h"
-#include "app/label.h"
-#include "app/picture.h"
+#include "widgets/message_box.h"
+#include "widgets/label.h"
+#include "widgets/picture.h"
 #include "archive/message_table.h"
 #include "archive/path_rules.h"
 #include "archive/process_messages.h"

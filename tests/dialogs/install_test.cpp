@@ -1,6 +1,6 @@
 // The extraction window against the scripted fake RAR library.
-#include "app/label.h"
-#include "app/picture.h"
+#include "widgets/label.h"
+#include "widgets/picture.h"
 #include "archive/process_messages.h"
 #include "archive/rar_library.h"
 #include "dialog_driver.h"

@@ -1,6 +1,6 @@
-#include "app/colour.h"
+#include "config/colour.h"
 
-#include "app/integer_text.h"
+#include "config/integer_text.h"
 
 #include <QGuiApplication>
 #include <QPalette>

@@ -1,6 +1,6 @@
-#include "app/ini_file.h"
+#include "config/ini_file.h"
 
-#include "app/integer_text.h"
+#include "config/integer_text.h"
 
 #include <QFile>
 #include <QFileInfo>

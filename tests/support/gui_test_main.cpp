@@ -1,5 +1,5 @@
 // GUI tests need the application object the program itself uses.
-#include "app/guard.h"
+#include "widgets/guard.h"
 
 #include <gtest/gtest.h>
 
