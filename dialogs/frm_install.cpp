@@ -5,12 +5,10 @@
 #include "widgets/picture.h"
 #include "archive/message_table.h"
 #include "archive/path_rules.h"
-#include "archive/process_messages.h"
 #include "dialogs/modal_result.h"
 #include "dialogs/progress_step.h"
 #include "resources/artwork.h"
 
-#include <QCoreApplication>
 #include <QProgressBar>
 
 Tfrm_install* frm_install = nullptr;
@@ -42,10 +40,6 @@ QString errorBoxText(const std::string& fileName, int32_t code)
 
 Tfrm_install::Tfrm_install(QWidget* parent) : HoverWindow(parent), UnRAR(nullptr)
 {
-    // The archive component hands control to the window system during a run,
-    // so the window repaints and takes Cancel clicks.
-    SetProcessMessagesHook([] { QCoreApplication::processEvents(); });
-
     setUpToolWindow(QStringLiteral("Install "), QSize(479, 103), false);
     setCursor(Qt::ArrowCursor);
 
