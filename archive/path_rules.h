@@ -33,9 +33,9 @@ std::string ExtractDirFor(const std::string& dir, const std::string& archiveFile
                           PathStyle style = kNativePathStyle);
 
 // The destination of a stored entry name below a non-empty extractDir:
-// with useStoredDirs the stored folders follow extractDir (a leading drive or
-// one leading separator dropped, "." and ".." folders dropped so that nothing
-// lands outside extractDir), without them only the name part is used. A path
-// that is not rooted gets a leading separator.
+// with useStoredDirs the stored folders follow extractDir as they stand (a
+// leading drive or one leading separator dropped), without them only the name
+// part is used. A path that is not rooted gets a leading separator. This only
+// builds text: refusing names with ".." folders is the RAR engine's task.
 std::string DestinationPath(const std::string& storedName, const std::string& extractDir,
                             bool useStoredDirs, PathStyle style = kNativePathStyle);

@@ -198,6 +198,9 @@ int TUnRAR::walkEntries(void* archive, int operation)
             skipEntry(archive);
             continue;
         }
+        // The one defence against names that would write outside ExtractDir:
+        // BuildDestPath drops only a leading drive or separator and keeps the
+        // stored folders as they stand, so only a ".." folder can climb out.
         if (HasParentComponent(FileName())) {
             SetFileName(SlashToBackslash(FileName()));
             refuseUnsafeEntry(archive);
@@ -208,12 +211,6 @@ int TUnRAR::walkEntries(void* archive, int operation)
         if ((header.Flags & RHDF_ENCRYPTED) && !acceptPassword(archive))
             return ERAR_SUCCESS; // no password: the run ends without a word
         BuildDestPath(FileName());
-        if (!LiesInside(FileName(), ExtractDir())) {
-            refuseUnsafeEntry(archive);
-            if (!wildcard)
-                break;
-            continue;
-        }
         remainingBytes = header.UnpSize;
         bool extract = true;
         if (OnFileExists && FileFound(FileName()))
