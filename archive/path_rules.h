@@ -7,12 +7,14 @@
 // The style's folder separator ("\" or "/").
 char PathSeparator(PathStyle style = kNativePathStyle);
 
-// Every foreign separator becomes the style's own: "/" turns into "\" in the
-// Windows style, "\" into "/" in the POSIX style.
+// Every foreign separator becomes the style's own: natively (the POSIX style)
+// each "\" turns into "/"; in the Windows style, where the name comes from,
+// each "/" turns into "\".
 std::string SlashToBackslash(const std::string& text, PathStyle style = kNativePathStyle);
 
-// Empty stays empty; otherwise a separator is appended unless the text
-// already ends with one.
+// Empty stays empty; otherwise the style's separator is appended unless the
+// text already ends with one: natively (the POSIX style) a "/", in the Windows
+// style, where the name comes from, a "\".
 std::string AppendBackslash(const std::string& path, PathStyle style = kNativePathStyle);
 
 // Everything after the last separator (or, in the Windows style, ":").

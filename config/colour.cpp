@@ -65,7 +65,7 @@ QColor systemColour(int index)
 
 TColor ColourFromText(const QString& value)
 {
-    return StrToInt(u'$' + value, kSignedHexBits);
+    return StrToInt(u'$' + value, kSignBeforeDollar);
 }
 
 QColor ColorToQColor(TColor colour)

@@ -114,5 +114,5 @@ std::int32_t IniFile::ReadInteger(const QString& section, const QString& key,
     QString text = ReadString(section, key);
     if (text.size() > 2 && (text.startsWith(u"0x") || text.startsWith(u"0X")))
         text.replace(0, 2, u'$');
-    return StrToIntDef(text, fallback, kSignedHexBits);
+    return StrToIntDef(text, fallback, kSignBeforeDollar);
 }

@@ -6,10 +6,11 @@
 
 #include <cstdint>
 
-// "$" after an optional sign, filling 32 bits: the configuration's integers.
-inline constexpr IntegerSyntax kSignedHexBits{.signedHex = true, .hexAllBits = true};
-// "$" only without a sign, filling 32 bits: the space an install needs.
-inline constexpr IntegerSyntax kUnsignedHexBits{.signedHex = false, .hexAllBits = true};
+// Both fill 32 bits with "$" hexadecimal; they differ only in whether a sign
+// may stand before "$". A sign may: the configuration's integers.
+inline constexpr IntegerSyntax kSignBeforeDollar{.signedHex = true, .hexAllBits = true};
+// No sign before "$": the space an install needs.
+inline constexpr IntegerSyntax kNoSignBeforeDollar{.signedHex = false, .hexAllBits = true};
 
 // Throws Exception "'<text>' is not a valid integer value" when the text
 // does not convert.

@@ -100,7 +100,7 @@ void Tfrm_ChangeDir::SetInstallPath(const QString& path)
 
 void Tfrm_ChangeDir::SetSpaceRequired(const QString& megabytes)
 {
-    FSpaceRequired = StrToInt(megabytes, kUnsignedHexBits);
+    FSpaceRequired = StrToInt(megabytes, kNoSignBeforeDollar);
     lbl_SpaceRequired->setText(QStringLiteral("%1 MB").arg(FSpaceRequired));
 }
 
