@@ -1,7 +1,7 @@
 #include "app/installer_program.h"
 
 #include "app/frm_zenkor.h"
-#include "app/guard.h"
+#include "widgets/guard.h"
 #include "dialogs/frm_change_dir.h"
 #include "dialogs/frm_install.h"
 #include "dialogs/frm_new_dir.h"

@@ -1,4 +1,5 @@
-#include "app/guard.h"
+#include "widgets/guard.h"
+#include "widgets/window_messages.h"
 #include "app/installer_program.h"
 #include "archive/rar_library.h"
 
@@ -7,6 +8,7 @@ int main(int argc, char** argv)
     GuardedApplication app(argc, argv);
     // Start-up work of the program's modules belongs here, before any window
     // exists.
+    InstallWindowMessageHook();
     RarLibraryBinding rarLibrary(DefaultRarLibraryLocation(ExecutableFolder()));
     return runInstaller();
 }

@@ -27,26 +27,6 @@ std::string withoutRoot(const std::string& name, PathStyle style)
     return name;
 }
 
-// Stored folders "." and ".." would lead outside the target folder.
-std::string withoutDotFolders(const std::string& folder, PathStyle style)
-{
-    std::string result;
-    size_t start = 0;
-    while (start <= folder.size()) {
-        size_t end = folder.find(PathSeparator(style), start);
-        if (end == std::string::npos)
-            end = folder.size();
-        const std::string part = folder.substr(start, end - start);
-        if (part != "." && part != "..") {
-            if (!result.empty())
-                result += PathSeparator(style);
-            result += part;
-        }
-        start = end + 1;
-    }
-    return result;
-}
-
 bool isRooted(const std::string& path, PathStyle style)
 {
     if (style == PathStyle::Windows && path.find(':') != std::string::npos)
@@ -114,8 +94,7 @@ std::string DestinationPath(const std::string& storedName, const std::string& ex
     std::string path = extractDir;
     if (useStoredDirs) {
         const std::string relative = withoutRoot(storedName, style);
-        const std::string folders = withoutDotFolders(FolderPart(relative, style), style);
-        path = AppendBackslash(extractDir, style) + AppendBackslash(folders, style);
+        path = AppendBackslash(extractDir, style) + AppendBackslash(FolderPart(relative, style), style);
     }
     if (!isRooted(path, style))
         path.insert(path.begin(), PathSeparator(style));

@@ -7,12 +7,14 @@
 // The style's folder separator ("\" or "/").
 char PathSeparator(PathStyle style = kNativePathStyle);
 
-// Every foreign separator becomes the style's own: "/" turns into "\" in the
-// Windows style, "\" into "/" in the POSIX style.
+// Every foreign separator becomes the style's own: natively (the POSIX style)
+// each "\" turns into "/"; in the Windows style, where the name comes from,
+// each "/" turns into "\".
 std::string SlashToBackslash(const std::string& text, PathStyle style = kNativePathStyle);
 
-// Empty stays empty; otherwise a separator is appended unless the text
-// already ends with one.
+// Empty stays empty; otherwise the style's separator is appended unless the
+// text already ends with one: natively (the POSIX style) a "/", in the Windows
+// style, where the name comes from, a "\".
 std::string AppendBackslash(const std::string& path, PathStyle style = kNativePathStyle);
 
 // Everything after the last separator (or, in the Windows style, ":").
@@ -33,9 +35,9 @@ std::string ExtractDirFor(const std::string& dir, const std::string& archiveFile
                           PathStyle style = kNativePathStyle);
 
 // The destination of a stored entry name below a non-empty extractDir:
-// with useStoredDirs the stored folders follow extractDir (a leading drive or
-// one leading separator dropped, "." and ".." folders dropped so that nothing
-// lands outside extractDir), without them only the name part is used. A path
-// that is not rooted gets a leading separator.
+// with useStoredDirs the stored folders follow extractDir as they stand (a
+// leading drive or one leading separator dropped), without them only the name
+// part is used. A path that is not rooted gets a leading separator. This only
+// builds text: refusing names with ".." folders is the RAR engine's task.
 std::string DestinationPath(const std::string& storedName, const std::string& extractDir,
                             bool useStoredDirs, PathStyle style = kNativePathStyle);

@@ -3,7 +3,6 @@
 #include "archive/rar_messages.h"
 
 #include <cstring>
-#include <optional>
 #include <vector>
 
 namespace {
@@ -27,25 +26,6 @@ std::vector<std::string> components(const std::string& path)
         }
     }
     return parts;
-}
-
-// The components after "." and ".." are resolved; nothing when ".." would
-// climb above the start.
-std::optional<std::vector<std::string>> resolved(const std::string& path)
-{
-    std::vector<std::string> out;
-    for (const std::string& part : components(path)) {
-        if (part == ".")
-            continue;
-        if (part == "..") {
-            if (out.empty())
-                return std::nullopt;
-            out.pop_back();
-        } else {
-            out.push_back(part);
-        }
-    }
-    return out;
 }
 
 } // namespace
@@ -86,19 +66,6 @@ bool HasParentComponent(const std::string& name)
             return true;
     }
     return false;
-}
-
-bool LiesInside(const std::string& path, const std::string& dir)
-{
-    const auto inner = resolved(path);
-    const auto outer = resolved(dir);
-    if (!inner || !outer || inner->size() <= outer->size())
-        return false;
-    for (size_t i = 0; i < outer->size(); ++i) {
-        if ((*inner)[i] != (*outer)[i])
-            return false;
-    }
-    return true;
 }
 
 int32_t MessageForRarCode(int code)

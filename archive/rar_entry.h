@@ -16,9 +16,5 @@ bool IsFolderEntry(const RARHeaderData& header);
 // True when the name, read with "\" as "/", has a ".." component.
 bool HasParentComponent(const std::string& name);
 
-// True when `path` names something strictly below the folder `dir`, judged
-// by text after "." and ".." components are resolved.
-bool LiesInside(const std::string& path, const std::string& dir);
-
 // The message number that reports a library result code; 0 when none does.
 int32_t MessageForRarCode(int code);

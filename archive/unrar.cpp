@@ -77,7 +77,29 @@ public:
     RunFlag& operator=(const RunFlag&) = delete;
 };
 
-} // namespace
+// Asks the owner for a missing volume until a file of that name is found in
+// the current directory or the owner cancels.
+bool askNextVolume(TUnRAR& rar, std::string& dir, std::string& fileName)
+{
+    if (!rar.OnNextVolume) {
+        rar.ReportError(rar.ArchiveFile(), kVolumeId, kMsgFileNotFound);
+        return false;
+    }
+    bool cancel = false;
+    int attempts = 0;
+    std::error_code error;
+    while (!std::filesystem::exists(fileName, error) && !cancel) {
+        ++attempts;
+        rar.OnNextVolume(&rar, dir, fileName, kVolumeId, cancel);
+        const std::string chosenName = NamePart(dir);
+        fileName = chosenName.empty() ? NamePart(fileName) : chosenName;
+        dir = AppendBackslash(FolderPart(dir));
+        changeDirectory(dir);
+    }
+    if (attempts == 0)
+        dir = currentDirectory();
+    return !cancel;
+}
 
 int ChangeVolumeCallback(char* arcName, int mode)
 {
@@ -89,12 +111,14 @@ int ChangeVolumeCallback(char* arcName, int mode)
     if (dir.empty())
         dir = currentDirectory();
     try {
-        return currentComponent->askNextVolume(dir, fileName) ? 1 : 0;
+        return askNextVolume(*currentComponent, dir, fileName) ? 1 : 0;
     } catch (...) {
         callbackFailure = std::current_exception();
         return 0;
     }
 }
+
+} // namespace
 
 TUnRAR::TUnRAR(TComponent* owner) : TUnBase(owner) {}
 
@@ -198,6 +222,9 @@ int TUnRAR::walkEntries(void* archive, int operation)
             skipEntry(archive);
             continue;
         }
+        // The one defence against names that would write outside ExtractDir:
+        // BuildDestPath drops only a leading drive or separator and keeps the
+        // stored folders as they stand, so only a ".." folder can climb out.
         if (HasParentComponent(FileName())) {
             SetFileName(SlashToBackslash(FileName()));
             refuseUnsafeEntry(archive);
@@ -208,12 +235,6 @@ int TUnRAR::walkEntries(void* archive, int operation)
         if ((header.Flags & RHDF_ENCRYPTED) && !acceptPassword(archive))
             return ERAR_SUCCESS; // no password: the run ends without a word
         BuildDestPath(FileName());
-        if (!LiesInside(FileName(), ExtractDir())) {
-            refuseUnsafeEntry(archive);
-            if (!wildcard)
-                break;
-            continue;
-        }
         remainingBytes = header.UnpSize;
         bool extract = true;
         if (OnFileExists && FileFound(FileName()))
@@ -275,28 +296,4 @@ void TUnRAR::fireEnd(bool crcPass)
 {
     if (OnEnd)
         OnEnd(this, FileName(), crcPass);
-}
-
-// Asks the owner for a missing volume until a file of that name is found in
-// the current directory or the owner cancels.
-bool TUnRAR::askNextVolume(std::string& dir, std::string& fileName)
-{
-    if (!OnNextVolume) {
-        ReportError(ArchiveFile(), kVolumeId, kMsgFileNotFound);
-        return false;
-    }
-    bool cancel = false;
-    int attempts = 0;
-    std::error_code error;
-    while (!std::filesystem::exists(fileName, error) && !cancel) {
-        ++attempts;
-        OnNextVolume(this, dir, fileName, kVolumeId, cancel);
-        const std::string chosenName = NamePart(dir);
-        fileName = chosenName.empty() ? NamePart(fileName) : chosenName;
-        dir = AppendBackslash(FolderPart(dir));
-        changeDirectory(dir);
-    }
-    if (attempts == 0)
-        dir = currentDirectory();
-    return !cancel;
 }

@@ -23,8 +23,6 @@ protected:
     void ExtractArchive() override;
 
 private:
-    friend int ChangeVolumeCallback(char* arcName, int mode);
-
     void run(int operation, std::string archiveName);
     void checkPreconditions();
     void walkArchive(int operation, std::string& archiveName);
@@ -34,7 +32,6 @@ private:
     bool acceptPassword(void* archive);
     void refuseUnsafeEntry(void* archive);
     void extractEntry(void* archive, int operation, unsigned int unpackedSize);
-    bool askNextVolume(std::string& dir, std::string& fileName);
     void fireEnd(bool crcPass);
 
     std::string password_;

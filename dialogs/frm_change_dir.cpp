@@ -1,9 +1,9 @@
 #include "dialogs/frm_change_dir.h"
 
-#include "app/integer_text.h"
-#include "app/message_box.h"
-#include "app/label.h"
-#include "app/picture.h"
+#include "config/integer_text.h"
+#include "widgets/message_box.h"
+#include "widgets/label.h"
+#include "widgets/picture.h"
 #include "resources/artwork.h"
 #include "dialogs/drive_list.h"
 #include "dialogs/folder_tree.h"
@@ -100,7 +100,7 @@ void Tfrm_ChangeDir::SetInstallPath(const QString& path)
 
 void Tfrm_ChangeDir::SetSpaceRequired(const QString& megabytes)
 {
-    FSpaceRequired = StrToInt(megabytes, kUnsignedHexBits);
+    FSpaceRequired = StrToInt(megabytes, kNoSignBeforeDollar);
     lbl_SpaceRequired->setText(QStringLiteral("%1 MB").arg(FSpaceRequired));
 }
 

@@ -1,16 +1,13 @@
 #include "dialogs/frm_install.h"
 
-#include "app/message_box.h"
-#include "app/label.h"
-#include "app/picture.h"
+#include "widgets/message_box.h"
+#include "widgets/label.h"
+#include "widgets/picture.h"
 #include "archive/message_table.h"
 #include "archive/path_rules.h"
-#include "archive/process_messages.h"
-#include "dialogs/modal_result.h"
 #include "dialogs/progress_step.h"
 #include "resources/artwork.h"
 
-#include <QCoreApplication>
 #include <QProgressBar>
 
 Tfrm_install* frm_install = nullptr;
@@ -42,10 +39,6 @@ QString errorBoxText(const std::string& fileName, int32_t code)
 
 Tfrm_install::Tfrm_install(QWidget* parent) : HoverWindow(parent), UnRAR(nullptr)
 {
-    // The archive component hands control to the window system during a run,
-    // so the window repaints and takes Cancel clicks.
-    SetProcessMessagesHook([] { QCoreApplication::processEvents(); });
-
     setUpToolWindow(QStringLiteral("Install "), QSize(479, 103), false);
     setCursor(Qt::ArrowCursor);
 
@@ -97,73 +90,64 @@ void Tfrm_install::SetInstallPath(const QString& path)
 
 void Tfrm_install::SetRarFile(const QString& path)
 {
+    // The caption shows the path as the component keeps it; reading it back
+    // from the component would withdraw a Cancel.
+    archivePath_ = fromNative(SlashToBackslash(path.toStdString()));
     UnRAR.SetArchiveFile(path.toStdString());
-}
-
-void Tfrm_install::showEvent(QShowEvent* event)
-{
-    modalResult_ = mrNone;
-    HoverWindow::showEvent(event);
 }
 
 void Tfrm_install::ExtractClick()
 {
     // One run at a time: a click during a run is ignored.
-    if (running_)
+    if (run_.running)
         return;
-    running_ = true;
-    entryFailed_ = false;
-    cancelledInRun_ = false;
+    run_ = RunState{.running = true};
     try {
         UnRAR.Extract();
     } catch (...) {
-        running_ = false;
+        run_.running = false;
         throw;
     }
-    running_ = false;
-    if (const int outcome = runOutcome(); outcome != mrNone)
-        setModalResult(outcome);
+    run_.running = false;
+    if (const int outcome = run_.outcome(); outcome != mrNone)
+        done(outcome);
 }
 
-int Tfrm_install::runOutcome() const
+int Tfrm_install::RunState::outcome() const
 {
-    if (entryFailed_)
+    if (entries == mrExtractFailed)
         return mrExtractFailed;
-    if (cancelledInRun_)
+    if (cancelRequested)
         return mrCancel;
-    return modalResult_;
+    return entries;
 }
 
+// Outside a run Cancel closes the window at once; during one it stops the run
+// at the next entry and the window closes when the run has returned.
 void Tfrm_install::CancelClick()
 {
     UnRAR.SetCancel(true);
-    if (running_)
-        cancelledInRun_ = true;
-    setModalResult(mrCancel);
+    if (run_.running)
+        run_.cancelRequested = true;
+    else
+        done(mrCancel);
 }
 
 // During a run the close box stops the run like Cancel does.
 void Tfrm_install::closeBoxClicked()
 {
-    if (running_)
+    if (run_.running)
         CancelClick();
     else
-        setModalResult(mrCancel);
-}
-
-void Tfrm_install::setModalResult(int result)
-{
-    modalResult_ = result;
-    if (!running_)
-        done(result);
+        done(mrCancel);
 }
 
 void Tfrm_install::UnRARBegin(TObject*, const std::string& FN, int32_t, bool&)
 {
-    setWindowTitle(fromNative(UnRAR.ArchiveFile()));
-    // Reading ArchiveFile withdraws a pending cancel; a Cancel already given
-    // in this run must still stop it at the next entry.
-    if (cancelledInRun_)
+    setWindowTitle(archivePath_);
+    // The component withdraws Cancel when a run starts; a Cancel given since
+    // then stops the run after this entry.
+    if (run_.cancelRequested)
         UnRAR.SetCancel(true);
     lbl_filename->setText(fromNative(NamePart(FN)));
     lbl_filename->repaint();
@@ -180,11 +164,11 @@ void Tfrm_install::UnRAREnd(TObject*, const std::string&, bool CRC_PASS)
     if (CRC_PASS) {
         ProgressBar->setValue(100);
         lbl_filename->setText(QString());
-        setModalResult(mrOk);
+        if (run_.entries == mrNone)
+            run_.entries = mrOk;
     } else {
         showErrorBox(QStringLiteral("Failed on extract"));
-        entryFailed_ = true;
-        setModalResult(mrExtractFailed);
+        run_.entries = mrExtractFailed;
     }
 }
 

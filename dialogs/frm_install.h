@@ -2,6 +2,7 @@
 
 #include "archive/unrar.h"
 #include "dialogs/hover_window.h"
+#include "dialogs/modal_result.h"
 
 #include <QString>
 
@@ -37,7 +38,7 @@ public:
     void InstallMouseMove();
 
     // True while an extraction run is in progress.
-    bool Running() const { return running_; }
+    bool Running() const { return run_.running; }
 
     TAutoLabel* Label1;
     TAutoLabel* lbl_filename;
@@ -50,21 +51,25 @@ public:
     TUnRAR UnRAR;
 
 protected:
-    void showEvent(QShowEvent* event) override;
     void closeBoxClicked() override;
 
 private:
-    // Records a result; outside a run it closes the window at once, during a
-    // run the window closes when the run has returned.
-    void setModalResult(int result);
-    // The result a finished run leaves: a failed entry outweighs a cancel,
-    // a cancel outweighs the last entry's success.
-    int runOutcome() const;
+    // What the current (or last) extraction run has seen. The window closes
+    // only when a run has returned, with the run's outcome.
+    struct RunState {
+        bool running = false;
+        bool cancelRequested = false;
+        // mrOk once an entry was extracted, mrExtractFailed once one failed
+        // (a failure outweighs later good entries), mrNone before either.
+        int entries = mrNone;
 
-    int modalResult_ = 0;
-    bool running_ = false;
-    bool entryFailed_ = false;
-    bool cancelledInRun_ = false;
+        // A failed entry outweighs a cancel, a cancel outweighs extracted
+        // entries; mrNone when the run extracted nothing.
+        int outcome() const;
+    };
+
+    QString archivePath_;
+    RunState run_;
 };
 
 extern Tfrm_install* frm_install;

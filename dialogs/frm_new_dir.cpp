@@ -1,6 +1,6 @@
 #include "dialogs/frm_new_dir.h"
 
-#include "app/picture.h"
+#include "widgets/picture.h"
 #include "resources/artwork.h"
 #include "dialogs/last_component.h"
 #include "dialogs/modal_result.h"

@@ -1,7 +1,7 @@
 #include "dialogs/hover_window.h"
 
-#include "app/label.h"
-#include "app/layout_font.h"
+#include "widgets/label.h"
+#include "widgets/layout_font.h"
 #include "dialogs/modal_result.h"
 
 #include <QCloseEvent>

@@ -1,5 +1,5 @@
-#include "app/label.h"
-#include "app/picture.h"
+#include "widgets/label.h"
+#include "widgets/picture.h"
 #include "installer_fixture.h"
 #include "presentation/media_player.h"
 

@@ -1,4 +1,4 @@
-#include "app/label.h"
+#include "widgets/label.h"
 #include "app/program_launcher.h"
 #include "dialogs/frm_change_dir.h"
 #include "installer_fixture.h"

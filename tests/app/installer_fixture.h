@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/executable_path.h"
+#include "widgets/executable_path.h"
 #include "app/frm_zenkor.h"
-#include "app/guard.h"
+#include "widgets/guard.h"
 #include "fake_media_backend.h"
 #include "tests/support/message_box_recorder.h"
 

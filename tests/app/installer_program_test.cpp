@@ -5,6 +5,7 @@
 #include "installer_fixture.h"
 #include "presentation/frm_view_nfo.h"
 
+#include <QThread>
 #include <QTimer>
 
 #include <functional>
@@ -14,14 +15,17 @@ namespace {
 class InstallerProgramTest : public InstallerFixture {
 protected:
     // Runs the program and clicks Exit from inside its message loop, after
-    // `look` has seen the running program. Exit is repeated until the loop
-    // ends, since windows may process events before the loop starts.
+    // `look` has seen the running program. Windows already process events
+    // while they are created (the archive component's constructor does), so
+    // the timer acts only once the loop runs; Exit is repeated until it ends.
     int runAndExit(const std::function<void()>& look)
     {
         QTimer exit;
         exit.setInterval(10);
         bool looked = false;
         QObject::connect(&exit, &QTimer::timeout, [&] {
+            if (QThread::currentThread()->loopLevel() == 0)
+                return;
             if (!looked) {
                 looked = true;
                 look();

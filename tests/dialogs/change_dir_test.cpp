@@ -1,5 +1,5 @@
-#include "app/label.h"
-#include "app/picture.h"
+#include "widgets/label.h"
+#include "widgets/picture.h"
 #include "archive/exception.h"
 #include "dialog_driver.h"
 #include "dialogs/drive_list.h"

@@ -1,6 +1,7 @@
 // The extraction window against the scripted fake RAR library.
-#include "app/label.h"
-#include "app/picture.h"
+#include "widgets/label.h"
+#include "widgets/picture.h"
+#include "widgets/window_messages.h"
 #include "archive/process_messages.h"
 #include "archive/rar_library.h"
 #include "dialog_driver.h"
@@ -54,7 +55,7 @@ protected:
     }
     ~InstallWindowTest() override
     {
-        SetProcessMessagesHook({});
+        InstallWindowMessageHook();
         ReleaseRarLibrary();
     }
 

@@ -1,4 +1,4 @@
-#include "app/picture.h"
+#include "widgets/picture.h"
 #include "dialog_driver.h"
 #include "dialogs/frm_new_dir.h"
 

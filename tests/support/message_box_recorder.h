@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/message_box.h"
+#include "widgets/message_box.h"
 
 #include <QString>
 #include <vector>

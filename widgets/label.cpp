@@ -1,4 +1,4 @@
-#include "app/label.h"
+#include "widgets/label.h"
 
 #include <QEvent>
 #include <QFontMetrics>

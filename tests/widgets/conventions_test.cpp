@@ -1,5 +1,5 @@
-#include "app/app_title.h"
-#include "app/guard.h"
+#include "widgets/app_title.h"
+#include "widgets/guard.h"
 #include "archive/exception.h"
 #include "tests/support/message_box_recorder.h"
 

@@ -1,4 +1,4 @@
-#include "app/colour.h"
+#include "config/colour.h"
 
 #include "archive/exception.h"
 

@@ -1,10 +1,9 @@
-#include "app/ini_file.h"
+#include "config/ini_file.h"
 
-#include "app/integer_text.h"
+#include "config/integer_text.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QList>
 
 namespace {
 
@@ -57,13 +56,6 @@ bool sectionHeader(QStringView line, QString& name)
     return true;
 }
 
-QByteArray withoutByteOrderMark(QByteArray text)
-{
-    if (text.startsWith("\xEF\xBB\xBF"))
-        text.remove(0, 3);
-    return text;
-}
-
 } // namespace
 
 IniFile::IniFile(const QString& path)
@@ -72,41 +64,48 @@ IniFile::IniFile(const QString& path)
         return;
     QFile file(path);
     if (file.open(QIODevice::ReadOnly))
-        text_ = withoutByteOrderMark(file.read(kMaxFileSize));
+        parse(file.read(kMaxFileSize));
 }
 
 IniFile IniFile::fromText(const QByteArray& text)
 {
     IniFile ini;
-    ini.text_ = withoutByteOrderMark(text);
+    ini.parse(text);
     return ini;
 }
 
-QString IniFile::ReadString(const QString& section, const QString& key) const
+void IniFile::parse(QByteArray text)
 {
-    bool inSection = false;
-    bool sectionSeen = false;
-    for (const QByteArray& rawLine : text_.split('\n')) {
+    if (text.startsWith("\xEF\xBB\xBF"))
+        text.remove(0, 3); // a UTF-8 byte order mark
+    QString section;
+    bool reading = false; // inside the first section of its name
+    for (const QByteArray& rawLine : text.split('\n')) {
         const QString line = trimmedBlanks(QString::fromUtf8(rawLine).remove(u'\r'));
         QString name;
         if (sectionHeader(line, name)) {
-            // Only the first section of that name is read.
-            if (sectionSeen)
-                return {};
-            inSection = name.compare(section, Qt::CaseInsensitive) == 0;
-            sectionSeen = inSection;
+            section = name.toCaseFolded();
+            reading = !sections_.contains(section);
+            if (reading)
+                sections_.insert(section, {});
             continue;
         }
-        if (!inSection || line.startsWith(u';'))
+        if (!reading || line.startsWith(u';'))
             continue;
         const qsizetype equals = line.indexOf(u'=');
         if (equals < 0)
             continue;
-        if (trimmedBlanks(QStringView(line).first(equals)).compare(key, Qt::CaseInsensitive) != 0)
-            continue;
-        return cutToMaxLength(unquoted(trimmedBlanks(QStringView(line).sliced(equals + 1))));
+        const QString key = trimmedBlanks(QStringView(line).first(equals)).toCaseFolded();
+        QHash<QString, QString>& keys = sections_[section];
+        if (!keys.contains(key))
+            keys.insert(key, cutToMaxLength(unquoted(trimmedBlanks(QStringView(line).sliced(equals + 1)))));
     }
-    return {};
+}
+
+QString IniFile::ReadString(const QString& section, const QString& key) const
+{
+    const auto found = sections_.constFind(section.toCaseFolded());
+    return found == sections_.cend() ? QString() : found->value(key.toCaseFolded());
 }
 
 std::int32_t IniFile::ReadInteger(const QString& section, const QString& key,
@@ -115,5 +114,5 @@ std::int32_t IniFile::ReadInteger(const QString& section, const QString& key,
     QString text = ReadString(section, key);
     if (text.size() > 2 && (text.startsWith(u"0x") || text.startsWith(u"0X")))
         text.replace(0, 2, u'$');
-    return StrToIntDef(text, fallback, kSignedHexBits);
+    return StrToIntDef(text, fallback, kSignBeforeDollar);
 }

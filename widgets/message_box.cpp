@@ -1,6 +1,6 @@
-#include "app/message_box.h"
+#include "widgets/message_box.h"
 
-#include "app/app_title.h"
+#include "widgets/app_title.h"
 
 #include <QApplication>
 

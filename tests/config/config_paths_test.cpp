@@ -1,4 +1,4 @@
-#include "app/config_paths.h"
+#include "config/config_paths.h"
 
 #include <gtest/gtest.h>
 

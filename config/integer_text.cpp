@@ -1,4 +1,4 @@
-#include "app/integer_text.h"
+#include "config/integer_text.h"
 
 #include "archive/exception.h"
 

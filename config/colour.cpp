@@ -1,6 +1,6 @@
-#include "app/colour.h"
+#include "config/colour.h"
 
-#include "app/integer_text.h"
+#include "config/integer_text.h"
 
 #include <QGuiApplication>
 #include <QPalette>
@@ -65,7 +65,7 @@ QColor systemColour(int index)
 
 TColor ColourFromText(const QString& value)
 {
-    return StrToInt(u'$' + value, kSignedHexBits);
+    return StrToInt(u'$' + value, kSignBeforeDollar);
 }
 
 QColor ColorToQColor(TColor colour)

@@ -1,4 +1,4 @@
-#include "app/picture.h"
+#include "widgets/picture.h"
 
 #include <QMouseEvent>
 #include <QPainter>

@@ -1,6 +1,6 @@
-#include "app/guard.h"
+#include "widgets/guard.h"
 
-#include "app/message_box.h"
+#include "widgets/message_box.h"
 
 #include <exception>
 

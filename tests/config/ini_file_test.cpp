@@ -1,4 +1,4 @@
-#include "app/ini_file.h"
+#include "config/ini_file.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
-#include "app/app_title.h"
+#include "widgets/app_title.h"
 
-#include "app/executable_path.h"
+#include "widgets/executable_path.h"
 
 #include <QFileInfo>
 

@@ -1,10 +1,12 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 
 #include <cstdint>
 
-// The installer's own reader of INI text files. Section and key names match
+// The installer's own reader of INI text files, parsing the text once into a
+// table of sections and keys. Section and key names match
 // without regard to case; a value is the text after the first "=", trimmed,
 // with a pair of matching quotes removed and cut to 1023 characters. A
 // missing file, section or key reads as empty; for a key or section written
@@ -27,5 +29,8 @@ public:
 
 private:
     IniFile() = default;
-    QByteArray text_;
+    void parse(QByteArray text);
+
+    // Values by case-folded section and key names.
+    QHash<QString, QHash<QString, QString>> sections_;
 };

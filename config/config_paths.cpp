@@ -1,6 +1,6 @@
-#include "app/config_paths.h"
+#include "config/config_paths.h"
 
-#include "app/executable_path.h"
+#include "widgets/executable_path.h"
 #include "archive/path_rules.h"
 
 #include <QStringList>

@@ -1,4 +1,4 @@
-#include "app/executable_path.h"
+#include "widgets/executable_path.h"
 
 #include <QCoreApplication>
 

@@ -1,4 +1,4 @@
-#include "app/layout_font.h"
+#include "widgets/layout_font.h"
 
 #include <cstdlib>
 

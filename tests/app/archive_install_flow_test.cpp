@@ -1,12 +1,12 @@
 // The whole install flow, from the main window's Install to the started
 // program, with real archives extracted by the project's RAR library.
 #include "app/frm_zenkor.h"
-#include "app/label.h"
-#include "app/picture.h"
+#include "widgets/label.h"
+#include "widgets/picture.h"
 #include "app/program_launcher.h"
 #include "archive/exception.h"
 #include "archive/rar_library.h"
-#include "dialog_driver.h"
+#include "tests/dialogs/dialog_driver.h"
 #include "dialogs/folder_tree.h"
 #include "dialogs/frm_change_dir.h"
 #include "dialogs/frm_install.h"

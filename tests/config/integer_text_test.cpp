@@ -1,4 +1,4 @@
-#include "app/integer_text.h"
+#include "config/integer_text.h"
 #include "archive/exception.h"
 
 #include <gtest/gtest.h>
@@ -15,7 +15,7 @@ class UnsignedHexAccepts : public ::testing::TestWithParam<Accepted> {};
 
 TEST_P(UnsignedHexAccepts, GivesTheNumber)
 {
-    EXPECT_EQ(StrToInt(QString::fromLatin1(GetParam().text), kUnsignedHexBits), GetParam().value);
+    EXPECT_EQ(StrToInt(QString::fromLatin1(GetParam().text), kNoSignBeforeDollar), GetParam().value);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -32,7 +32,7 @@ TEST_P(UnsignedHexRefuses, RaisesTheConversionErrorNamingTheText)
 {
     const QString text = QString::fromLatin1(GetParam());
     try {
-        StrToInt(text, kUnsignedHexBits);
+        StrToInt(text, kNoSignBeforeDollar);
         FAIL() << "accepted " << GetParam();
     } catch (const Exception& error) {
         EXPECT_EQ(QString::fromStdString(error.Message()),
@@ -55,16 +55,16 @@ TEST(SignedHexBits, SignAppliesToTheBitPattern)
         {"-2147483649", std::nullopt}, {"-$", std::nullopt}, {"$-1", std::nullopt},
     };
     for (const auto& [text, expected] : cases)
-        EXPECT_EQ(StringToInt(text, kSignedHexBits), expected) << '"' << text << '"';
-    EXPECT_EQ(StrToIntDef(QStringLiteral("-$10"), 5, kSignedHexBits), -16);
-    EXPECT_EQ(StrToIntDef(QStringLiteral("10 "), 5, kSignedHexBits), 5);
+        EXPECT_EQ(StringToInt(text, kSignBeforeDollar), expected) << '"' << text << '"';
+    EXPECT_EQ(StrToIntDef(QStringLiteral("-$10"), 5, kSignBeforeDollar), -16);
+    EXPECT_EQ(StrToIntDef(QStringLiteral("10 "), 5, kSignBeforeDollar), 5);
 }
 
 // Text outside ASCII never passes for a digit or a blank.
 TEST(IntegerText, NonAsciiTextIsRefused)
 {
     for (const char16_t* text : {u"\u0661\u0662", u"\u00A012", u"\uFF11", u"1\u00B2"})
-        EXPECT_THROW(StrToInt(QString::fromUtf16(text), kSignedHexBits), Exception)
+        EXPECT_THROW(StrToInt(QString::fromUtf16(text), kSignBeforeDollar), Exception)
             << QString::fromUtf16(text).toStdString();
 }
 

@@ -1,0 +1,113 @@
+// The engine against the scripted fake RAR library when things go wrong:
+// hostile names, a nested run, failing handlers, missing volumes.
+#include "tests/archive/engine/unrar_fake_fixture.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+namespace {
+
+TEST_F(UnrarFake, NamesClimbingOutOfTheTargetAreRefused)
+{
+    for (const char* name : {"../evil.txt", "sub/../../evil2.txt", "..\\evil3.txt", "good.txt"})
+        fake.add(FakeFile(name, 4));
+    rar.Extract();
+    EXPECT_THAT(events.lines, ElementsAre("activate", "error 25143 evil.txt volume 0", "end fail ../evil.txt",
+                                          "error 25143 evil2.txt volume 0", "end fail sub/../../evil2.txt",
+                                          "error 25143 evil3.txt volume 0", "end fail ../evil3.txt",
+                                          "begin 1 ~/out/good.txt", "progress 100 ~/out/good.txt",
+                                          "end ok ~/out/good.txt", "deactivate"));
+    int skips = 0;
+    for (const std::string& call : calls())
+        skips += call == "process 0 null null";
+    EXPECT_EQ(skips, 3);
+    for (const char* leaked : {"evil.txt", "evil2.txt", "evil3.txt", "out/evil.txt"})
+        EXPECT_FALSE(std::filesystem::exists(box.root() + "/" + leaked)) << leaked;
+}
+
+TEST_F(UnrarFake, ExtractDuringARunReturnsAtOnce)
+{
+    fake.add(FakeFile("a.txt", 5));
+    events.decideBegin = [this](const std::string&) {
+        rar.Extract();
+        TUnRAR other(nullptr);
+        other.SetArchiveFile(box.archive());
+        UnrarEvents otherEvents(other, box.root());
+        other.Extract();
+        EXPECT_THAT(otherEvents.lines, IsEmpty());
+        return true;
+    };
+    rar.Extract();
+    EXPECT_THAT(events.lines, ElementsAre("activate", "begin 1 ~/out/a.txt", "progress 100 ~/out/a.txt",
+                                          "end ok ~/out/a.txt", "deactivate"));
+    EXPECT_EQ(fake.calls().size(), 7u);
+    EXPECT_FALSE(TUnRAR::RunInProgress());
+}
+
+TEST_F(UnrarFake, HandlerExceptionsPassAfterCloseAndDeactivate)
+{
+    fake.add(FakeFile("a.txt", 5));
+    fake.add(FakeFile("b.txt", 5));
+    events.decideBegin = [](const std::string&) -> bool { throw std::runtime_error("begin failed"); };
+    EXPECT_THROW(rar.Extract(), std::runtime_error);
+    EXPECT_THAT(events.lines, ElementsAre("activate", "begin 1 ~/out/a.txt", "deactivate"));
+    EXPECT_EQ(fake.calls().back(), "close");
+
+    // From inside the library's data callback: the library is stopped first.
+    fake.reset();
+    events.lines.clear();
+    events.decideBegin = nullptr;
+    fake.add(FakeFile("a.txt", 5));
+    events.whileProgress = [](const std::string&, uint8_t) { throw std::runtime_error("progress failed"); };
+    EXPECT_THROW(rar.Extract(), std::runtime_error);
+    EXPECT_THAT(events.lines, ElementsAre("activate", "begin 1 ~/out/a.txt", "progress 100 ~/out/a.txt", "deactivate"));
+    EXPECT_EQ(fake.calls().back(), "close");
+    EXPECT_FALSE(TUnRAR::RunInProgress());
+}
+
+TEST_F(UnrarFake, MissingVolumeWithoutHandlerFailsTheEntry)
+{
+    rar.OnNextVolume = nullptr;
+    FakeEntry split = FakeFile("big.bin", 10);
+    split.missingVolume = box.root() + "/test.part2.rar";
+    fake.add(split);
+    rar.Extract();
+    EXPECT_THAT(events.lines, ElementsAre("activate", "begin 1 ~/out/big.bin", "error 25132 test.rar volume 0",
+                                          "error 25135 big.bin volume 0", "end fail ~/out/big.bin", "deactivate"));
+}
+
+TEST_F(UnrarFake, MissingVolumeHandlerCancelsOrPointsToTheFolder)
+{
+    FakeEntry split = FakeFile("big.bin", 10);
+    split.missingVolume = "test.part2.rar";
+    fake.add(split);
+    events.decideVolume = [](std::string&, std::string&) { return true; };
+    rar.Extract();
+    EXPECT_THAT(events.lines, ElementsAre("activate", "begin 1 ~/out/big.bin", "volume ~ test.part2.rar 0",
+                                          "error 25135 big.bin volume 0", "end fail ~/out/big.bin", "deactivate"));
+
+    // The owner names the folder that holds the volume: it becomes current.
+    std::filesystem::create_directories(box.root() + "/disk2");
+    std::ofstream(box.root() + "/disk2/test.part2.rar") << "volume";
+    fake.reset();
+    fake.add(split);
+    events.lines.clear();
+    std::filesystem::current_path(box.root()); // the cancelled ask moved it up
+    events.decideVolume = [this](std::string& dir, std::string&) {
+        dir = box.root() + "/disk2/";
+        return false;
+    };
+    rar.Extract();
+    EXPECT_THAT(events.lines, ElementsAre("activate", "begin 1 ~/out/big.bin", "volume ~ test.part2.rar 0",
+                                          "progress 100 ~/out/big.bin", "end ok ~/out/big.bin", "deactivate"));
+    EXPECT_EQ(std::filesystem::current_path(), std::filesystem::path(box.root() + "/disk2"));
+}
+
+} // namespace
