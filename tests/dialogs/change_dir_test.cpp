@@ -7,6 +7,9 @@
 #include "dialogs/free_space.h"
 #include "dialogs/frm_change_dir.h"
 #include "dialogs/frm_new_dir.h"
+#include "dialogs/mount_table.h"
+#include "layout_check.h"
+#include "mount_table_fake.h"
 #include "tests/support/message_box_recorder.h"
 
 #include <QDir>
@@ -27,13 +30,18 @@ protected:
     void SetUp() override
     {
         QDir::setCurrent(scratch.path());
-        SetFreeSpaceSource([this] { return freeBytes; });
+        SetFreeSpaceSource([this](const QString&) -> std::optional<VolumeSpace> {
+            if (!freeBytes)
+                return std::nullopt;
+            return VolumeSpace{*freeBytes, readOnly};
+        });
+        SetMountInfoSource([this] { return mountTable; });
         frm_NewDir = &newDir;
     }
     void TearDown() override
     {
         SetFreeSpaceSource({});
-        SetVolumeSource({});
+        SetMountInfoSource({});
         frm_NewDir = nullptr;
     }
 
@@ -57,6 +65,8 @@ protected:
 
     driver::ScratchFolder scratch;
     std::optional<uint64_t> freeBytes = 0;
+    bool readOnly = false;
+    QByteArray mountTable = fake_mounts::line(QStringLiteral("/"), "ext4", "/dev/zk-test-root");
     Tfrm_NewDir newDir;
     MessageBoxRecorder boxes;
 };
@@ -65,20 +75,22 @@ TEST_F(ChangeDirTest, FreeSpaceFigureAgainstTheRequiredSpace)
 {
     struct Row {
         std::optional<uint64_t> free;
+        bool readOnly;
         const char* required;
         const char* caption;
         QColor colour;
     };
     const std::vector<Row> rows = {
-        {650 * kMB, "650", "650 MB", Qt::red},
-        {651 * kMB, "650", "651 MB", Qt::white},
-        {651 * kMB - 1, "650", "650 MB", Qt::red},
-        {0, "0", "0 MB", Qt::red},
-        {0, "-5", "0 MB", Qt::red},
-        {999'999, "-5", "0 MB", Qt::red},
-        {std::nullopt, "-5", "0 MB", Qt::red},
-        {10ull << 30, "650", "10737 MB", Qt::white},
-        {3'000'000'000ull * kMB, "$7FFFFFFF", "3000000000 MB", Qt::white},
+        {650 * kMB, false, "650", "650 MB", Qt::red},
+        {651 * kMB, false, "650", "651 MB", Qt::white},
+        {651 * kMB - 1, false, "650", "650 MB", Qt::red},
+        {0, false, "0", "0 MB", Qt::red},
+        {0, false, "-5", "0 MB", Qt::red},
+        {999'999, false, "-5", "0 MB", Qt::red},
+        {std::nullopt, false, "-5", "0 MB", Qt::red},
+        {16 * kMB, true, "-5", "0 MB", Qt::red},
+        {10ull << 30, false, "650", "10737 MB", Qt::white},
+        {3'000'000'000ull * kMB, false, "$7FFFFFFF", "3000000000 MB", Qt::white},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.caption);
@@ -86,6 +98,7 @@ TEST_F(ChangeDirTest, FreeSpaceFigureAgainstTheRequiredSpace)
         Tfrm_ChangeDir dialog;
         dialog.SetSpaceRequired(QString::fromLatin1(row.required));
         freeBytes = row.free;
+        readOnly = row.readOnly;
         // The first showing judges the figure against the space just set.
         driver::runModal(&dialog, [&] { dialog.CancelClick(); });
         EXPECT_EQ(dialog.lbl_FreeSpace->text(), QString::fromLatin1(row.caption));
@@ -97,6 +110,7 @@ TEST_F(ChangeDirTest, FigureIsComputedAtCreationAndFirstShowingOnly)
 {
     freeBytes = 100 * kMB;
     Tfrm_ChangeDir dialog;
+    dialog.FormCreate();
     EXPECT_EQ(dialog.lbl_FreeSpace->text(), QStringLiteral("100 MB"));
     EXPECT_EQ(dialog.lbl_FreeSpace->textColour(), QColor(Qt::white));
 
@@ -115,6 +129,50 @@ TEST_F(ChangeDirTest, FigureIsComputedAtCreationAndFirstShowingOnly)
     });
     EXPECT_EQ(dialog.lbl_FreeSpace->text(), QStringLiteral("200 MB"));
     EXPECT_EQ(dialog.lbl_FreeSpace->textColour(), QColor(Qt::red));
+}
+
+TEST_F(ChangeDirTest, LayoutAsDesigned)
+{
+    Tfrm_ChangeDir d;
+    expectDesignedLayout(d, "Select Install Directory", {305, 307},
+                         {{"DriveComboBox", d.DriveComboBox, {8, 8, 113, 19}},
+                          {"DirectoryListBox", d.DirectoryListBox, {8, 48, 289, 185}},
+                          {"StaticText2", d.StaticText2, {128, 8, 62, 17}},
+                          {"lbl_FreeSpace", d.lbl_FreeSpace, {216, 8, 0, 0}},
+                          {"StaticText1", d.StaticText1, {128, 24, 84, 17}},
+                          {"lbl_SpaceRequired", d.lbl_SpaceRequired, {216, 24, 0, 0}},
+                          {"img_MakeDir", d.img_MakeDir, {93, 244, 140, 29}},
+                          {"img_MakeDir2", d.img_MakeDir2, {93, 244, 140, 29}},
+                          {"img_cancel", d.img_cancel, {8, 272, 124, 33}},
+                          {"img_cancel2", d.img_cancel2, {8, 272, 124, 33}},
+                          {"img_install", d.img_install, {200, 272, 97, 33}},
+                          {"img_install2", d.img_install2, {200, 272, 97, 33}},
+                          {"InstallPath", d.InstallPath, {24, 360, 0, 0}},
+                          {"Rarfile", d.Rarfile, {24, 384, 0, 0}}});
+}
+
+// The first row of lit pixels inside a control, as drawn on the dialog.
+int firstTextRow(const QImage& shot, const QWidget* control)
+{
+    const QRect area = control->geometry();
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (qGray(shot.pixel(x, y)) > 128)
+                return y;
+    return -1;
+}
+
+TEST_F(ChangeDirTest, CaptionsStandLevelWithTheirFigures)
+{
+    freeBytes = 900 * kMB;  // white figures, as the captions
+    Tfrm_ChangeDir d;
+    d.SetSpaceRequired(QStringLiteral("650"));
+    d.FormCreate();
+    const QImage shot = d.grab().toImage();
+    // "F" and "S" start at cap height, like the digits.
+    EXPECT_EQ(firstTextRow(shot, d.StaticText2), firstTextRow(shot, d.lbl_FreeSpace));
+    EXPECT_EQ(firstTextRow(shot, d.StaticText1), firstTextRow(shot, d.lbl_SpaceRequired));
+    EXPECT_GT(firstTextRow(shot, d.StaticText1), firstTextRow(shot, d.StaticText2));
 }
 
 TEST_F(ChangeDirTest, RequiredSpaceCaptionShowsTheParsedNumber)
@@ -201,16 +259,13 @@ TEST_F(ChangeDirTest, FolderThatCannotBeEnteredIsAnIoError)
 
 TEST_F(ChangeDirTest, DriveChangeOnlyForAnotherVolume)
 {
-    const QString current = VolumeRootOf(scratch.path());
     const QString other = scratch.make(QStringLiteral("other-volume"));
-    SetVolumeSource([&] {
-        return std::vector<Volume>{{current, QStringLiteral("System")}, {other, QString()}};
-    });
+    mountTable += fake_mounts::line(other, "ext4", "/dev/zk-test-other");
     freeBytes = 10 * kMB;
     Tfrm_ChangeDir dialog;
+    dialog.FormCreate();
     TDriveComboBox* drives = dialog.DriveComboBox;
-    EXPECT_EQ(drives->Drive(), current);
-    EXPECT_EQ(drives->currentText(), current + QStringLiteral(" [system]"));
+    EXPECT_EQ(drives->Drive(), QStringLiteral("/"));
     EXPECT_EQ(drives->itemText(1), other);
 
     freeBytes = 20 * kMB;
@@ -228,11 +283,12 @@ TEST_F(ChangeDirTest, DriveChangeOnlyForAnotherVolume)
 
 TEST_F(ChangeDirTest, DriveThatCannotBeOpenedLeavesTreeAndFigure)
 {
-    const QString current = VolumeRootOf(scratch.path());
-    const QString gone = scratch.path() + QStringLiteral("/no-medium");
-    SetVolumeSource([&] { return std::vector<Volume>{{current, {}}, {gone, {}}}; });
+    const QString gone = scratch.make(QStringLiteral("no-medium"));
+    mountTable += fake_mounts::line(gone, "iso9660", "/dev/zk-test-cd");
     freeBytes = 10 * kMB;
     Tfrm_ChangeDir dialog;
+    dialog.FormCreate();
+    QDir(gone).removeRecursively();
     freeBytes = 20 * kMB;
     // Picked through the event loop, so the guard reports the failure.
     QTimer::singleShot(0, &dialog, [&] { emit dialog.DriveComboBox->activated(1); });
@@ -242,6 +298,58 @@ TEST_F(ChangeDirTest, DriveThatCannotBeOpenedLeavesTreeAndFigure)
     EXPECT_EQ(dialog.DriveComboBox->Drive(), gone);
     EXPECT_EQ(dialog.GetDirectory(), scratch.path());
     EXPECT_EQ(dialog.lbl_FreeSpace->text(), QStringLiteral("10 MB"));
+}
+
+TEST_F(ChangeDirTest, ListAndFigureFollowTheVolumeOfTheOpenFolder)
+{
+    const QString small = scratch.make(QStringLiteral("small"));
+    scratch.make(QStringLiteral("small/inside"));
+    mountTable += fake_mounts::line(small, "tmpfs", "tmpfs");
+    SetFreeSpaceSource([&](const QString& folder) {
+        return VolumeSpace{VolumeRootOf(folder) == small ? 31 * kMB : 84638 * kMB, false};
+    });
+    Tfrm_ChangeDir dialog;
+    dialog.FormCreate();
+    dialog.SetSpaceRequired(QStringLiteral("650"));
+    int changes = 0;
+    QObject::connect(dialog.DriveComboBox, &TDriveComboBox::Change, [&] { ++changes; });
+    const auto shows = [&](const QString& drive, const char* figure, QColor colour) {
+        EXPECT_EQ(dialog.DriveComboBox->Drive(), drive);
+        EXPECT_EQ(dialog.DriveComboBox->currentData().toString(), drive);
+        EXPECT_EQ(dialog.lbl_FreeSpace->text(), QString::fromLatin1(figure));
+        EXPECT_EQ(dialog.lbl_FreeSpace->textColour(), colour);
+    };
+
+    dialog.DirectoryListBox->SetDirectory(small);
+    shows(small, "31 MB", Qt::red);
+    // Within one volume the figure stands still.
+    freeBytes = 1;
+    dialog.DirectoryListBox->SetDirectory(small + QStringLiteral("/inside"));
+    shows(small, "31 MB", Qt::red);
+    dialog.DirectoryListBox->SetDirectory(scratch.path());
+    shows(QStringLiteral("/"), "84638 MB", Qt::white);
+    EXPECT_EQ(changes, 0);
+}
+
+TEST_F(ChangeDirTest, DriveListShowsWholeEntriesWithTheMountPointAsHint)
+{
+    const QString longName = scratch.make(QStringLiteral("backup-volume-of-the-household"));
+    mountTable += fake_mounts::line(longName, "nfs", "fileserver:/exports/backup");
+    Tfrm_ChangeDir dialog;
+    dialog.show();
+    TDriveComboBox* drives = dialog.DriveComboBox;
+    EXPECT_EQ(drives->geometry(), QRect(8, 8, 113, 19));
+    const int entry = drives->findData(longName);
+    ASSERT_GE(entry, 0);
+    const QString text = longName + QStringLiteral(" fileserver:/exports/backup");
+    EXPECT_EQ(drives->itemText(entry), text);
+    EXPECT_EQ(drives->itemData(entry, Qt::ToolTipRole).toString(), longName);
+    EXPECT_EQ(drives->toolTip(), QStringLiteral("/"));
+
+    drives->showPopup();
+    EXPECT_GE(drives->view()->viewport()->width(), drives->fontMetrics().horizontalAdvance(text));
+    drives->hidePopup();
+    EXPECT_EQ(drives->width(), 113);
 }
 
 TEST_F(ChangeDirTest, MakeDirBelowAFolderOpensTheNewFolder)

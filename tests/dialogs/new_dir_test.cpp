@@ -1,6 +1,7 @@
 #include "app/picture.h"
 #include "dialog_driver.h"
 #include "dialogs/frm_new_dir.h"
+#include "layout_check.h"
 
 #include <QTest>
 #include <gtest/gtest.h>
@@ -27,8 +28,21 @@ INSTANTIATE_TEST_SUITE_P(Paths, NewDirSuggestion,
                                            Suggestion{"C:\\Games\\Zenkor", "Zenkor"},
                                            Suggestion{"/opt/games/", ""},
                                            Suggestion{"C:\\Games\\", ""},
+                                           Suggestion{"C:", ""},
+                                           Suggestion{"D:Zenkor", "Zenkor"},
                                            Suggestion{"Zenkor", "Zenkor"},
                                            Suggestion{"", ""}));
+
+TEST(NewDirDialog, LayoutAsDesigned)
+{
+    Tfrm_NewDir d;
+    expectDesignedLayout(d, "New Directory", {319, 66},
+                         {{"edt_NewDir", d.edt_NewDir, {8, 8, 305, 21}},
+                          {"img_cancel", d.img_cancel, {10, 33, 119, 32}},
+                          {"img_ok", d.img_ok, {234, 33, 79, 33}},
+                          {"img_cancel2", d.img_cancel2, {10, 33, 119, 32}},
+                          {"img_ok2", d.img_ok2, {234, 33, 79, 33}}});
+}
 
 TEST(NewDirDialog, NameIsReturnedExactlyAsTyped)
 {
