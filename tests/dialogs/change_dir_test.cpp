@@ -1,75 +1,13 @@
 #include "app/label.h"
 #include "app/picture.h"
 #include "archive/exception.h"
-#include "dialog_driver.h"
-#include "dialogs/drive_list.h"
-#include "dialogs/folder_tree.h"
-#include "dialogs/free_space.h"
-#include "dialogs/frm_change_dir.h"
-#include "dialogs/frm_new_dir.h"
-#include "dialogs/mount_table.h"
+#include "change_dir_fixture.h"
 #include "layout_check.h"
-#include "mount_table_fake.h"
-#include "tests/support/message_box_recorder.h"
 
-#include <QDir>
 #include <QFileInfo>
-#include <QLabel>
 #include <QTest>
-#include <gtest/gtest.h>
-
-#include <optional>
 
 namespace {
-
-constexpr uint64_t kMB = 1'000'000;
-
-// A dialog with a scripted free-space figure, started in a scratch folder.
-class ChangeDirTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        QDir::setCurrent(scratch.path());
-        SetFreeSpaceSource([this](const QString&) -> std::optional<VolumeSpace> {
-            if (!freeBytes)
-                return std::nullopt;
-            return VolumeSpace{*freeBytes, readOnly};
-        });
-        SetMountInfoSource([this] { return mountTable; });
-        frm_NewDir = &newDir;
-    }
-    void TearDown() override
-    {
-        SetFreeSpaceSource({});
-        SetMountInfoSource({});
-        frm_NewDir = nullptr;
-    }
-
-    // Makes a folder by Make Dir, answering the new directory dialog with `name`.
-    void makeDir(Tfrm_ChangeDir& dialog, const QString& name, bool ok = true)
-    {
-        QTimer::singleShot(0, &newDir, [this, name, ok] {
-            newDir.edt_NewDir->setText(name);
-            ok ? newDir.OkClick() : newDir.CancelClick();
-        });
-        dialog.MakeDirClick();
-    }
-
-    QStringList treeTexts(const TDirectoryListBox& tree)
-    {
-        QStringList texts;
-        for (QTreeWidgetItemIterator it(const_cast<TDirectoryListBox*>(&tree)); *it; ++it)
-            texts << (*it)->text(0);
-        return texts;
-    }
-
-    driver::ScratchFolder scratch;
-    std::optional<uint64_t> freeBytes = 0;
-    bool readOnly = false;
-    QByteArray mountTable = fake_mounts::line(QStringLiteral("/"), "ext4", "/dev/zk-test-root");
-    Tfrm_NewDir newDir;
-    MessageBoxRecorder boxes;
-};
 
 TEST_F(ChangeDirTest, FreeSpaceFigureAgainstTheRequiredSpace)
 {
@@ -255,101 +193,6 @@ TEST_F(ChangeDirTest, FolderThatCannotBeEnteredIsAnIoError)
         EXPECT_EQ(error.Message(), "I/O error 2");
     }
     EXPECT_EQ(dialog.GetDirectory(), scratch.path());
-}
-
-TEST_F(ChangeDirTest, DriveChangeOnlyForAnotherVolume)
-{
-    const QString other = scratch.make(QStringLiteral("other-volume"));
-    mountTable += fake_mounts::line(other, "ext4", "/dev/zk-test-other");
-    freeBytes = 10 * kMB;
-    Tfrm_ChangeDir dialog;
-    dialog.FormCreate();
-    TDriveComboBox* drives = dialog.DriveComboBox;
-    EXPECT_EQ(drives->Drive(), QStringLiteral("/"));
-    EXPECT_EQ(drives->itemText(1), other);
-
-    freeBytes = 20 * kMB;
-    emit drives->activated(0);  // the selected one: nothing happens
-    EXPECT_EQ(dialog.lbl_FreeSpace->text(), QStringLiteral("10 MB"));
-    EXPECT_EQ(dialog.GetDirectory(), scratch.path());
-
-    drives->setCurrentIndex(1);
-    emit drives->activated(1);
-    EXPECT_EQ(drives->Drive(), other);
-    EXPECT_EQ(dialog.GetDirectory(), other);
-    EXPECT_EQ(QDir::currentPath(), other);
-    EXPECT_EQ(dialog.lbl_FreeSpace->text(), QStringLiteral("20 MB"));
-}
-
-TEST_F(ChangeDirTest, DriveThatCannotBeOpenedLeavesTreeAndFigure)
-{
-    const QString gone = scratch.make(QStringLiteral("no-medium"));
-    mountTable += fake_mounts::line(gone, "iso9660", "/dev/zk-test-cd");
-    freeBytes = 10 * kMB;
-    Tfrm_ChangeDir dialog;
-    dialog.FormCreate();
-    QDir(gone).removeRecursively();
-    freeBytes = 20 * kMB;
-    // Picked through the event loop, so the guard reports the failure.
-    QTimer::singleShot(0, &dialog, [&] { emit dialog.DriveComboBox->activated(1); });
-    QCoreApplication::processEvents();
-    ASSERT_EQ(boxes.boxes.size(), 1u);
-    EXPECT_EQ(boxes.boxes[0].text, QStringLiteral("I/O error 2."));
-    EXPECT_EQ(dialog.DriveComboBox->Drive(), gone);
-    EXPECT_EQ(dialog.GetDirectory(), scratch.path());
-    EXPECT_EQ(dialog.lbl_FreeSpace->text(), QStringLiteral("10 MB"));
-}
-
-TEST_F(ChangeDirTest, ListAndFigureFollowTheVolumeOfTheOpenFolder)
-{
-    const QString small = scratch.make(QStringLiteral("small"));
-    scratch.make(QStringLiteral("small/inside"));
-    mountTable += fake_mounts::line(small, "tmpfs", "tmpfs");
-    SetFreeSpaceSource([&](const QString& folder) {
-        return VolumeSpace{VolumeRootOf(folder) == small ? 31 * kMB : 84638 * kMB, false};
-    });
-    Tfrm_ChangeDir dialog;
-    dialog.FormCreate();
-    dialog.SetSpaceRequired(QStringLiteral("650"));
-    int changes = 0;
-    QObject::connect(dialog.DriveComboBox, &TDriveComboBox::Change, [&] { ++changes; });
-    const auto shows = [&](const QString& drive, const char* figure, QColor colour) {
-        EXPECT_EQ(dialog.DriveComboBox->Drive(), drive);
-        EXPECT_EQ(dialog.DriveComboBox->currentData().toString(), drive);
-        EXPECT_EQ(dialog.lbl_FreeSpace->text(), QString::fromLatin1(figure));
-        EXPECT_EQ(dialog.lbl_FreeSpace->textColour(), colour);
-    };
-
-    dialog.DirectoryListBox->SetDirectory(small);
-    shows(small, "31 MB", Qt::red);
-    // Within one volume the figure stands still.
-    freeBytes = 1;
-    dialog.DirectoryListBox->SetDirectory(small + QStringLiteral("/inside"));
-    shows(small, "31 MB", Qt::red);
-    dialog.DirectoryListBox->SetDirectory(scratch.path());
-    shows(QStringLiteral("/"), "84638 MB", Qt::white);
-    EXPECT_EQ(changes, 0);
-}
-
-TEST_F(ChangeDirTest, DriveListShowsWholeEntriesWithTheMountPointAsHint)
-{
-    const QString longName = scratch.make(QStringLiteral("backup-volume-of-the-household"));
-    mountTable += fake_mounts::line(longName, "nfs", "fileserver:/exports/backup");
-    Tfrm_ChangeDir dialog;
-    dialog.show();
-    TDriveComboBox* drives = dialog.DriveComboBox;
-    EXPECT_EQ(drives->geometry(), QRect(8, 8, 113, 19));
-    const int entry = drives->findData(longName);
-    ASSERT_GE(entry, 0);
-    const QString text = longName + QStringLiteral(" fileserver:/exports/backup");
-    EXPECT_EQ(drives->itemText(entry), text);
-    EXPECT_EQ(drives->itemData(entry, Qt::ToolTipRole).toString(), longName);
-    EXPECT_EQ(drives->toolTip(), QStringLiteral("/"));
-
-    drives->showPopup();
-    EXPECT_GE(drives->view()->viewport()->width(), drives->fontMetrics().horizontalAdvance(text));
-    drives->hidePopup();
-    EXPECT_EQ(drives->width(), 113);
 }
 
 TEST_F(ChangeDirTest, MakeDirBelowAFolderOpensTheNewFolder)
