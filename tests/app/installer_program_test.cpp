@@ -6,6 +6,7 @@
 #include "installer_fixture.h"
 #include "presentation/frm_view_nfo.h"
 
+#include <QThread>
 #include <QTimer>
 
 #include <functional>
@@ -16,14 +17,16 @@ namespace {
 class InstallerProgramTest : public InstallerFixture {
 protected:
     // Runs the program and clicks Exit from inside its message loop, after
-    // `look` has seen the running program. Exit is repeated until the loop
-    // ends, since windows may process events before the loop starts.
+    // `look` has seen the running program. Windows may process events while
+    // they are created, before the loop runs: the timer waits for the loop.
     int runAndExit(const std::function<void()>& look)
     {
         QTimer exit;
         exit.setInterval(10);
         bool looked = false;
         QObject::connect(&exit, &QTimer::timeout, [&] {
+            if (QThread::currentThread()->loopLevel() == 0)
+                return;
             if (!looked) {
                 looked = true;
                 look();

@@ -3,6 +3,8 @@
 #include "dialogs/frm_new_dir.h"
 #include "layout_check.h"
 
+#include <QGuiApplication>
+#include <QScreen>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -42,6 +44,22 @@ TEST(NewDirDialog, LayoutAsDesigned)
                           {"img_ok", d.img_ok, {234, 33, 79, 33}},
                           {"img_cancel2", d.img_cancel2, {10, 33, 119, 32}},
                           {"img_ok2", d.img_ok2, {234, 33, 79, 33}}});
+}
+
+TEST(NewDirDialog, CentredAtTheFirstShowingThenKeepsItsPlace)
+{
+    Tfrm_NewDir dialog;
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    driver::runModal(&dialog, [&] {
+        // Within rounding of the halves.
+        EXPECT_LE((dialog.frameGeometry().center() - screen.center()).manhattanLength(), 2);
+        dialog.move(40, 50);
+        dialog.CancelClick();
+    });
+    driver::runModal(&dialog, [&] {
+        EXPECT_EQ(dialog.pos(), QPoint(40, 50));
+        dialog.CancelClick();
+    });
 }
 
 TEST(NewDirDialog, NameIsReturnedExactlyAsTyped)
