@@ -14,7 +14,9 @@
 namespace {
 
 // Owns one program-wide window: the reference is set before the window's
-// own creation code runs and cleared when the window is destroyed.
+// own creation code runs and cleared when the window is destroyed. A
+// window's creation handler runs inside the guard: an error it raises is
+// shown, and the window exists regardless.
 template <typename Window>
 class ProgramWindow {
 public:
@@ -22,6 +24,8 @@ public:
     {
         window_ = std::make_unique<Window>();
         reference_ = window_.get();
+        if constexpr (requires(Window& window) { window.FormCreate(); })
+            runGuarded([this] { window_->FormCreate(); });
     }
     ~ProgramWindow()
     {
@@ -42,7 +46,6 @@ int runInstaller()
 {
     // Created in this order, destroyed in the reverse one.
     ProgramWindow<Tfrm_zenkor> zenkor(frm_zenkor);
-    runGuarded([] { frm_zenkor->FormCreate(); });
     ProgramWindow<Tfrm_install> install(frm_install);
     ProgramWindow<Tfrm_ViewNfo> viewNfo(frm_ViewNfo);
     ProgramWindow<Tfrm_ChangeDir> changeDir(frm_ChangeDir);

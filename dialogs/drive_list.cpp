@@ -1,80 +1,126 @@
 #include "dialogs/drive_list.h"
 
+#include "dialogs/volume_label.h"
+
+#include <QAbstractItemView>
 #include <QDir>
-#include <QFileInfo>
-#include <QStorageInfo>
+#include <QStyle>
+#include <QStylePainter>
 
 #include <algorithm>
 
 namespace {
 
-VolumeSource& volumeSource()
+QStyle::StandardPixmap pictureOf(VolumeKind kind)
 {
-    static VolumeSource current = MountedVolumes;
-    return current;
+    switch (kind) {
+    case VolumeKind::vkNetwork:
+        return QStyle::SP_DriveNetIcon;
+    case VolumeKind::vkOptical:
+        return QStyle::SP_DriveCDIcon;
+    case VolumeKind::vkDisk:
+        break;
+    }
+    return QStyle::SP_DriveHDIcon;
 }
 
-// Block-device file systems are real ones; kernel and memory file systems
-// (proc, sysfs, cgroup, tmpfs, ...) are not offered, nor are single-file
-// bind mounts.
-bool isRealVolume(const QStorageInfo& storage)
+Volume volumeAt(const std::vector<Mount>& mounts, const QString& folder)
 {
-    return storage.isValid() && storage.isReady() && storage.device().startsWith("/dev/") &&
-           QFileInfo(storage.rootPath()).isDir();
-}
-
-QString entryText(const Volume& volume)
-{
-    if (volume.label.isEmpty())
-        return volume.root;
-    return QStringLiteral("%1 [%2]").arg(volume.root, volume.label.toLower());
+    const Mount* mount = MountOf(mounts, folder);
+    return mount ? VolumeOfMount(*mount, ReadVolumeLabel) : Volume{QDir::rootPath(), {}, {}, VolumeKind::vkDisk};
 }
 
 } // namespace
 
 QString VolumeRootOf(const QString& folder)
 {
-    return QStorageInfo(folder).rootPath();
+    const std::vector<Mount> mounts = CurrentMounts();
+    const Mount* mount = MountOf(mounts, folder);
+    return mount ? mount->mountPoint : QDir::rootPath();
 }
 
-std::vector<Volume> MountedVolumes()
+std::vector<Volume> MountedVolumes(const QString& folder)
 {
-    std::vector<Volume> volumes;
-    const QString current = VolumeRootOf(QDir::currentPath());
-    for (const QStorageInfo& storage : QStorageInfo::mountedVolumes()) {
-        if (isRealVolume(storage) || storage.rootPath() == current)
-            volumes.push_back({storage.rootPath(), storage.name()});
-    }
-    std::sort(volumes.begin(), volumes.end(),
-              [](const Volume& a, const Volume& b) { return a.root < b.root; });
-    volumes.erase(std::unique(volumes.begin(), volumes.end(),
-                              [](const Volume& a, const Volume& b) { return a.root == b.root; }),
-                  volumes.end());
+    const std::vector<Mount> mounts = CurrentMounts();
+    std::vector<Volume> volumes = OfferedVolumes(mounts, ReadVolumeLabel);
+    const Volume current = volumeAt(mounts, folder);
+    auto place = volumes.begin();
+    while (place != volumes.end() && place->root < current.root)
+        ++place;
+    if (place == volumes.end() || place->root != current.root)
+        volumes.insert(place, current);
     return volumes;
-}
-
-void SetVolumeSource(VolumeSource source)
-{
-    volumeSource() = source ? std::move(source) : VolumeSource(MountedVolumes);
 }
 
 TDriveComboBox::TDriveComboBox(QWidget* parent) : QComboBox(parent)
 {
-    const QString current = VolumeRootOf(QDir::currentPath());
-    for (const Volume& volume : volumeSource()()) {
-        addItem(style()->standardIcon(QStyle::SP_DriveHDIcon), entryText(volume), volume.root);
-        if (volume.root == current)
-            setCurrentIndex(count() - 1);
-    }
-    drive_ = currentData().toString();
+    const QString current = QDir::currentPath();
+    for (const Volume& volume : MountedVolumes(current))
+        addVolume(volume, count());
+    select(findData(VolumeRootOf(current)));
     connect(this, &QComboBox::activated, this, &TDriveComboBox::picked);
+}
+
+void TDriveComboBox::addVolume(const Volume& volume, int index)
+{
+    insertItem(index, style()->standardIcon(pictureOf(volume.kind)), EntryText(volume),
+               volume.root);
+    setItemData(index, volume.root, Qt::ToolTipRole);
+}
+
+void TDriveComboBox::select(int index)
+{
+    setCurrentIndex(index);
+    drive_ = currentData().toString();
+    setToolTip(drive_);
+}
+
+void TDriveComboBox::ShowVolume(const QString& root)
+{
+    int index = findData(root);
+    if (index < 0) {
+        index = 0;
+        while (index < count() && itemData(index).toString() < root)
+            ++index;
+        addVolume(volumeAt(CurrentMounts(), root), index);
+    }
+    select(index);
 }
 
 void TDriveComboBox::picked(int index)
 {
     const QString root = itemData(index).toString();
+    setToolTip(root);
     if (root == drive_)
         return;
     drive_ = root;
     emit Change();
+}
+
+void TDriveComboBox::showPopup()
+{
+    // The open list may be wider than the closed one, so that no entry is
+    // cut: room for the widest text, its picture and the menu-style margins
+    // the list draws its entries with.
+    int widest = 0;
+    for (int index = 0; index < count(); ++index)
+        widest = std::max(widest, view()->fontMetrics().horizontalAdvance(itemText(index)));
+    const int margins = 2 * view()->frameWidth() + 2 * iconSize().width() + 48;
+    view()->setMinimumWidth(std::max(width(), widest + margins));
+    QComboBox::showPopup();
+}
+
+// The closed list keeps its layout width; a long entry loses its middle, so
+// both the start of the mount point and its end (or the label) stay in view.
+void TDriveComboBox::paintEvent(QPaintEvent*)
+{
+    QStylePainter painter(this);
+    QStyleOptionComboBox option;
+    initStyleOption(&option);
+    painter.drawComplexControl(QStyle::CC_ComboBox, option);
+    const QRect field = style()->subControlRect(QStyle::CC_ComboBox, &option,
+                                                QStyle::SC_ComboBoxEditField, this);
+    const int textWidth = field.width() - (option.currentIcon.isNull() ? 0 : option.iconSize.width() + 4);
+    option.currentText = fontMetrics().elidedText(option.currentText, Qt::ElideMiddle, textWidth);
+    painter.drawControl(QStyle::CE_ComboBoxLabel, option);
 }

@@ -1,31 +1,24 @@
 #pragma once
 
+#include "dialogs/volumes.h"
+
 #include <QComboBox>
 #include <QString>
 
-#include <functional>
 #include <vector>
 
-// One mounted volume as the drive list offers it.
-struct Volume {
-    QString root;   // mount point
-    QString label;  // may be empty
-};
-
-// The mounted real file systems, sorted by mount point; the volume of the
-// current directory is always among them.
-std::vector<Volume> MountedVolumes();
-// Where the drive list takes its volumes from; tests put their own list in
-// place. An empty function restores MountedVolumes.
-using VolumeSource = std::function<std::vector<Volume>()>;
-void SetVolumeSource(VolumeSource source);
+// The offered volumes of the current mount table with their labels, sorted
+// by mount point; the volume of `folder` is always among them.
+std::vector<Volume> MountedVolumes(const QString& folder);
 
 // The mount point of the volume that holds a folder.
 QString VolumeRootOf(const QString& folder);
 
-// The drive list: one entry per volume, shown as its mount point and label.
-// It selects the volume of the current directory at creation and notifies a
-// change only when the user picks a different volume.
+// The drive list: one entry per volume with a picture for its kind, its
+// full mount point as the entry's hint. It selects the volume of the current
+// directory at creation and notifies a change only when the user picks a
+// different volume. The closed list shortens a long entry in the middle;
+// the open list is as wide as its longest entry.
 class TDriveComboBox : public QComboBox {
     Q_OBJECT
 public:
@@ -33,11 +26,21 @@ public:
 
     // The mount point of the selected volume.
     QString Drive() const { return drive_; }
+    // Selects the volume at `root` without notifying a change, adding an
+    // entry when the list has none for it.
+    void ShowVolume(const QString& root);
+
+    void showPopup() override;
 
 signals:
     void Change();
 
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
 private:
+    void addVolume(const Volume& volume, int index);
+    void select(int index);
     void picked(int index);
 
     QString drive_;

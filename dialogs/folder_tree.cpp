@@ -51,6 +51,7 @@ void TDirectoryListBox::SetDirectory(const QString& path)
         throw Exception(QStringLiteral("I/O error %1").arg(errno).toStdString());
     directory_ = QDir::currentPath();
     Update();
+    emit directoryChanged();
 }
 
 QString TDirectoryListBox::Drive() const

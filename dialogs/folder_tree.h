@@ -25,6 +25,8 @@ public:
 
 signals:
     void mouseMoved();
+    // A folder was opened.
+    void directoryChanged();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

@@ -1,36 +1,41 @@
 #include "dialogs/free_space.h"
 
+#include <QFile>
+
 #include <sys/statvfs.h>
 
 namespace {
 
 FreeSpaceSource& source()
 {
-    static FreeSpaceSource current = StatvfsFreeBytes;
+    static FreeSpaceSource current = StatvfsSpace;
     return current;
 }
 
 } // namespace
 
-std::optional<uint64_t> StatvfsFreeBytes()
+std::optional<VolumeSpace> StatvfsSpace(const QString& folder)
 {
     struct statvfs volume {};
-    if (::statvfs(".", &volume) != 0)
+    if (::statvfs(QFile::encodeName(folder).constData(), &volume) != 0)
         return std::nullopt;
-    return static_cast<uint64_t>(volume.f_bavail) * static_cast<uint64_t>(volume.f_frsize);
+    return VolumeSpace{static_cast<uint64_t>(volume.f_bavail) * static_cast<uint64_t>(volume.f_frsize),
+                       (volume.f_flag & ST_RDONLY) != 0};
 }
 
 void SetFreeSpaceSource(FreeSpaceSource replacement)
 {
-    source() = replacement ? std::move(replacement) : FreeSpaceSource(StatvfsFreeBytes);
+    source() = replacement ? std::move(replacement) : FreeSpaceSource(StatvfsSpace);
 }
 
-std::optional<uint64_t> FreeBytesOfCurrentVolume()
+std::optional<VolumeSpace> SpaceOfVolume(const QString& folder)
 {
-    return source()();
+    return source()(folder);
 }
 
-uint64_t FreeMegabytes(std::optional<uint64_t> bytes)
+uint64_t FreeMegabytes(const std::optional<VolumeSpace>& space)
 {
-    return bytes.value_or(0) / 1'000'000;
+    if (!space || space->readOnly)
+        return 0;
+    return space->freeBytes / 1'000'000;
 }

@@ -1,18 +1,27 @@
 #pragma once
 
+#include <QString>
+
 #include <cstdint>
 #include <functional>
 #include <optional>
 
-// Bytes free to the user on the volume of the process's current directory;
-// nullopt when the volume cannot be asked.
-using FreeSpaceSource = std::function<std::optional<uint64_t>()>;
+// What the file system tells about the volume that holds a folder.
+struct VolumeSpace {
+    uint64_t freeBytes = 0;  // available to the user
+    bool readOnly = false;
+};
 
-// statvfs of ".": blocks available to the user times the fragment size.
-std::optional<uint64_t> StatvfsFreeBytes();
+// Asks the volume of a folder; nullopt when it cannot be asked.
+using FreeSpaceSource = std::function<std::optional<VolumeSpace>(const QString& folder)>;
+
+// statvfs: blocks available to the user times the fragment size, and the
+// mount's read-only flag.
+std::optional<VolumeSpace> StatvfsSpace(const QString& folder);
 // The source the install directory dialog asks; tests put their own in
 // place. An empty function restores the real one.
 void SetFreeSpaceSource(FreeSpaceSource source);
-std::optional<uint64_t> FreeBytesOfCurrentVolume();
-// Whole megabytes of 1,000,000 bytes; an unknown figure counts as 0.
-uint64_t FreeMegabytes(std::optional<uint64_t> bytes);
+std::optional<VolumeSpace> SpaceOfVolume(const QString& folder);
+// Whole megabytes of 1,000,000 bytes that can be written: an unknown figure
+// and a read-only volume count as 0.
+uint64_t FreeMegabytes(const std::optional<VolumeSpace>& space);

@@ -12,8 +12,8 @@
 #include "dialogs/frm_new_dir.h"
 #include "dialogs/modal_result.h"
 
+#include <QDir>
 #include <QFile>
-#include <QLabel>
 
 #include <algorithm>
 
@@ -24,15 +24,13 @@ Tfrm_ChangeDir* frm_ChangeDir = nullptr;
 namespace {
 
 // A static text at its place, at least its layout size and wide enough for
-// its caption in the font at hand.
-QLabel* staticText(QWidget* parent, const QRect& geometry, const QString& caption)
+// its caption in the font at hand. Its text stands at the top, level with
+// the value label beside it.
+TAutoLabel* staticText(QWidget* parent, const QRect& geometry, const QString& caption)
 {
-    auto* text = new QLabel(caption, parent);
-    text->setGeometry(geometry);
-    text->resize(std::max(geometry.width(), text->sizeHint().width()), geometry.height());
-    QPalette colours = text->palette();
-    colours.setColor(QPalette::WindowText, Qt::white);
-    text->setPalette(colours);
+    auto* text = new TAutoLabel(parent, geometry.topLeft(), caption, Qt::white);
+    text->setAutoSize(false);
+    text->resize(std::max(geometry.width(), text->textExtent().width()), geometry.height());
     return text;
 }
 
@@ -89,7 +87,12 @@ Tfrm_ChangeDir::Tfrm_ChangeDir(QWidget* parent) : HoverWindow(parent)
     connect(this, &HoverWindow::backgroundMouseMoved, this, &Tfrm_ChangeDir::ChangeDirMouseMove);
     connect(DirectoryListBox, &TDirectoryListBox::mouseMoved, this,
             &Tfrm_ChangeDir::ChangeDirMouseMove);
+    connect(DirectoryListBox, &TDirectoryListBox::directoryChanged, this,
+            &Tfrm_ChangeDir::FollowVolume);
+}
 
+void Tfrm_ChangeDir::FormCreate()
+{
     ShowFreeSpace();
 }
 
@@ -130,9 +133,18 @@ void Tfrm_ChangeDir::DriveChange()
     ShowFreeSpace();
 }
 
+void Tfrm_ChangeDir::FollowVolume()
+{
+    const QString root = VolumeRootOf(DirectoryListBox->Directory());
+    if (root == DriveComboBox->Drive())
+        return;
+    DriveComboBox->ShowVolume(root);
+    ShowFreeSpace();
+}
+
 void Tfrm_ChangeDir::ShowFreeSpace()
 {
-    const uint64_t megabytes = FreeMegabytes(FreeBytesOfCurrentVolume());
+    const uint64_t megabytes = FreeMegabytes(SpaceOfVolume(QDir::currentPath()));
     lbl_FreeSpace->setText(QStringLiteral("%1 MB").arg(megabytes));
     const bool enough = megabytes != 0 && static_cast<int64_t>(megabytes) > FSpaceRequired;
     lbl_FreeSpace->setTextColour(enough ? Qt::white : Qt::red);

@@ -6,7 +6,6 @@
 
 #include <cstdint>
 
-class QLabel;
 class TDirectoryListBox;
 class TDriveComboBox;
 class TPicture;
@@ -27,6 +26,8 @@ public:
     // The folder open in the tree, which the extraction fills.
     QString GetDirectory() const;
 
+    // The creation handler.
+    void FormCreate();
     void DriveChange();
     void ShowFreeSpace();
     void MakeDirClick();
@@ -40,8 +41,8 @@ public:
     TDriveComboBox* DriveComboBox;
     TDirectoryListBox* DirectoryListBox;
     TAutoLabel* lbl_SpaceRequired;
-    QLabel* StaticText1;
-    QLabel* StaticText2;
+    TAutoLabel* StaticText1;
+    TAutoLabel* StaticText2;
     TPicture* img_install;
     TPicture* img_cancel;
     TPicture* img_MakeDir;
@@ -57,6 +58,10 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // On this platform the tree can leave its volume: the list and the
+    // figure then follow it.
+    void FollowVolume();
+
     bool shown_ = false;
 };
 

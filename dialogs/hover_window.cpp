@@ -5,9 +5,11 @@
 #include "dialogs/modal_result.h"
 
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScreen>
 
 HoverWindow::HoverWindow(QWidget* parent) : QDialog(parent)
 {
@@ -58,6 +60,31 @@ void HoverWindow::keyPressEvent(QKeyEvent* event)
     default:
         QDialog::keyPressEvent(event);
     }
+}
+
+void HoverWindow::setVisible(bool visible)
+{
+    if (visible && !isVisible()) {
+        // Placing the window by hand also stops the dialog from centring
+        // itself anew, with other frame estimates, at every showing.
+        if (!placed_)
+            centreOnScreen();
+        else
+            move(lastPlace_);
+        placed_ = true;
+    } else if (!visible && isVisible()) {
+        lastPlace_ = pos();
+    }
+    QDialog::setVisible(visible);
+}
+
+void HoverWindow::centreOnScreen()
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect frame = frameGeometry();
+    move(screen->availableGeometry().center() - QPoint(frame.width(), frame.height()) / 2);
 }
 
 void HoverWindow::done(int result)

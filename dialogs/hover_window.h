@@ -13,6 +13,9 @@ public:
     explicit HoverWindow(QWidget* parent = nullptr);
 
     void done(int result) override;
+    // Centred on the screen at the first showing; later showings keep the
+    // place the window had when it was last hidden.
+    void setVisible(bool visible) override;
 
 signals:
     void backgroundMouseMoved();
@@ -34,5 +37,9 @@ protected:
     virtual void closeBoxClicked();
 
 private:
+    void centreOnScreen();
+
     bool closingWithResult_ = false;
+    bool placed_ = false;
+    QPoint lastPlace_;
 };

@@ -1,5 +1,7 @@
 #include "widgets/label.h"
 
+#include "widgets/layout_font.h"
+
 #include <QEvent>
 #include <QFontMetrics>
 #include <QMouseEvent>
@@ -82,7 +84,7 @@ QSize TAutoLabel::textExtent() const
 {
     const QFontMetrics metrics(font());
     // An empty text still takes one line's height.
-    return {metrics.size(textFlags(), text_).width(), metrics.height()};
+    return {metrics.size(textFlags(), text_).width(), layoutLineHeight(font())};
 }
 
 void TAutoLabel::adjustToText()
@@ -97,7 +99,10 @@ void TAutoLabel::paintEvent(QPaintEvent*)
     if (!parentColor_)
         painter.fillRect(rect(), background_);
     painter.setPen(textColour_);
-    painter.drawText(rect(), int(alignment_ | Qt::AlignTop) | textFlags(), text_);
+    // The line's extra leading lies above the letters, as in the design font.
+    const int leading = layoutLineHeight(font()) - fontMetrics().height();
+    painter.drawText(rect().adjusted(0, leading, 0, 0), int(alignment_ | Qt::AlignTop) | textFlags(),
+                     text_);
 }
 
 void TAutoLabel::changeEvent(QEvent* event)

@@ -6,13 +6,48 @@
 
 namespace {
 
+// The window a box belongs to: the modal window in front, else the active
+// one, else the program's visible window. The box stands centred over it.
+QWidget* ownerWindow()
+{
+    if (QWidget* modal = QApplication::activeModalWidget())
+        return modal;
+    if (QWidget* active = QApplication::activeWindow())
+        return active;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        const Qt::WindowType type = window->windowType();
+        if (window->isVisible() && type != Qt::ToolTip && type != Qt::Popup)
+            return window;
+    }
+    return nullptr;
+}
+
+// A box that stands centred over its owner. The box takes its final size
+// only as it is shown, after the dialog's own placement, so it is placed
+// again then, before it reaches the screen.
+class CentredMessageBox final : public QMessageBox {
+public:
+    using QMessageBox::QMessageBox;
+
+protected:
+    void showEvent(QShowEvent* event) override
+    {
+        QMessageBox::showEvent(event);
+        if (const QWidget* owner = parentWidget()) {
+            const QSize frame = frameGeometry().size();
+            move(owner->window()->frameGeometry().center() -
+                 QPoint(frame.width() / 2, frame.height() / 2));
+        }
+    }
+};
+
 class QtMessageBoxPresenter final : public MessageBoxPresenter {
 public:
     QMessageBox::StandardButton show(const QString& text, const QString& caption,
                                      QMessageBox::Icon icon,
                                      QMessageBox::StandardButtons buttons) override
     {
-        QMessageBox box(icon, caption, text, buttons, QApplication::activeWindow());
+        CentredMessageBox box(icon, caption, text, buttons, ownerWindow());
         return static_cast<QMessageBox::StandardButton>(box.exec());
     }
 };

@@ -1,6 +1,7 @@
 #include "app/installer_program.h"
 #include "dialogs/frm_change_dir.h"
 #include "dialogs/frm_install.h"
+#include "dialogs/free_space.h"
 #include "dialogs/frm_new_dir.h"
 #include "installer_fixture.h"
 #include "presentation/frm_view_nfo.h"
@@ -9,6 +10,7 @@
 #include <QTimer>
 
 #include <functional>
+#include <stdexcept>
 
 namespace {
 
@@ -63,6 +65,20 @@ TEST_F(InstallerProgramTest, FailedCreationStillShowsTheWindow)
     EXPECT_EQ(runAndExit([&] { shown = frm_zenkor->isVisible() && frm_zenkor->height() == 180; }), 0);
     EXPECT_TRUE(shown);
     EXPECT_EQ(boxes.boxes.size(), 2u);
+}
+
+TEST_F(InstallerProgramTest, DirectoryDialogCreationErrorIsShownAndTheProgramRuns)
+{
+    writeIni(workedExample());
+    SetFreeSpaceSource([](const QString&) -> std::optional<VolumeSpace> {
+        throw std::runtime_error("volume unreadable");
+    });
+    bool created = false;
+    EXPECT_EQ(runAndExit([&] { created = frm_ChangeDir && frm_NewDir && frm_zenkor->isVisible(); }), 0);
+    SetFreeSpaceSource({});
+    EXPECT_TRUE(created);
+    ASSERT_EQ(boxes.boxes.size(), 1u);
+    EXPECT_EQ(boxes.boxes[0].text, QStringLiteral("volume unreadable."));
 }
 
 } // namespace

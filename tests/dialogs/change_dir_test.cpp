@@ -1,84 +1,34 @@
 #include "widgets/label.h"
 #include "widgets/picture.h"
 #include "archive/exception.h"
-#include "dialog_driver.h"
-#include "dialogs/drive_list.h"
-#include "dialogs/folder_tree.h"
-#include "dialogs/free_space.h"
-#include "dialogs/frm_change_dir.h"
-#include "dialogs/frm_new_dir.h"
-#include "tests/support/message_box_recorder.h"
+#include "change_dir_fixture.h"
+#include "layout_check.h"
 
-#include <QDir>
 #include <QFileInfo>
-#include <QLabel>
 #include <QTest>
-#include <gtest/gtest.h>
-
-#include <optional>
 
 namespace {
-
-constexpr uint64_t kMB = 1'000'000;
-
-// A dialog with a scripted free-space figure, started in a scratch folder.
-class ChangeDirTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        QDir::setCurrent(scratch.path());
-        SetFreeSpaceSource([this] { return freeBytes; });
-        frm_NewDir = &newDir;
-    }
-    void TearDown() override
-    {
-        SetFreeSpaceSource({});
-        SetVolumeSource({});
-        frm_NewDir = nullptr;
-    }
-
-    // Makes a folder by Make Dir, answering the new directory dialog with `name`.
-    void makeDir(Tfrm_ChangeDir& dialog, const QString& name, bool ok = true)
-    {
-        QTimer::singleShot(0, &newDir, [this, name, ok] {
-            newDir.edt_NewDir->setText(name);
-            ok ? newDir.OkClick() : newDir.CancelClick();
-        });
-        dialog.MakeDirClick();
-    }
-
-    QStringList treeTexts(const TDirectoryListBox& tree)
-    {
-        QStringList texts;
-        for (QTreeWidgetItemIterator it(const_cast<TDirectoryListBox*>(&tree)); *it; ++it)
-            texts << (*it)->text(0);
-        return texts;
-    }
-
-    driver::ScratchFolder scratch;
-    std::optional<uint64_t> freeBytes = 0;
-    Tfrm_NewDir newDir;
-    MessageBoxRecorder boxes;
-};
 
 TEST_F(ChangeDirTest, FreeSpaceFigureAgainstTheRequiredSpace)
 {
     struct Row {
         std::optional<uint64_t> free;
+        bool readOnly;
         const char* required;
         const char* caption;
         QColor colour;
     };
     const std::vector<Row> rows = {
-        {650 * kMB, "650", "650 MB", Qt::red},
-        {651 * kMB, "650", "651 MB", Qt::white},
-        {651 * kMB - 1, "650", "650 MB", Qt::red},
-        {0, "0", "0 MB", Qt::red},
-        {0, "-5", "0 MB", Qt::red},
-        {999'999, "-5", "0 MB", Qt::red},
-        {std::nullopt, "-5", "0 MB", Qt::red},
-        {10ull << 30, "650", "10737 MB", Qt::white},
-        {3'000'000'000ull * kMB, "$7FFFFFFF", "3000000000 MB", Qt::white},
+        {650 * kMB, false, "650", "650 MB", Qt::red},
+        {651 * kMB, false, "650", "651 MB", Qt::white},
+        {651 * kMB - 1, false, "650", "650 MB", Qt::red},
+        {0, false, "0", "0 MB", Qt::red},
+        {0, false, "-5", "0 MB", Qt::red},
+        {999'999, false, "-5", "0 MB", Qt::red},
+        {std::nullopt, false, "-5", "0 MB", Qt::red},
+        {16 * kMB, true, "-5", "0 MB", Qt::red},
+        {10ull << 30, false, "650", "10737 MB", Qt::white},
+        {3'000'000'000ull * kMB, false, "$7FFFFFFF", "3000000000 MB", Qt::white},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.caption);
@@ -86,6 +36,7 @@ TEST_F(ChangeDirTest, FreeSpaceFigureAgainstTheRequiredSpace)
         Tfrm_ChangeDir dialog;
         dialog.SetSpaceRequired(QString::fromLatin1(row.required));
         freeBytes = row.free;
+        readOnly = row.readOnly;
         // The first showing judges the figure against the space just set.
         driver::runModal(&dialog, [&] { dialog.CancelClick(); });
         EXPECT_EQ(dialog.lbl_FreeSpace->text(), QString::fromLatin1(row.caption));
@@ -97,6 +48,7 @@ TEST_F(ChangeDirTest, FigureIsComputedAtCreationAndFirstShowingOnly)
 {
     freeBytes = 100 * kMB;
     Tfrm_ChangeDir dialog;
+    dialog.FormCreate();
     EXPECT_EQ(dialog.lbl_FreeSpace->text(), QStringLiteral("100 MB"));
     EXPECT_EQ(dialog.lbl_FreeSpace->textColour(), QColor(Qt::white));
 
@@ -115,6 +67,50 @@ TEST_F(ChangeDirTest, FigureIsComputedAtCreationAndFirstShowingOnly)
     });
     EXPECT_EQ(dialog.lbl_FreeSpace->text(), QStringLiteral("200 MB"));
     EXPECT_EQ(dialog.lbl_FreeSpace->textColour(), QColor(Qt::red));
+}
+
+TEST_F(ChangeDirTest, LayoutAsDesigned)
+{
+    Tfrm_ChangeDir d;
+    expectDesignedLayout(d, "Select Install Directory", {305, 307},
+                         {{"DriveComboBox", d.DriveComboBox, {8, 8, 113, 19}},
+                          {"DirectoryListBox", d.DirectoryListBox, {8, 48, 289, 185}},
+                          {"StaticText2", d.StaticText2, {128, 8, 62, 17}},
+                          {"lbl_FreeSpace", d.lbl_FreeSpace, {216, 8, 0, 0}},
+                          {"StaticText1", d.StaticText1, {128, 24, 84, 17}},
+                          {"lbl_SpaceRequired", d.lbl_SpaceRequired, {216, 24, 0, 0}},
+                          {"img_MakeDir", d.img_MakeDir, {93, 244, 140, 29}},
+                          {"img_MakeDir2", d.img_MakeDir2, {93, 244, 140, 29}},
+                          {"img_cancel", d.img_cancel, {8, 272, 124, 33}},
+                          {"img_cancel2", d.img_cancel2, {8, 272, 124, 33}},
+                          {"img_install", d.img_install, {200, 272, 97, 33}},
+                          {"img_install2", d.img_install2, {200, 272, 97, 33}},
+                          {"InstallPath", d.InstallPath, {24, 360, 0, 0}},
+                          {"Rarfile", d.Rarfile, {24, 384, 0, 0}}});
+}
+
+// The first row of lit pixels inside a control, as drawn on the dialog.
+int firstTextRow(const QImage& shot, const QWidget* control)
+{
+    const QRect area = control->geometry();
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (qGray(shot.pixel(x, y)) > 128)
+                return y;
+    return -1;
+}
+
+TEST_F(ChangeDirTest, CaptionsStandLevelWithTheirFigures)
+{
+    freeBytes = 900 * kMB;  // white figures, as the captions
+    Tfrm_ChangeDir d;
+    d.SetSpaceRequired(QStringLiteral("650"));
+    d.FormCreate();
+    const QImage shot = d.grab().toImage();
+    // "F" and "S" start at cap height, like the digits.
+    EXPECT_EQ(firstTextRow(shot, d.StaticText2), firstTextRow(shot, d.lbl_FreeSpace));
+    EXPECT_EQ(firstTextRow(shot, d.StaticText1), firstTextRow(shot, d.lbl_SpaceRequired));
+    EXPECT_GT(firstTextRow(shot, d.StaticText1), firstTextRow(shot, d.StaticText2));
 }
 
 TEST_F(ChangeDirTest, RequiredSpaceCaptionShowsTheParsedNumber)
@@ -197,51 +193,6 @@ TEST_F(ChangeDirTest, FolderThatCannotBeEnteredIsAnIoError)
         EXPECT_EQ(error.Message(), "I/O error 2");
     }
     EXPECT_EQ(dialog.GetDirectory(), scratch.path());
-}
-
-TEST_F(ChangeDirTest, DriveChangeOnlyForAnotherVolume)
-{
-    const QString current = VolumeRootOf(scratch.path());
-    const QString other = scratch.make(QStringLiteral("other-volume"));
-    SetVolumeSource([&] {
-        return std::vector<Volume>{{current, QStringLiteral("System")}, {other, QString()}};
-    });
-    freeBytes = 10 * kMB;
-    Tfrm_ChangeDir dialog;
-    TDriveComboBox* drives = dialog.DriveComboBox;
-    EXPECT_EQ(drives->Drive(), current);
-    EXPECT_EQ(drives->currentText(), current + QStringLiteral(" [system]"));
-    EXPECT_EQ(drives->itemText(1), other);
-
-    freeBytes = 20 * kMB;
-    emit drives->activated(0);  // the selected one: nothing happens
-    EXPECT_EQ(dialog.lbl_FreeSpace->text(), QStringLiteral("10 MB"));
-    EXPECT_EQ(dialog.GetDirectory(), scratch.path());
-
-    drives->setCurrentIndex(1);
-    emit drives->activated(1);
-    EXPECT_EQ(drives->Drive(), other);
-    EXPECT_EQ(dialog.GetDirectory(), other);
-    EXPECT_EQ(QDir::currentPath(), other);
-    EXPECT_EQ(dialog.lbl_FreeSpace->text(), QStringLiteral("20 MB"));
-}
-
-TEST_F(ChangeDirTest, DriveThatCannotBeOpenedLeavesTreeAndFigure)
-{
-    const QString current = VolumeRootOf(scratch.path());
-    const QString gone = scratch.path() + QStringLiteral("/no-medium");
-    SetVolumeSource([&] { return std::vector<Volume>{{current, {}}, {gone, {}}}; });
-    freeBytes = 10 * kMB;
-    Tfrm_ChangeDir dialog;
-    freeBytes = 20 * kMB;
-    // Picked through the event loop, so the guard reports the failure.
-    QTimer::singleShot(0, &dialog, [&] { emit dialog.DriveComboBox->activated(1); });
-    QCoreApplication::processEvents();
-    ASSERT_EQ(boxes.boxes.size(), 1u);
-    EXPECT_EQ(boxes.boxes[0].text, QStringLiteral("I/O error 2."));
-    EXPECT_EQ(dialog.DriveComboBox->Drive(), gone);
-    EXPECT_EQ(dialog.GetDirectory(), scratch.path());
-    EXPECT_EQ(dialog.lbl_FreeSpace->text(), QStringLiteral("10 MB"));
 }
 
 TEST_F(ChangeDirTest, MakeDirBelowAFolderOpensTheNewFolder)

@@ -7,6 +7,7 @@
 #include "dialog_driver.h"
 #include "dialogs/frm_install.h"
 #include "dialogs/progress_step.h"
+#include "layout_check.h"
 #include "tests/support/engine_sandbox.h"
 #include "tests/support/fake_rar.h"
 #include "tests/support/message_box_recorder.h"
@@ -34,6 +35,22 @@ TEST(ProgressStep, WrapsPastTheEndKeepingTheExcess)
         SCOPED_TRACE(row.position);
         EXPECT_EQ(SteppedPosition(row.position, 10, 0, 100), row.expected);
     }
+}
+
+TEST(InstallWindowLayout, AsDesigned)
+{
+    Tfrm_install d;
+    SetProcessMessagesHook({});
+    expectDesignedLayout(d, "Install ", {479, 103},
+                         {{"Label1", d.Label1, {8, 16, 0, 0}},
+                          {"lbl_filename", d.lbl_filename, {64, 16, 0, 0}},
+                          {"img_cancel", d.img_cancel, {10, 72, 119, 33}},
+                          {"img_extract", d.img_extract, {338, 72, 135, 33}},
+                          {"img_cancel2", d.img_cancel2, {10, 72, 119, 33}},
+                          {"img_extract2", d.img_extract2, {338, 72, 135, 33}},
+                          {"InstallPath", d.InstallPath, {80, 112, 0, 0}},
+                          {"ProgressBar", d.ProgressBar, {8, 40, 465, 25}}});
+    EXPECT_EQ(d.minimumSize(), d.maximumSize());
 }
 
 class InstallWindowTest : public ::testing::Test {

@@ -1,7 +1,10 @@
 #include "widgets/picture.h"
 #include "dialog_driver.h"
 #include "dialogs/frm_new_dir.h"
+#include "layout_check.h"
 
+#include <QGuiApplication>
+#include <QScreen>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -27,8 +30,37 @@ INSTANTIATE_TEST_SUITE_P(Paths, NewDirSuggestion,
                                            Suggestion{"C:\\Games\\Zenkor", "Zenkor"},
                                            Suggestion{"/opt/games/", ""},
                                            Suggestion{"C:\\Games\\", ""},
+                                           Suggestion{"C:", ""},
+                                           Suggestion{"D:Zenkor", "Zenkor"},
                                            Suggestion{"Zenkor", "Zenkor"},
                                            Suggestion{"", ""}));
+
+TEST(NewDirDialog, LayoutAsDesigned)
+{
+    Tfrm_NewDir d;
+    expectDesignedLayout(d, "New Directory", {319, 66},
+                         {{"edt_NewDir", d.edt_NewDir, {8, 8, 305, 21}},
+                          {"img_cancel", d.img_cancel, {10, 33, 119, 32}},
+                          {"img_ok", d.img_ok, {234, 33, 79, 33}},
+                          {"img_cancel2", d.img_cancel2, {10, 33, 119, 32}},
+                          {"img_ok2", d.img_ok2, {234, 33, 79, 33}}});
+}
+
+TEST(NewDirDialog, CentredAtTheFirstShowingThenKeepsItsPlace)
+{
+    Tfrm_NewDir dialog;
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    driver::runModal(&dialog, [&] {
+        // Within rounding of the halves.
+        EXPECT_LE((dialog.frameGeometry().center() - screen.center()).manhattanLength(), 2);
+        dialog.move(40, 50);
+        dialog.CancelClick();
+    });
+    driver::runModal(&dialog, [&] {
+        EXPECT_EQ(dialog.pos(), QPoint(40, 50));
+        dialog.CancelClick();
+    });
+}
 
 TEST(NewDirDialog, NameIsReturnedExactlyAsTyped)
 {

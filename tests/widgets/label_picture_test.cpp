@@ -22,6 +22,10 @@ QImage rendered(const QString& text, bool showAccelChar = true)
     return label.grab().toImage().convertToFormat(QImage::Format_RGB32);
 }
 
+// The text drawn plainly as a label places it: the layout font's 13-pixel
+// line keeps one pixel of leading above the letters.
+constexpr int kLeading = 1;
+
 QImage drawnPlain(const QString& text, QSize size)
 {
     QImage image(size, QImage::Format_RGB32);
@@ -29,7 +33,7 @@ QImage drawnPlain(const QString& text, QSize size)
     QPainter painter(&image);
     painter.setFont(layoutFont());
     painter.setPen(Qt::white);
-    painter.drawText(QRect(QPoint(0, 0), size), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
+    painter.drawText(QRect(QPoint(0, kLeading), size), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
     return image;
 }
 
@@ -44,7 +48,7 @@ TEST(LabelTest, AmpersandUnderlinesTheNextCharacterAndIsNotShown)
     const QImage label = rendered(QStringLiteral("&Go"));
     const QImage plain = drawnPlain(QStringLiteral("Go"), label.size());
     EXPECT_EQ(label.width(), rendered(QStringLiteral("Go")).width());
-    const int baseline = QFontMetrics(layoutFont()).ascent();
+    const int baseline = kLeading + QFontMetrics(layoutFont()).ascent();
     // Identical above the baseline; the underline differs below it.
     EXPECT_EQ(label.copy(0, 0, label.width(), baseline), plain.copy(0, 0, plain.width(), baseline));
     EXPECT_NE(label, plain);
