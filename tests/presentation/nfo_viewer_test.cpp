@@ -19,6 +19,7 @@
 
 #include <gtest/gtest.h>
 #include <iconv.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -278,6 +279,10 @@ TEST_F(NfoViewerTest, ErrorsKeepThePreviousText)
     ASSERT_TRUE(QDir(folder_.path()).mkdir("zenkor.nfo"));
     EXPECT_EQ(errorOf(viewer), "Cannot open file zenkor.nfo");
     ASSERT_TRUE(QDir(folder_.path()).rmdir("zenkor.nfo"));
+
+    ASSERT_EQ(mkfifo(QFile::encodeName(path("zenkor.nfo")).constData(), 0600), 0);
+    EXPECT_EQ(errorOf(viewer), "Cannot open file zenkor.nfo"); // without waiting for a writer
+    ASSERT_TRUE(QFile::remove(path("zenkor.nfo")));
 
     writeFile(path("zenkor.nfo"), QByteArray(kNfoCapacity + 1, 'x'));
     EXPECT_EQ(errorOf(viewer), "Text exceeds memo capacity");
