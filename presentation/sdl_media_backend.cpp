@@ -3,8 +3,8 @@
 #include "archive/exception.h"
 
 #include <QMetaObject>
-#include <QtGlobal>
 #include <QObject>
+#include <QtGlobal>
 
 #include <SDL.h>
 #include <SDL_mixer.h>
