@@ -8,7 +8,7 @@ cd "$(dirname "$0")"
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev libarchive-dev zlib1g-dev libsdl2-mixer-dev timgm6mb-soundfont
-  fonts-dejavu-core fonts-liberation2 libblkid-dev
+  fonts-dejavu-core fonts-liberation2 xfonts-base libblkid-dev
   libgtest-dev libgmock-dev
   clang libclang-rt-14-dev
   libarchive-tools xvfb xauth

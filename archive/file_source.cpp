@@ -9,10 +9,18 @@
 
 FileSource::FileSource(const std::string& path)
 {
-    fd_ = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Only a regular file is opened: opening a FIFO waits for a writer, and
+    // opening a device can act on the device. The check is repeated on the
+    // open file in case the name was replaced in between; without O_NONBLOCK
+    // that open could itself wait on a FIFO.
     struct stat info {};
-    // A folder opens on POSIX but is not a file to detect.
-    if (fd_ >= 0 && (fstat(fd_, &info) != 0 || S_ISDIR(info.st_mode))) {
+    if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+        return;
+    fd_ = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd_ < 0)
+        return;
+    if (fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode)
+        || fcntl(fd_, F_SETFL, fcntl(fd_, F_GETFL) & ~O_NONBLOCK) != 0) {
         ::close(fd_);
         fd_ = -1;
     }

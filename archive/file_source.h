@@ -4,7 +4,8 @@
 
 #include <string>
 
-// A file opened read-only for detection.
+// A regular file opened read-only for detection; anything else (a folder, a
+// FIFO, a device) does not open.
 class FileSource final : public ArchiveSource {
 public:
     explicit FileSource(const std::string& path);

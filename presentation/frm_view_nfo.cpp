@@ -5,6 +5,7 @@
 
 #include <QFontMetricsF>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QPalette>
 #include <QPlainTextEdit>
 #include <QScreen>
@@ -57,6 +58,16 @@ Tfrm_ViewNfo::Tfrm_ViewNfo(QWidget* parent)
     NFOFile->setFocus();
 
     centreOnScreen(*this);
+}
+
+void Tfrm_ViewNfo::keyPressEvent(QKeyEvent* event)
+{
+    // The viewer closes only by its close box; Esc would otherwise reject it.
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void Tfrm_ViewNfo::LoadNfoFile()

@@ -20,6 +20,9 @@ public:
     void LoadNfoFile();
 
     QPlainTextEdit* NFOFile;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
 };
 
 extern Tfrm_ViewNfo* frm_ViewNfo;

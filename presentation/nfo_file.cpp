@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QFile>
+#include <QFileInfo>
 
 #include <cstring>
 
@@ -12,8 +13,9 @@ QString readNfoFile(const QString& fileName, qsizetype capacity)
 {
     const auto cannotOpen = [&] { return Exception("Cannot open file " + fileName.toStdString()); };
 
+    // Only a regular file: opening a FIFO would wait for a writer.
     QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!QFileInfo(fileName).isFile() || !file.open(QIODevice::ReadOnly))
         throw cannotOpen();
 
     QByteArray text;

@@ -1,34 +1,50 @@
 #include "presentation/nfo_font.h"
 
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QFontDatabase>
-#include <QString>
+#include <QtGlobal>
 
 namespace {
 
-const QString kFamily = QStringLiteral("DejaVu Sans Mono");
-// Where fonts-dejavu-core puts the face, for systems whose font configuration
-// does not list it.
-const QString kBoldFile = QStringLiteral("/usr/share/fonts/truetype/dejavu/DejaVuSansMono-Bold.ttf");
+constexpr int kCharacterHeight = 8;
 
-void ensureFamilyKnown()
+// Registers the first font file that loads and gives its family name, or an
+// empty name when none does.
+QString registerNfoFont()
 {
-    static const bool checked = [] {
-        if (!QFontDatabase::hasFamily(kFamily))
-            QFontDatabase::addApplicationFont(kBoldFile);
-        return true;
-    }();
-    Q_UNUSED(checked);
+    const QStringList files = nfoFontFiles();
+    for (const QString& file : files) {
+        if (!QFileInfo(file).isFile())
+            continue;
+        const QStringList families =
+            QFontDatabase::applicationFontFamilies(QFontDatabase::addApplicationFont(file));
+        if (!families.isEmpty())
+            return families.first();
+    }
+    qWarning("NFO viewer: no usable font file among %s", qPrintable(files.join(u", ")));
+    return {};
 }
 
 } // namespace
 
+QStringList nfoFontFiles()
+{
+    return {
+        QDir(QCoreApplication::applicationDirPath()).filePath(QLatin1String(kNfoFontFileName)),
+        QDir(QLatin1String(kNfoFontPackageFolder)).filePath(QLatin1String(kNfoFontFileName)),
+    };
+}
+
 QFont nfoFont()
 {
-    ensureFamilyKnown();
-    QFont font(kFamily);
-    font.setStyleHint(QFont::Monospace);
+    static const QString family = registerNfoFont();
+    QFont font = family.isEmpty() ? QFontDatabase::systemFont(QFontDatabase::FixedFont)
+                                  : QFont(family);
+    font.setPixelSize(kCharacterHeight);
     font.setFixedPitch(true);
-    font.setPixelSize(8);
-    font.setBold(true);
+    // A raster font is drawn as it is; no smoothing if the fallback is used.
+    font.setStyleHint(QFont::TypeWriter, QFont::NoAntialias);
     return font;
 }

@@ -4,6 +4,7 @@
 
 #include <QMetaObject>
 #include <QObject>
+#include <QtGlobal>
 
 #include <SDL.h>
 #include <SDL_mixer.h>
@@ -13,6 +14,15 @@
 #include <mutex>
 
 namespace {
+
+const char* const kNoAudioDevice = "No audio device is available";
+
+// The user reads plain words; what the mixer said goes to the error output
+// for whoever looks into a failure.
+void logDetail(const char* detail)
+{
+    qWarning("Music: %s", detail);
+}
 
 class SdlMediaBackend final : public MediaBackend {
 public:
@@ -32,9 +42,10 @@ public:
         }
         music_ = Mix_LoadMUS_RW(source, SDL_TRUE);
         if (!music_) {
-            const std::string detail = Mix_GetError();
+            logDetail(Mix_GetError());
             close();
-            throw Exception("The music file " + fileName + " cannot be played (" + detail + ")");
+            throw Exception("The music file " + fileName
+                            + " cannot be played: its format is unknown or the file is damaged");
         }
         atEnd_ = Mix_MusicDuration(music_) == 0.0;
     }
@@ -105,16 +116,18 @@ private:
         // SDL would otherwise turn SIGINT and SIGTERM into events nobody
         // reads, and the installer could no longer be stopped by them.
         SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-        if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
-            throw Exception(std::string("No audio device is available (") + SDL_GetError() + ")");
+        if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+            logDetail(SDL_GetError());
+            throw Exception(kNoAudioDevice);
+        }
         // The decoders stay loaded for the rest of the run.
         static const int decoders =
             Mix_Init(MIX_INIT_MID | MIX_INIT_OGG | MIX_INIT_MP3 | MIX_INIT_FLAC | MIX_INIT_OPUS);
         Q_UNUSED(decoders);
         if (Mix_OpenAudio(MIX_DEFAULT_FREQUENCY, MIX_DEFAULT_FORMAT, 2, 2048) != 0) {
-            const std::string detail = Mix_GetError();
+            logDetail(Mix_GetError());
             SDL_QuitSubSystem(SDL_INIT_AUDIO);
-            throw Exception("No audio device is available (" + detail + ")");
+            throw Exception(kNoAudioDevice);
         }
         Mix_SetSoundFonts(kGeneralMidiSoundFont);
         deviceOpen_ = true;

@@ -12,6 +12,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <future>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace archive_files;
 
@@ -106,6 +111,28 @@ TEST(DetectArcType, PlainFilesBySizeAndLeadingBytes)
     EXPECT_EQ(component.ArcType(), TArcType::atFileError);
     component.SetArchiveFile("");
     EXPECT_EQ(component.ArcType(), TArcType::atNA);
+}
+
+TEST(DetectArcType, OnlyRegularFilesAreOpened)
+{
+    TempFolder folder;
+    const std::string fifo = folder.Path() / "pipe.rar";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    const auto detect = [](const std::string& path) {
+        Detection result;
+        DetectArchive(path, 0, result);
+        return result.type;
+    };
+    // On a thread, so that an open waiting for a writer fails the test
+    // instead of hanging it.
+    auto detection = std::async(std::launch::async, detect, fifo);
+    if (detection.wait_for(std::chrono::seconds(5)) == std::future_status::timeout) {
+        ::close(::open(fifo.c_str(), O_WRONLY | O_NONBLOCK)); // lets the open return
+        FAIL() << "detection waited on a FIFO";
+    }
+    EXPECT_EQ(detection.get(), TArcType::atFileError);
+    EXPECT_EQ(detect(folder.Path()), TArcType::atFileError);
+    EXPECT_EQ(detect("/dev/null"), TArcType::atFileError);
 }
 
 TEST(DetectArcType, DataBehindAnOldStyleImage)

@@ -95,8 +95,8 @@ TEST_F(MediaPlayerTest, OpenErrorsNameTheProblem)
               "The music file " + path("folder.mid").toStdString() + " does not exist");
     for (const char* name : {"text.mid", "empty.mid"}) {
         const std::string file = path(name).toStdString();
-        EXPECT_EQ(openError(file).rfind("The music file " + file + " cannot be played (", 0), 0u)
-            << openError(file);
+        EXPECT_EQ(openError(file), "The music file " + file
+                                       + " cannot be played: its format is unknown or the file is damaged");
     }
 }
 
@@ -206,7 +206,7 @@ TEST_F(MediaPlayerTest, NoAudioDeviceGivesAClearMessage)
     qputenv("SDL_AUDIODRIVER", "no-such-driver");
     const std::string error = openError(path("short.mid").toStdString());
     qputenv("SDL_AUDIODRIVER", driver);
-    EXPECT_EQ(error.rfind("No audio device is available (", 0), 0u) << error;
+    EXPECT_EQ(error, "No audio device is available");
     EXPECT_EQ(openError(path("short.mid").toStdString()), "opened");
 }
 

@@ -7,14 +7,19 @@
 #include <QDir>
 #include <QFile>
 #include <QFontInfo>
+#include <QFontMetrics>
+#include <QImage>
 #include <QPlainTextEdit>
 #include <QTextDocument>
 #include <QRawFont>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QTextCursor>
 #include <QTimer>
 
 #include <gtest/gtest.h>
 #include <iconv.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -197,14 +202,13 @@ TEST_F(NfoViewerTest, EveryByteValueShowsItsCp437Glyph)
     EXPECT_EQ(shown, expected);
 }
 
-TEST_F(NfoViewerTest, TheFontDrawsEveryGlyphItself)
+TEST_F(NfoViewerTest, TheRasterFontDrawsEveryGlyphItself)
 {
     Tfrm_ViewNfo viewer;
     const QFont font = viewer.NFOFile->font();
-    EXPECT_EQ(QFontInfo(font).family(), "DejaVu Sans Mono");
-    EXPECT_TRUE(QFontInfo(font).bold());
+    EXPECT_EQ(QFontInfo(font).family().toStdString(), "Fixed");
+    EXPECT_EQ(QFontInfo(font).pixelSize(), 8);
     EXPECT_TRUE(QFontInfo(font).fixedPitch());
-    EXPECT_EQ(font.pixelSize(), 8);
 
     const QRawFont raw = QRawFont::fromFont(font);
     ASSERT_TRUE(raw.isValid());
@@ -214,6 +218,53 @@ TEST_F(NfoViewerTest, TheFontDrawsEveryGlyphItself)
             EXPECT_TRUE(raw.supportsCharacter(QChar(glyph))) << "byte " << byte;
         }
     }
+}
+
+// Counts the lines of ink that run unbroken through a rectangle of the memo's
+// picture: rows when `across`, columns otherwise.
+int unbrokenLines(const QImage& shot, const QRect& area, QRgb ink, bool across)
+{
+    const int lines = across ? area.height() : area.width();
+    const int length = across ? area.width() : area.height();
+    int unbroken = 0;
+    for (int line = 0; line < lines; ++line) {
+        bool whole = true;
+        for (int at = 0; at < length && whole; ++at) {
+            const QPoint pixel = across ? area.topLeft() + QPoint(at, line)
+                                        : area.topLeft() + QPoint(line, at);
+            whole = shot.pixel(pixel) == ink;
+        }
+        unbroken += whole;
+    }
+    return unbroken;
+}
+
+TEST_F(NfoViewerTest, LineCharactersJoinCrisplyFromCellToCell)
+{
+    writeFile(path("zenkor.nfo"), "\xCD\xCD\xCD\xCD\xCD\r\n\xBA\r\n\xBA\r\n\xBA");
+    Tfrm_ViewNfo viewer;
+    viewer.LoadNfoFile();
+    const QImage shot = viewer.NFOFile->viewport()->grab().toImage();
+    const QRgb ink = viewer.NFOFile->palette().color(QPalette::Text).rgb();
+
+    QSet<QRgb> colours;
+    for (int y = 0; y < shot.height(); ++y)
+        for (int x = 0; x < shot.width(); ++x)
+            colours.insert(shot.pixel(x, y));
+    EXPECT_EQ(colours.size(), 2) << "text and background only, nothing smoothed";
+
+    const auto cell = [&](int position) {
+        QTextCursor cursor(viewer.NFOFile->document());
+        cursor.setPosition(position);
+        return viewer.NFOFile->cursorRect(cursor);
+    };
+    // Five "═" in a row: two rows of ink from the first cell to the last.
+    const QRect doubleRow(cell(0).topLeft(), QPoint(cell(5).left() - 1, cell(0).bottom()));
+    EXPECT_EQ(unbrokenLines(shot, doubleRow, ink, true), 2);
+    // Three "║" on top of each other: two columns of ink through all lines.
+    const int width = QFontMetrics(viewer.NFOFile->font()).horizontalAdvance(u'\u2551');
+    const QRect doubleColumn(cell(6).topLeft(), QPoint(cell(6).left() + width - 1, cell(10).bottom()));
+    EXPECT_EQ(unbrokenLines(shot, doubleColumn, ink, false), 2);
 }
 
 TEST_F(NfoViewerTest, ErrorsKeepThePreviousText)
@@ -228,6 +279,10 @@ TEST_F(NfoViewerTest, ErrorsKeepThePreviousText)
     ASSERT_TRUE(QDir(folder_.path()).mkdir("zenkor.nfo"));
     EXPECT_EQ(errorOf(viewer), "Cannot open file zenkor.nfo");
     ASSERT_TRUE(QDir(folder_.path()).rmdir("zenkor.nfo"));
+
+    ASSERT_EQ(mkfifo(QFile::encodeName(path("zenkor.nfo")).constData(), 0600), 0);
+    EXPECT_EQ(errorOf(viewer), "Cannot open file zenkor.nfo"); // without waiting for a writer
+    ASSERT_TRUE(QFile::remove(path("zenkor.nfo")));
 
     writeFile(path("zenkor.nfo"), QByteArray(kNfoCapacity + 1, 'x'));
     EXPECT_EQ(errorOf(viewer), "Text exceeds memo capacity");
@@ -295,20 +350,23 @@ TEST_F(NfoViewerTest, WindowLayout)
     EXPECT_EQ(viewer.NFOFile->lineWrapMode(), QPlainTextEdit::WidgetWidth);
 }
 
-TEST_F(NfoViewerTest, ShowNfoFileShowsModallyWithTheMemoFocused)
+TEST_F(NfoViewerTest, ShowsModallyWithTheMemoFocusedAndClosesOnlyByItsCloseBox)
 {
     writeFile(path("zenkor.nfo"), "modal");
     Tfrm_ViewNfo viewer;
-    bool wasModal = false, memoFocused = false;
+    bool wasModal = false, memoFocused = false, stayedOpenOnEscape = false;
     QString shown;
     QTimer::singleShot(0, &viewer, [&] {
         wasModal = viewer.isModal() && viewer.isVisible();
         memoFocused = viewer.focusWidget() == viewer.NFOFile;
         shown = viewer.NFOFile->toPlainText();
+        QTest::keyClick(viewer.NFOFile, Qt::Key_Escape);
+        stayedOpenOnEscape = viewer.isVisible();
         viewer.close();
     });
     viewer.ShowNfoFile();
     EXPECT_TRUE(wasModal);
+    EXPECT_TRUE(stayedOpenOnEscape);
     EXPECT_TRUE(memoFocused);
     EXPECT_EQ(shown, "modal");
     EXPECT_FALSE(viewer.isVisible());
