@@ -17,11 +17,14 @@ size_t nameStart(const std::string& path, PathStyle style)
     return 0;
 }
 
-// Drops a leading drive (E:\ or E:) or one leading separator.
+// Drops a leading drive (E:\ or E:) or one leading separator. In the Windows
+// style any name holding ":" is taken to start with a drive and loses its
+// first three characters when the third is "\", else its first two (all of a
+// shorter name).
 std::string withoutRoot(const std::string& name, PathStyle style)
 {
     if (style == PathStyle::Windows && name.find(':') != std::string::npos)
-        return name.substr(name.find('\\') == 2 ? 3 : 2);
+        return name.substr(std::min(name.size(), name.find('\\') == 2 ? size_t(3) : size_t(2)));
     if (!name.empty() && isSeparator(name.front(), style))
         return name.substr(1);
     return name;
@@ -91,12 +94,17 @@ std::string ExtractDirFor(const std::string& dir, const std::string& archiveFile
 std::string DestinationPath(const std::string& storedName, const std::string& extractDir,
                             bool useStoredDirs, PathStyle style)
 {
+    std::string name = SlashToBackslash(storedName, style);
+    if (name.empty())
+        return {};
     std::string path = extractDir;
     if (useStoredDirs) {
-        const std::string relative = withoutRoot(storedName, style);
-        path = AppendBackslash(extractDir, style) + AppendBackslash(FolderPart(relative, style), style);
+        name = withoutRoot(name, style);
+        path = AppendBackslash(extractDir, style) + AppendBackslash(FolderPart(name, style), style);
     }
     if (!isRooted(path, style))
         path.insert(path.begin(), PathSeparator(style));
-    return path + NamePart(withoutRoot(storedName, style), style);
+    // Without stored folders the name part comes from the name as stored, so
+    // a drive ("E:a.txt", ":a.txt") is cut off at its colon, not by length.
+    return path + NamePart(name, style);
 }

@@ -37,7 +37,8 @@ std::string ExtractDirFor(const std::string& dir, const std::string& archiveFile
 // The destination of a stored entry name below a non-empty extractDir:
 // with useStoredDirs the stored folders follow extractDir as they stand (a
 // leading drive or one leading separator dropped), without them only the name
-// part is used. A path that is not rooted gets a leading separator. This only
-// builds text: refusing names with ".." folders is the RAR engine's task.
+// part is used. A path that is not rooted gets a leading separator; an empty
+// name gives "". Defined for every input. This only builds text: refusing
+// names with ".." folders is the RAR engine's task.
 std::string DestinationPath(const std::string& storedName, const std::string& extractDir,
                             bool useStoredDirs, PathStyle style = kNativePathStyle);

@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QStringDecoder>
 
 namespace {
 
@@ -46,6 +47,18 @@ QString cutToMaxLength(QString value)
     return value;
 }
 
+// A file written on Windows is usually in its Western code page, so a file
+// that is not valid UTF-8 throughout is read as Windows-1252 as a whole.
+QString decoded(const QByteArray& bytes)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = utf8.decode(bytes);
+    if (!utf8.hasError())
+        return text;
+    QStringDecoder windows1252("windows-1252", QStringDecoder::Flag::Stateless);
+    return windows1252.decode(bytes);
+}
+
 // The section's name when the line is a section header.
 bool sectionHeader(QStringView line, QString& name)
 {
@@ -80,8 +93,8 @@ void IniFile::parse(QByteArray text)
         text.remove(0, 3); // a UTF-8 byte order mark
     QString section;
     bool reading = false; // inside the first section of its name
-    for (const QByteArray& rawLine : text.split('\n')) {
-        const QString line = trimmedBlanks(QString::fromUtf8(rawLine).remove(u'\r'));
+    for (QString& rawLine : decoded(text).split(u'\n')) {
+        const QString line = trimmedBlanks(rawLine.remove(u'\r'));
         QString name;
         if (sectionHeader(line, name)) {
             section = name.toCaseFolded();

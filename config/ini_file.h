@@ -11,7 +11,8 @@
 // with a pair of matching quotes removed and cut to 1023 characters. A
 // missing file, section or key reads as empty; for a key or section written
 // twice the first one counts. Lines starting with ";" and lines without "="
-// are ignored.
+// are ignored. The text is UTF-8 (a byte order mark is skipped) or, when the
+// file is not valid UTF-8, Windows-1252.
 class IniFile {
 public:
     static constexpr int kMaxValueLength = 1023;

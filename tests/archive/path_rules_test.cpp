@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 namespace {
 
 constexpr PathStyle W = PathStyle::Windows;
@@ -98,6 +101,13 @@ TEST(PathRules, DestinationPath)
         {W, "y.txt", "Games\\", true, "\\Games\\y.txt"},
         {W, "..\\..\\evil.txt", "D:\\Games\\", true, "D:\\Games\\..\\..\\evil.txt"},
         {W, "a\\..\\b\\.\\c.txt", "D:\\Games\\", true, "D:\\Games\\a\\..\\b\\.\\c.txt"},
+        {W, "a/b.txt", "D:\\G\\", true, "D:\\G\\a\\b.txt"},
+        {W, "E:\\x\\y.txt", "D:\\G\\", false, "D:\\G\\y.txt"},
+        {W, ":b.b", "D:\\G\\", false, "D:\\G\\b.b"},
+        {W, ":b.b", "D:\\G\\", true, "D:\\G\\.b"},
+        {W, ":", "D:\\G\\", true, "D:\\G\\"},
+        {W, ":", "D:\\G\\", false, "D:\\G\\"},
+        {W, "", "D:\\G\\", true, ""},
         {P, "data/maps/a.map", "/opt/g/", true, "/opt/g/data/maps/a.map"},
         {P, "data/maps/a.map", "/opt/g/", false, "/opt/g/a.map"},
         {P, "/etc/passwd", "/opt/g/", true, "/opt/g/etc/passwd"},
@@ -108,5 +118,30 @@ TEST(PathRules, DestinationPath)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.stored);
         EXPECT_EQ(DestinationPath(c.stored, c.extractDir, c.storedDirs, c.style), c.expected);
+    }
+}
+
+TEST(PathRules, DestinationPathIsDefinedForEveryShortName)
+{
+    // Every name of up to three characters from the ones the rules look at.
+    const std::string alphabet = ":\\/a.";
+    std::vector<std::string> names{""};
+    for (size_t from = 0; names[from].size() < 3; ++from) {
+        for (char c : alphabet)
+            names.push_back(names[from] + c);
+    }
+    const struct {
+        PathStyle style;
+        const char* extractDir;
+    } targets[] = {{W, "D:\\G\\"}, {P, "/opt/g/"}};
+    for (const auto& target : targets) {
+        for (const std::string& name : names) {
+            for (bool storedDirs : {true, false}) {
+                SCOPED_TRACE(name + (storedDirs ? " with folders" : " flat"));
+                std::string path;
+                ASSERT_NO_THROW(path = DestinationPath(name, target.extractDir, storedDirs, target.style));
+                EXPECT_EQ(path.rfind(target.extractDir, 0), name.empty() ? std::string::npos : 0u);
+            }
+        }
     }
 }

@@ -70,6 +70,21 @@ TEST(IniFileTest, CutNeverSplitsACharacterPair)
     EXPECT_EQ(read, QString(1022, u'a'));
 }
 
+TEST(IniFileTest, AFileThatIsNotUtf8IsReadAsWindows1252Throughout)
+{
+    const auto read = [](const QByteArray& text, const char* key) {
+        return IniFile::fromText(text).ReadString(QStringLiteral("s"), QString::fromLatin1(key));
+    };
+    // One stray byte decides for the whole file, so the valid UTF-8 pair reads as two characters.
+    const QByteArray mixed = "[s]\nt=Spiel f\xFCr zwei\nu=f\xC3\xBCr\ne=\x80 \x81\x9F\n";
+    EXPECT_EQ(read(mixed, "t"), QStringLiteral("Spiel f\u00FCr zwei"));
+    EXPECT_EQ(read(mixed, "u"), QStringLiteral("f\u00C3\u00BCr"));
+    EXPECT_EQ(read(mixed, "e"), QStringLiteral("\u20AC \u0081\u0178"));
+    EXPECT_EQ(read("\xEF\xBB\xBF[s]\nt=\xE9t\xE9\n", "t"), QStringLiteral("\u00E9t\u00E9"));
+    EXPECT_EQ(read("[s]\nt=f\xC3\xBCr\n", "t"), QStringLiteral("f\u00FCr"));
+    EXPECT_EQ(read("[s]\nt=" + QByteArray(2000, '\xFC') + "\n", "t"), QString(1023, QChar(0xFC)));
+}
+
 TEST(IniFileTest, ReadsIntegersInDecimalAndHexadecimal)
 {
     const IniFile ini = IniFile::fromText(
