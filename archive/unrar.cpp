@@ -16,6 +16,9 @@
 namespace {
 
 constexpr unsigned int kCommentBufferSize = 16384;
+// The published interface guarantees at least this many bytes in the name
+// buffer the change-volume callback is handed.
+constexpr size_t kVolumeNameBufferSize = 1024;
 const std::string kVolumeId = "0";
 
 // The library's callbacks carry no user argument, so what they need lives
@@ -89,7 +92,17 @@ int ChangeVolumeCallback(char* arcName, int mode)
     if (dir.empty())
         dir = currentDirectory();
     try {
-        return currentComponent->askNextVolume(dir, fileName) ? 1 : 0;
+        if (!currentComponent->askNextVolume(dir, fileName))
+            return 0;
+        // The library opens whatever name the buffer then holds.
+        const std::string chosen = AppendBackslash(dir.empty() ? currentDirectory() : dir) + fileName;
+        if (!arcName || chosen.size() >= kVolumeNameBufferSize) {
+            currentComponent->ReportError(chosen, kVolumeId, kMsgInvalidFileName);
+            return 0;
+        }
+        chosen.copy(arcName, chosen.size());
+        arcName[chosen.size()] = '\0';
+        return 1;
     } catch (...) {
         callbackFailure = std::current_exception();
         return 0;
@@ -164,16 +177,15 @@ void TUnRAR::walkArchive(int operation, std::string& archiveName)
 
     library.RARSetProcessDataProc(archive, ProcessDataCallback);
     library.RARSetChangeVolProc(archive, ChangeVolumeCallback);
-    int lastRead = ERAR_SUCCESS;
     try {
-        lastRead = walkEntries(archive, operation);
+        // A damaged header is reported while the archive is still open.
+        if (walkEntries(archive, operation) == ERAR_BAD_DATA)
+            RaiseError(FileName(), kVolumeId, kMsgBadFileHeader);
     } catch (...) {
         library.RARCloseArchive(archive);
         throw;
     }
     library.RARCloseArchive(archive);
-    if (lastRead == ERAR_BAD_DATA)
-        RaiseError(FileName(), kVolumeId, kMsgBadFileHeader);
 }
 
 int TUnRAR::walkEntries(void* archive, int operation)
@@ -263,7 +275,9 @@ void TUnRAR::extractEntry(void* archive, int operation, unsigned int unpackedSiz
 {
     totalBytes = unpackedSize;
     std::string destName = FileName();
-    std::string destDir = AppendBackslash(FolderPart(destName));
+    // The extraction folder, not the entry's own: the library judges links
+    // against this folder, and a link may climb out of its own subfolder.
+    std::string destDir = AppendBackslash(ExtractDir());
     const int result = RarLibrary().RARProcessFile(archive, operation, destDir.data(), destName.data());
     rethrowCallbackFailure();
     if (result != ERAR_SUCCESS)

@@ -14,9 +14,11 @@
 #include <fstream>
 #include <stdexcept>
 
+using ::testing::Contains;
 using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
 using ::testing::IsEmpty;
+using ::testing::Not;
 
 namespace {
 
@@ -65,7 +67,7 @@ TEST_F(UnrarFake, FolderAndTwoFilesFireEventsInOrderAndCountEntries)
                                           "deactivate"));
     EXPECT_THAT(calls(), ElementsAre(openCall(), "set data callback", "set volume callback", "read -> 0 docs",
                                      "process 0 null null", "read -> 0 docs/a.txt",
-                                     "process 2 \"~/out/docs/\" \"~/out/docs/a.txt\"", "read -> 0 b.txt",
+                                     "process 2 \"~/out/\" \"~/out/docs/a.txt\"", "read -> 0 b.txt",
                                      "process 2 \"~/out/\" \"~/out/b.txt\"", "read -> 10", "close"));
     EXPECT_TRUE(std::filesystem::exists(box.out() + "docs/a.txt"));
     EXPECT_TRUE(std::filesystem::exists(box.out() + "b.txt"));
@@ -111,7 +113,7 @@ TEST_F(UnrarFake, PlainFileSpecExtractsOnlyTheFirstMatchAndStops)
     EXPECT_THAT(events.lines, ElementsAre("activate", "begin 1 ~/out/sub/b.txt", "end ok ~/out/sub/b.txt", "deactivate"));
     EXPECT_THAT(calls(), ElementsAre(openCall(), "set data callback", "set volume callback", "read -> 0 a.txt",
                                      "process 0 null null", "read -> 0 sub/b.txt",
-                                     "process 2 \"~/out/sub/\" \"~/out/sub/b.txt\"", "close"));
+                                     "process 2 \"~/out/\" \"~/out/sub/b.txt\"", "close"));
 }
 
 TEST_F(UnrarFake, PlainFileSpecDeclinedByBeginEndsWithoutSkipping)
@@ -310,11 +312,19 @@ TEST_F(UnrarFake, DamagedHeaderAfterGoodEntriesIsReported)
     fake.add(FakeFile("b.txt", 0));
     fake.add(FakeFile("c.txt", 0));
     fake.damagedHeaderAfter(2);
+    std::vector<std::string> callsAtError;
+    rar.OnError = [this, &callsAtError, report = rar.OnError](TObject* sender, const std::string& fn,
+                                                              const std::string& volume, int32_t code) {
+        callsAtError = calls();
+        report(sender, fn, volume, code);
+    };
     rar.Extract();
     EXPECT_THAT(events.lines, ElementsAre("activate", "begin 1 ~/out/a.txt", "end ok ~/out/a.txt",
                                           "begin 2 ~/out/b.txt", "end ok ~/out/b.txt",
                                           "error 25108 b.txt volume 0", "deactivate"));
     EXPECT_EQ(calls().back(), "close");
+    // Reported while the archive is still open.
+    EXPECT_THAT(callsAtError, Not(Contains("close")));
 }
 
 // Folder entries are told by the flag or by the attribute word as the host
@@ -438,6 +448,8 @@ TEST_F(UnrarFake, MissingVolumeHandlerCancelsOrPointsToTheFolder)
     EXPECT_THAT(events.lines, ElementsAre("activate", "begin 1 ~/out/big.bin", "volume ~ test.part2.rar 0",
                                           "progress 100 ~/out/big.bin", "end ok ~/out/big.bin", "deactivate"));
     EXPECT_EQ(std::filesystem::current_path(), std::filesystem::path(box.root() + "/disk2"));
+    // The library is handed the volume's new path, so it opens that file.
+    EXPECT_THAT(calls(), Contains("volume ask test.part2.rar -> 1 ~/disk2/test.part2.rar"));
 }
 
 } // namespace
