@@ -177,10 +177,19 @@ void TUnRAR::walkArchive(int operation, std::string& archiveName)
 
     library.RARSetProcessDataProc(archive, ProcessDataCallback);
     library.RARSetChangeVolProc(archive, ChangeVolumeCallback);
+    // An archive whose headers are encrypted needs the password before its
+    // first header can be read.
+    if (!password_.empty())
+        library.RARSetPassword(archive, password_.data());
     try {
-        // A damaged header is reported while the archive is still open.
-        if (walkEntries(archive, operation) == ERAR_BAD_DATA)
+        // A header that cannot be read is reported while the archive is still
+        // open: damaged, locked without the right password, or in a missing
+        // volume. Only the normal end ends the run quietly.
+        const int lastRead = walkEntries(archive, operation);
+        if (lastRead == ERAR_BAD_DATA)
             RaiseError(FileName(), kVolumeId, kMsgBadFileHeader);
+        if (lastRead != ERAR_SUCCESS && lastRead != ERAR_END_ARCHIVE)
+            RaiseError(archiveName, kVolumeId, MessageForRarCode(lastRead));
     } catch (...) {
         library.RARCloseArchive(archive);
         throw;
