@@ -40,7 +40,7 @@ struct Sample {
     std::string password;
     Tree tree;
     std::set<std::string> failing; // paths a correct library refuses
-    bool refused = false;          // the engine reports an error before any entry
+    bool refused = false;          // an error is reported before any entry
 };
 
 Node file(std::string sha, intmax_t size = -1) { return {std::move(sha), size, ""}; }
@@ -109,6 +109,8 @@ std::vector<Sample> samples()
         {"rar5-volumes.part01.rar", "", game(), {}},
         {"rar5-solid-bigdict.rar", "", game(), {}},
         {"rar5-encrypted-data.rar", "zenkor", game(), {}},
+        {"rar5-encrypted-headers.rar", "zenkor", game(), {}},
+        {"rar5-encrypted-headers.rar", "", {}, {}, true}, // no password: not even a name can be read
         {"rar5-stored-crc.rar", "", game(), {}},
         {"rar5-stored-blake2.rar", "", game(), {}},
         {"rar5-stored-damaged.rar", "", without(game(), "game/data/maps/level1.map"), {"game/data/maps/level1.map"}},
@@ -170,6 +172,7 @@ struct Outcome {
     std::set<std::string> failed;  // entries reported as failed
     int errors = 0;                // OnError reports
     std::set<std::string> written; // files and links on disk
+    int volumeAsks = 0;
 };
 
 class LibrarySamples : public ::testing::TestWithParam<const char*> {
@@ -200,7 +203,9 @@ protected:
         }
     }
 
-    Outcome extract(const Sample& sample)
+    // With laterVolumesElsewhere, every volume but the first lies in another
+    // folder, which the owner names each time the library asks for a volume.
+    Outcome extract(const Sample& sample, bool laterVolumesElsewhere = false)
     {
         const fs::path archives = root_ / "archives";
         const fs::path out = root_ / "out";
@@ -214,6 +219,19 @@ protected:
         }
         TUnRAR rar(nullptr);
         Outcome outcome;
+        if (laterVolumesElsewhere) {
+            const fs::path elsewhere = root_ / "disk2";
+            fs::create_directories(elsewhere);
+            for (const auto& entry : fs::directory_iterator(archives)) {
+                if (entry.path().filename() != sample.archive)
+                    fs::rename(entry.path(), elsewhere / entry.path().filename());
+            }
+            rar.OnNextVolume = [&outcome, elsewhere](TObject*, std::string& dir, std::string&, const std::string&,
+                                                     bool& cancel) {
+                cancel = ++outcome.volumeAsks > 10; // a library that never takes the answer
+                dir = elsewhere.string() + "/";
+            };
+        }
         rar.OnEnd = [&](TObject*, const std::string& fn, bool pass) {
             (pass ? outcome.passed : outcome.failed).insert(fs::path(fn).lexically_relative(out).string());
         };
@@ -274,6 +292,25 @@ TEST_P(LibrarySamples, EverySampleGivesItsTreeOrAReportedFailure)
             EXPECT_EQ(outcome.failed, sample.failing);
             EXPECT_EQ(outcome.errors > 0, !sample.failing.empty() || sample.refused);
         }
+    }
+}
+
+// The owner points to the folder of the later volumes once: the library must
+// then open them from there.
+TEST_P(LibrarySamples, LaterVolumesComeFromTheFolderTheOwnerNames)
+{
+    const Sample sample{"rar5-volumes.part01.rar", "", game(), {}};
+    const Outcome outcome = extract(sample, true);
+    EXPECT_LE(outcome.volumeAsks, 2);
+    for (const std::string& path : outcome.passed) {
+        ASSERT_TRUE(sample.tree.count(path)) << path << " reported extracted but not listed";
+        EXPECT_EQ(mismatch(out() / path, sample.tree.at(path)), "") << path;
+    }
+    if (outcome.written != keys(sample.tree)) {
+        EXPECT_TRUE(!outcome.failed.empty() || outcome.errors > 0) << "tree incomplete, yet no failure reported";
+    }
+    if (std::string(GetParam()) == "ZK_PUBLIC_UNRAR") {
+        EXPECT_EQ(outcome.written, keys(sample.tree));
     }
 }
 
