@@ -7,7 +7,8 @@
 #           build/debian; it is not part of any installer folder)
 #   bsdtar  libarchive's bsdtar -xf
 # For each archive it prints user+system CPU seconds, wall seconds and peak
-# resident memory of every tool (best CPU of three runs, highest peak), and
+# resident memory of every tool (best CPU of three runs, highest peak; small
+# archives are extracted many times per run and the figures divided), and
 # the engine's CPU ratio to each peer. Goals: engine/loop <= 1.05, engine peak
 # RSS < 40 MB. A tool that fails on an archive is marked "FAILED".
 #
@@ -51,12 +52,15 @@ PY
   rm -rf "$work/many"
 }
 
-# Runs one extraction into a fresh folder; prints "cpu wall peak-kb status".
+# Runs an extraction $repeat times into a fresh folder (small archives take
+# too little CPU to time once); prints "cpu wall peak-kb status" per run.
 measure() {
   rm -rf "$work/out" && mkdir -p "$work/out"
   local status=0
-  /usr/bin/time -f "%U %S %e %M" -o "$work/time.txt" "$@" > /dev/null 2> "$work/stderr.txt" || status=$?
-  awk -v s="$status" 'END { printf "%.2f %.2f %d %d\n", $1 + $2, $3, $4, s }' "$work/time.txt"
+  /usr/bin/time -f "%U %S %e %M" -o "$work/time.txt" \
+    bash -c 'for ((i = 0; i < $0; i++)); do "$@" || exit; done' "$repeat" "$@" \
+    > /dev/null 2> "$work/stderr.txt" || status=$?
+  awk -v s="$status" -v n="$repeat" 'END { printf "%.4f %.4f %d %d\n", ($1 + $2) / n, $3 / n, $4, s }' "$work/time.txt"
 }
 
 # Best CPU of three runs, its wall time, the highest peak, the worst status.
@@ -86,7 +90,7 @@ export work
 
 line() { # LABEL CPU WALL KB STATUS
   awk -v l="$1" -v c="$2" -v w="$3" -v k="$4" -v s="$5" 'BEGIN {
-    printf "  %-7s cpu %7.2fs  wall %7.2fs  peak RSS %7.1f MB%s\n", l, c, w, k / 1024, s == 0 ? "" : "  FAILED" }'
+    printf "  %-7s cpu %8.3fs  wall %8.3fs  peak RSS %7.1f MB%s\n", l, c, w, k / 1024, s == 0 ? "" : "  FAILED" }'
 }
 
 ratio() { # LABEL ENGINE-CPU PEER-CPU GOAL
@@ -95,9 +99,10 @@ ratio() { # LABEL ENGINE-CPU PEER-CPU GOAL
     else printf "  engine/%-6s  n/a (peer too fast to time)\n", l }'
 }
 
-compare() { # LABEL ARCHIVE
+compare() { # LABEL ARCHIVE REPEAT
   local label=$1 archive=$2
-  echo "$label ($(basename "$archive"))"
+  repeat=$3
+  echo "$label ($(basename "$archive")), per run, $repeat runs in a row"
   read -r ec ew ek es < <(best_of_three "$build/bin/extract-trace" --quiet --library "$library" "$archive" "$work/out")
   read -r lc lw lk ls < <(best_of_three "$build/bin/rar_library_loop" "$library" "$archive" "$work/out")
   read -r uc uw uk us < <(best_of_three "$unrar_tool" x -o+ -idq "$archive" "$work/out/")
@@ -114,7 +119,7 @@ compare() { # LABEL ARCHIVE
 
 make_many_files
 echo "library: $(readlink -f "$library")"
-compare "multi-volume, RAR 5, 3 volumes" "$samples/rar5-volumes.part01.rar"
-compare "multi-volume, RAR 4, 241 MB PPMd/LZSS" "$samples/rar4-multivolume.part0001.rar"
-compare "solid, 512 MB dictionary" "$samples/rar5-solid-bigdict.rar"
-compare "17,600 small files, stored" "$work/many.rar"
+compare "multi-volume, RAR 5, 3 volumes" "$samples/rar5-volumes.part01.rar" 40
+compare "multi-volume, RAR 4, 241 MB PPMd/LZSS" "$samples/rar4-multivolume.part0001.rar" 1
+compare "solid, 512 MB dictionary" "$samples/rar5-solid-bigdict.rar" 40
+compare "17,600 small files, stored" "$work/many.rar" 1
