@@ -7,7 +7,7 @@ cd "$(dirname "$0")"
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev libarchive-dev zlib1g-dev libsdl2-mixer-dev timgm6mb-soundfont
+  qt6-base-dev libarchive-dev zlib1g-dev nettle-dev libsdl2-mixer-dev timgm6mb-soundfont
   fonts-dejavu-core fonts-liberation2 xfonts-base libblkid-dev
   libgtest-dev libgmock-dev
   clang libclang-rt-14-dev
@@ -27,6 +27,15 @@ install_missing_packages() {
   $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
 }
 
+# Debian's public RAR library (the default beside setup) and its unrar tool
+# (for the benchmark), from the non-free component of the machine's own
+# Debian sources, unpacked under build/debian/root; apt's configuration stays
+# as it is.
+fetch_public_rar_library() {
+  . tools/debian/apt_sources.sh
+  fetch_debian_packages build/debian non-free libunrar5 unrar
+}
+
 build_main() {
   cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
   cmake --build build
@@ -36,7 +45,8 @@ build_main() {
 # UndefinedBehaviorSanitizer, with the fuzz targets run for a fixed time.
 test_sanitized_core() {
   CC=clang CXX=clang++ cmake -S . -B build-sanitize -G Ninja \
-    -DCMAKE_BUILD_TYPE=Debug -DZK_CORE_ONLY=ON -DZK_SANITIZE=ON -DZK_FUZZ=ON
+    -DCMAKE_BUILD_TYPE=Debug -DZK_CORE_ONLY=ON -DZK_SANITIZE=ON -DZK_FUZZ=ON \
+    -DZK_PUBLIC_UNRAR_ROOT="$PWD/build/debian/root"
   cmake --build build-sanitize
   ctest --test-dir build-sanitize --output-on-failure
 }
@@ -44,12 +54,14 @@ test_sanitized_core() {
 case "${1:-}" in
   run)
     install_missing_packages
+    fetch_public_rar_library
     build_main
     cd build/demo
     exec ./setup
     ;;
   test)
     install_missing_packages
+    fetch_public_rar_library
     test_sanitized_core
     build_main
     export QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy

@@ -38,6 +38,7 @@ RarLibraryLocation DefaultRarLibraryLocation(const std::string& exeFolder)
     RarLibraryLocation location;
     if (!exeFolder.empty())
         location.push_back(exeFolder + "/libunrar.so");
+    location.push_back("libunrar.so.5"); // the system's public library, as installed
     location.push_back("libunrar.so");
     return location;
 }

@@ -20,7 +20,9 @@ struct RarEntryPoints {
 // from exactly that file, a bare name through the system's library search.
 using RarLibraryLocation = std::vector<std::string>;
 
-// libunrar.so in the given folder, then through the system's library search.
+// libunrar.so in the given folder, then the system's public library by its
+// versioned name (libunrar.so.5), then libunrar.so, both through the system's
+// library search.
 RarLibraryLocation DefaultRarLibraryLocation(const std::string& exeFolder);
 
 // The folder of the running executable.

@@ -16,6 +16,9 @@
 namespace {
 
 constexpr unsigned int kCommentBufferSize = 16384;
+// The published interface guarantees at least this many bytes in the name
+// buffer the change-volume callback is handed.
+constexpr size_t kVolumeNameBufferSize = 1024;
 const std::string kVolumeId = "0";
 
 // The library's callbacks carry no user argument, so what they need lives
@@ -111,7 +114,17 @@ int ChangeVolumeCallback(char* arcName, int mode)
     if (dir.empty())
         dir = currentDirectory();
     try {
-        return askNextVolume(*currentComponent, dir, fileName) ? 1 : 0;
+        if (!askNextVolume(*currentComponent, dir, fileName))
+            return 0;
+        // The library opens whatever name the buffer then holds.
+        const std::string chosen = AppendBackslash(dir.empty() ? currentDirectory() : dir) + fileName;
+        if (!arcName || chosen.size() >= kVolumeNameBufferSize) {
+            currentComponent->ReportError(chosen, kVolumeId, kMsgInvalidFileName);
+            return 0;
+        }
+        chosen.copy(arcName, chosen.size());
+        arcName[chosen.size()] = '\0';
+        return 1;
     } catch (...) {
         callbackFailure = std::current_exception();
         return 0;
@@ -188,16 +201,24 @@ void TUnRAR::walkArchive(int operation, std::string& archiveName)
 
     library.RARSetProcessDataProc(archive, ProcessDataCallback);
     library.RARSetChangeVolProc(archive, ChangeVolumeCallback);
-    int lastRead = ERAR_SUCCESS;
+    // An archive whose headers are encrypted needs the password before its
+    // first header can be read.
+    if (!password_.empty())
+        library.RARSetPassword(archive, password_.data());
     try {
-        lastRead = walkEntries(archive, operation);
+        // A header that cannot be read is reported while the archive is still
+        // open: damaged, locked without the right password, or in a missing
+        // volume. Only the normal end ends the run quietly.
+        const int lastRead = walkEntries(archive, operation);
+        if (lastRead == ERAR_BAD_DATA)
+            RaiseError(FileName(), kVolumeId, kMsgBadFileHeader);
+        if (lastRead != ERAR_SUCCESS && lastRead != ERAR_END_ARCHIVE)
+            RaiseError(archiveName, kVolumeId, MessageForRarCode(lastRead));
     } catch (...) {
         library.RARCloseArchive(archive);
         throw;
     }
     library.RARCloseArchive(archive);
-    if (lastRead == ERAR_BAD_DATA)
-        RaiseError(FileName(), kVolumeId, kMsgBadFileHeader);
 }
 
 int TUnRAR::walkEntries(void* archive, int operation)
@@ -284,7 +305,9 @@ void TUnRAR::extractEntry(void* archive, int operation, unsigned int unpackedSiz
 {
     totalBytes = unpackedSize;
     std::string destName = FileName();
-    std::string destDir = AppendBackslash(FolderPart(destName));
+    // The extraction folder, not the entry's own: the library judges links
+    // against this folder, and a link may climb out of its own subfolder.
+    std::string destDir = AppendBackslash(ExtractDir());
     const int result = RarLibrary().RARProcessFile(archive, operation, destDir.data(), destName.data());
     rethrowCallbackFailure();
     if (result != ERAR_SUCCESS)

@@ -1,91 +1,125 @@
 #!/usr/bin/env bash
-# Extraction speed and memory of the RAR engine with the project's
-# libunrar.so (extract-trace --quiet) against bsdtar -xf on the same archives,
-# measured in the same run. Prints per archive the best wall time of three
-# runs of each, the ratio engine/bsdtar, and the peak resident memory of each.
+# Extraction cost of the RAR engine with the installer folder's libunrar.so
+# (extract-trace --quiet) against three peers measured in the same run:
+#   loop    the same library driven by a bare loop over its interface
+#           (rar_library_loop): what the engine itself adds
+#   unrar   `unrar x` from Debian's unrar package (fetched by build.sh into
+#           build/debian; it is not part of any installer folder)
+#   bsdtar  libarchive's bsdtar -xf
+# For each archive it prints user+system CPU seconds, wall seconds and peak
+# resident memory of every tool (best CPU of three runs, highest peak; small
+# archives are extracted many times per run and the figures divided), and
+# the engine's CPU ratio to each peer. Goals: engine/loop <= 1.05, engine peak
+# RSS < 40 MB. A tool that fails on an archive is marked "FAILED".
 #
 # usage: bench/engine_bench.sh [BUILD_DIR] [WORK_DIR]
-#   BUILD_DIR  a build holding bin/extract-trace, bin/libunrar.so and
-#              bin/rarwrite (default: build); build it in Release for figures
-#   WORK_DIR   scratch space, about 2 GB (default: a new temporary folder)
+#   BUILD_DIR  a build holding bin/extract-trace, bin/libunrar.so,
+#              bin/rar_library_loop and bin/rarwrite (default: build);
+#              build it in Release for figures (see README)
+#   WORK_DIR   scratch space, about 1 GB (default: a new temporary folder)
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${1:-$root/build}" && pwd)
 work=${2:-$(mktemp -d /tmp/zk-engine-bench-XXXXXX)}
 samples="$root/../shared/rar-samples"
-trace="$build/bin/extract-trace"
-rarwrite="$build/bin/rarwrite"
-for tool in "$trace" "$rarwrite" "$build/bin/libunrar.so"; do
-  [ -e "$tool" ] || { echo "missing $tool (build extract-trace, unrar and rarwrite)" >&2; exit 2; }
+library="$build/bin/libunrar.so"
+unrar_tool="$root/build/debian/root/usr/bin/unrar-nonfree"
+for tool in "$build/bin/extract-trace" "$build/bin/rar_library_loop" "$build/bin/rarwrite" "$library"; do
+  [ -e "$tool" ] || { echo "missing $tool (build extract-trace, rar_library_loop, rarwrite, rar_library)" >&2; exit 2; }
 done
+[ -x "$unrar_tool" ] || { echo "missing $unrar_tool (run ./build.sh once: it fetches Debian's unrar)" >&2; exit 2; }
 command -v bsdtar >/dev/null || { echo "bsdtar missing (libarchive-tools)" >&2; exit 2; }
+[ -d "$samples" ] || { echo "no $samples" >&2; exit 2; }
 mkdir -p "$work"
 trap 'rm -rf "$work/out"' EXIT
 
-make_archives() {
-  if [ ! -e "$work/big.rar" ]; then
-    mkdir -p "$work/big"
-    for i in $(seq -w 1 64); do head -c 8M /dev/urandom > "$work/big/file$i.bin"; done
-    "$rarwrite" --from-dir "$work/big" "$work/big.rar"
-    rm -rf "$work/big"
-  fi
-  if [ ! -e "$work/small.rar" ]; then
-    python3 - "$work/small" <<'PY'
+# 17,600 small files in 176 folders, written with the project's rarwrite.
+make_many_files() {
+  [ -e "$work/many.rar" ] && return
+  python3 - "$work/many" <<'PY'
 import os, random, sys
 root = sys.argv[1]
-rng = random.Random(20000)
-for i in range(20000):
-    folder = os.path.join(root, "d%03d" % (i // 200))
+rng = random.Random(17600)
+words = [b"tile", b"map", b"sprite", b"sound", b"level", b"actor", b"light", b"door"]
+for i in range(17600):
+    folder = os.path.join(root, "d%03d" % (i // 100))
     os.makedirs(folder, exist_ok=True)
     with open(os.path.join(folder, "f%05d.dat" % i), "wb") as f:
-        f.write(rng.randbytes(rng.randint(1024, 8192)))
+        f.write(b" ".join(rng.choice(words) for _ in range(rng.randint(200, 2000))))
 PY
-    "$rarwrite" --from-dir "$work/small" "$work/small.rar"
-    rm -rf "$work/small"
-  fi
-  for v in "$samples"/rar4-multivolume.part000?.rar; do
-    [ -e "$work/$(basename "$v")" ] || cp "$v" "$work/"
-  done
+  "$build/bin/rarwrite" --host unix --from-dir "$work/many" "$work/many.rar"
+  rm -rf "$work/many"
 }
 
-# Runs one extraction into a fresh folder; prints "seconds peak-kilobytes".
+# Runs an extraction $repeat times into a fresh folder (small archives take
+# too little CPU to time once); prints "cpu wall peak-kb status" per run.
 measure() {
-  rm -rf "$work/out" && mkdir -p "$work/out" && sync
-  /usr/bin/time -f "%e %M" -o "$work/time.txt" "$@" > /dev/null 2>&1 || true
-  tail -n 1 "$work/time.txt" # after a "Command exited with" line, if any
+  rm -rf "$work/out" && mkdir -p "$work/out"
+  local status=0
+  /usr/bin/time -f "%U %S %e %M" -o "$work/time.txt" \
+    bash -c 'for ((i = 0; i < $0; i++)); do "$@" || exit; done' "$repeat" "$@" \
+    > /dev/null 2> "$work/stderr.txt" || status=$?
+  awk -v s="$status" -v n="$repeat" 'END { printf "%.4f %.4f %d %d\n", ($1 + $2) / n, $3 / n, $4, s }' "$work/time.txt"
 }
 
+# Best CPU of three runs, its wall time, the highest peak, the worst status.
 best_of_three() {
-  local best="" peak=0 t m
+  local best_cpu="" best_wall="" peak=0 worst=0 cpu wall kb status
   for _ in 1 2 3; do
-    read -r t m < <(measure "$@")
-    if [ -z "$best" ] || awk -v a="$t" -v b="$best" 'BEGIN { exit !(a < b) }'; then best=$t; fi
-    [ "$m" -gt "$peak" ] && peak=$m
+    read -r cpu wall kb status < <(measure "$@")
+    if [ -z "$best_cpu" ] || awk -v a="$cpu" -v b="$best_cpu" 'BEGIN { exit !(a < b) }'; then
+      best_cpu=$cpu best_wall=$wall
+    fi
+    [ "$kb" -gt "$peak" ] && peak=$kb
+    [ "$status" -ne 0 ] && worst=$status
   done
-  echo "$best $peak"
+  echo "$best_cpu $best_wall $peak $worst"
 }
 
-# bsdtar reads a multi-volume archive only as one stream of its volumes.
-bsdtar_volumes() {
-  cat "$work"/rar4-multivolume.part000?.rar | bsdtar -xf - -C "$work/out"
+# bsdtar reads a volume set only as one stream of its volumes.
+bsdtar_extract() {
+  local first=$1 stem
+  case "$first" in
+    *.part*.rar) stem=${first%.part*.rar}; cat "$stem".part*.rar | bsdtar -xf - -C "$work/out" ;;
+    *) bsdtar -xf "$first" -C "$work/out" ;;
+  esac
 }
-
-# compare LABEL ARCHIVE TARGET PEER-COMMAND...
-compare() {
-  local label=$1 archive=$2 target=$3
-  shift 3
-  read -r et em < <(best_of_three "$trace" --quiet "$archive" "$work/out")
-  read -r bt bm < <(best_of_three "$@")
-  awk -v l="$label" -v et="$et" -v bt="$bt" -v em="$em" -v bm="$bm" -v t="$target" 'BEGIN {
-    r = bt > 0 ? et / bt : 0
-    printf "%-28s engine %7.2fs  bsdtar %7.2fs  ratio %.3f (target <= %s)  peak RSS engine %.1f MB, bsdtar %.1f MB (target < 40 MB)\n",
-      l, et, bt, r, t, em / 1024, bm / 1024 }'
-}
-
-make_archives
-export -f bsdtar_volumes
+export -f bsdtar_extract
 export work
-compare "stored 64 files, 512 MB" "$work/big.rar" 1.03 bsdtar -xf "$work/big.rar" -C "$work/out"
-compare "20,000 files of 1-8 KB" "$work/small.rar" 1.15 bsdtar -xf "$work/small.rar" -C "$work/out"
-compare "multi-volume sample" "$work/rar4-multivolume.part0001.rar" 1.05 bash -c bsdtar_volumes
+
+line() { # LABEL CPU WALL KB STATUS
+  awk -v l="$1" -v c="$2" -v w="$3" -v k="$4" -v s="$5" 'BEGIN {
+    printf "  %-7s cpu %8.3fs  wall %8.3fs  peak RSS %7.1f MB%s\n", l, c, w, k / 1024, s == 0 ? "" : "  FAILED" }'
+}
+
+ratio() { # LABEL ENGINE-CPU PEER-CPU GOAL
+  awk -v l="$1" -v e="$2" -v p="$3" -v g="$4" 'BEGIN {
+    if (p > 0) printf "  engine/%-6s %6.3f%s\n", l, e / p, g == "" ? "" : "  (goal <= " g ")"
+    else printf "  engine/%-6s  n/a (peer too fast to time)\n", l }'
+}
+
+compare() { # LABEL ARCHIVE REPEAT
+  local label=$1 archive=$2
+  repeat=$3
+  echo "$label ($(basename "$archive")), per run, $repeat runs in a row"
+  read -r ec ew ek es < <(best_of_three "$build/bin/extract-trace" --quiet --library "$library" "$archive" "$work/out")
+  read -r lc lw lk ls < <(best_of_three "$build/bin/rar_library_loop" "$library" "$archive" "$work/out")
+  read -r uc uw uk us < <(best_of_three "$unrar_tool" x -o+ -idq "$archive" "$work/out/")
+  read -r bc bw bk bs < <(best_of_three bash -c 'bsdtar_extract "$0"' "$archive")
+  line engine "$ec" "$ew" "$ek" "$es"
+  line loop "$lc" "$lw" "$lk" "$ls"
+  line unrar "$uc" "$uw" "$uk" "$us"
+  line bsdtar "$bc" "$bw" "$bk" "$bs"
+  ratio loop "$ec" "$lc" 1.05
+  ratio unrar "$ec" "$uc" ""
+  ratio bsdtar "$ec" "$bc" ""
+  awk -v k="$ek" 'BEGIN { printf "  engine peak RSS %.1f MB (goal < 40 MB)\n", k / 1024 }'
+}
+
+make_many_files
+echo "library: $(readlink -f "$library")"
+compare "multi-volume, RAR 5, 3 volumes" "$samples/rar5-volumes.part01.rar" 40
+compare "multi-volume, RAR 4, 241 MB PPMd/LZSS" "$samples/rar4-multivolume.part0001.rar" 1
+compare "solid, 512 MB dictionary" "$samples/rar5-solid-bigdict.rar" 40
+compare "17,600 small files, stored" "$work/many.rar" 1

@@ -2,7 +2,11 @@
 # One GoogleTest executable, registered with CTest as a whole. GUI tests run on
 # Qt's offscreen platform and audio on SDL's dummy driver, so no display or
 # sound card is needed; ZK_SAMPLES_DIR points at the shared sample archives.
+# ZK_BIN_DIR is the folder whose libunrar.so a test binds (bin/ unless the
+# folder sets ZK_TEST_BIN_DIR); ZK_OWN_UNRAR and ZK_PUBLIC_UNRAR name the two
+# RAR libraries (the public one empty when it is not unpacked).
 include(GoogleTest)
+set(ZK_TEST_BIN_DIR ${CMAKE_BINARY_DIR}/bin)
 function(zk_add_test)
   cmake_parse_arguments(ARG "" "NAME" "SOURCES;LIBS" ${ARGN})
   add_executable(${ARG_NAME} ${ARG_SOURCES})
@@ -10,5 +14,5 @@ function(zk_add_test)
   add_test(NAME ${ARG_NAME} COMMAND ${ARG_NAME})
   set_tests_properties(${ARG_NAME} PROPERTIES
     TIMEOUT 600
-    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;SDL_AUDIODRIVER=dummy;ZK_SAMPLES_DIR=${ZK_SAMPLES_DIR};ZK_BIN_DIR=${CMAKE_BINARY_DIR}/bin")
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;SDL_AUDIODRIVER=dummy;ZK_SAMPLES_DIR=${ZK_SAMPLES_DIR};ZK_BIN_DIR=${ZK_TEST_BIN_DIR};ZK_OWN_UNRAR=${ZK_OWN_UNRAR_DIR}/libunrar.so;ZK_PUBLIC_UNRAR=${ZK_PUBLIC_UNRAR}")
 endfunction()

@@ -1,5 +1,6 @@
 // The whole install flow, from the main window's Install to the started
-// program, with real archives extracted by the project's RAR library.
+// program, with real archives extracted by the RAR library the build puts
+// beside setup.
 #include "app/frm_zenkor.h"
 #include "widgets/label.h"
 #include "widgets/picture.h"
@@ -156,6 +157,38 @@ TEST_F(InstallFlowTest, RealSampleArchiveIsExtractedIntoTheChosenFolder)
                 ElementsAre("test1.bin", "test2.bin", "test3.bin", "test4.bin"));
     EXPECT_EQ(QFileInfo(QDir(target).filePath(QStringLiteral("test4.bin"))).size(), 4096);
     EXPECT_EQ(launches.started.size(), 1u);
+}
+
+// A volume set made by the current archiver, through the whole flow with the
+// public RAR library: every file and link of the program arrives.
+TEST_F(InstallFlowTest, VolumeSetInstallsItsWholeTreeWithThePublicLibrary)
+{
+    const QString library = qEnvironmentVariable("ZK_PUBLIC_UNRAR");
+    if (library.isEmpty())
+        GTEST_SKIP() << "the public RAR library is not part of this build";
+    if (!QFileInfo::exists(QDir(qEnvironmentVariable("ZK_SAMPLES_DIR")).filePath("rar5-volumes.part01.rar")))
+        GTEST_SKIP() << "no ../shared/rar-samples beside the project";
+    ASSERT_TRUE(BindRarLibrary({library.toStdString()}));
+    sample("rar5-volumes.part02.rar");
+    sample("rar5-volumes.part03.rar");
+    sample("rar5-volumes.part01.rar");
+    zenkor.RunProgram->setText(QStringLiteral("game/start.sh"));
+    installByExtract();
+
+    EXPECT_THAT(boxTexts(), ElementsAre("Program sucessfully installed!"));
+    EXPECT_THAT(filesBelow(target),
+                ElementsAre("game/README", "game/data/maps/level1.map", "game/data/maps/level2.map",
+                            "game/data/maps/level3.map", "game/data/maps/level4.map", "game/data/maps/level5.map",
+                            "game/data/maps/level6.map", "game/data/sounds.dat", "game/data/tiles.dat",
+                            "game/docs/README.again", "game/docs/empty.txt", "game/docs/readme.txt",
+                            "game/start.sh"));
+    const QDir game(QDir(target).filePath(QStringLiteral("game")));
+    EXPECT_EQ(QFileInfo(game.filePath(QStringLiteral("data/tiles.dat"))).size(), 300000);
+    EXPECT_EQ(QFileInfo(game.filePath(QStringLiteral("data/sounds.dat"))).size(), 200000);
+    EXPECT_EQ(QFileInfo(game.filePath(QStringLiteral("docs/README.again"))).symLinkTarget(),
+              game.filePath(QStringLiteral("docs/readme.txt")));
+    ASSERT_EQ(launches.started.size(), 1u);
+    EXPECT_EQ(launches.started[0].program, game.filePath(QStringLiteral("start.sh")));
 }
 
 TEST_F(InstallFlowTest, DamagedArchiveSaysErrorInRarFileAndStartsNothing)

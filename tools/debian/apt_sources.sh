@@ -72,6 +72,8 @@ fetch_debian_packages() {
   for p in "$@"; do [ -f "$dir/unpacked/$p" ] || need+=("$p"); done
   [ ${#need[@]} -eq 0 ] && return 0
   mkdir -p "$dir/apt/lists/partial" "$dir/apt/cache/archives/partial" "$dir/debs" "$dir/root" "$dir/unpacked"
+  # apt reads relative Dir:: paths against its own root, not the current folder.
+  dir=$(cd "$dir" && pwd)
   local list="$dir/apt/sources.list" uri suite key
   : > "$list"
   while read -r uri suite key; do
@@ -84,12 +86,13 @@ fetch_debian_packages() {
     -o Dir::State::Lists="$dir/apt/lists" -o Dir::State::Status=/dev/null
     -o Dir::Cache="$dir/apt/cache" -o Debug::NoLocking=1 -o APT::Sandbox::User=root
   )
-  apt-get -q "${apt_opts[@]}" update >&2
-  (cd "$dir/debs" && apt-get -q "${apt_opts[@]}" download "${need[@]}") >&2
+  apt-get -q "${apt_opts[@]}" update >&2 || return 1
+  (cd "$dir/debs" && apt-get -q "${apt_opts[@]}" download "${need[@]}") >&2 || return 1
   for p in "${need[@]}"; do
     local deb
-    deb=$(ls -t "$dir/debs/${p}_"*.deb | head -n1)
-    dpkg-deb -x "$deb" "$dir/root"
+    deb=$(ls -t "$dir/debs/${p}_"*.deb 2>/dev/null | head -n1)
+    [ -n "$deb" ] || { echo "apt_sources: $p was not downloaded" >&2; return 1; }
+    dpkg-deb -x "$deb" "$dir/root" || return 1
     basename "$deb" > "$dir/unpacked/$p"
   done
 }

@@ -2,10 +2,14 @@
 #include "tools/extract_trace/detect_command.h"
 #include "tools/extract_trace/trace_command.h"
 
+#include <clocale>
 #include <iostream>
 
 int main(int argc, char** argv)
 {
+    // The RAR library converts entry names through the C locale; the
+    // installer gets the environment's locale from Qt, and so must this tool.
+    std::setlocale(LC_ALL, "");
     const auto command = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
     if (!command) {
         std::cerr << kUsage;

@@ -53,8 +53,8 @@ TEST_F(RarLibraryBind, ReleaseClearsTheBindingAndIsSafeTwice)
 TEST(RarLibraryLocationTest, ExecutableFolderFirstThenSystemSearch)
 {
     EXPECT_EQ(DefaultRarLibraryLocation("/opt/game"),
-              (RarLibraryLocation{"/opt/game/libunrar.so", "libunrar.so"}));
-    EXPECT_EQ(DefaultRarLibraryLocation(""), RarLibraryLocation{"libunrar.so"});
+              (RarLibraryLocation{"/opt/game/libunrar.so", "libunrar.so.5", "libunrar.so"}));
+    EXPECT_EQ(DefaultRarLibraryLocation(""), (RarLibraryLocation{"libunrar.so.5", "libunrar.so"}));
     const std::string folder = ExecutableFolder();
     ASSERT_FALSE(folder.empty());
     EXPECT_EQ(folder.front(), '/');

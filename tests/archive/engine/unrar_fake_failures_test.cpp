@@ -9,6 +9,7 @@
 #include <fstream>
 #include <stdexcept>
 
+using ::testing::Contains;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
@@ -108,6 +109,8 @@ TEST_F(UnrarFake, MissingVolumeHandlerCancelsOrPointsToTheFolder)
     EXPECT_THAT(events.lines, ElementsAre("activate", "begin 1 ~/out/big.bin", "volume ~ test.part2.rar 0",
                                           "progress 100 ~/out/big.bin", "end ok ~/out/big.bin", "deactivate"));
     EXPECT_EQ(std::filesystem::current_path(), std::filesystem::path(box.root() + "/disk2"));
+    // The library is handed the volume's new path, so it opens that file.
+    EXPECT_THAT(calls(), Contains("volume ask test.part2.rar -> 1 ~/disk2/test.part2.rar"));
 }
 
 } // namespace

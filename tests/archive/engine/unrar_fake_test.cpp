@@ -9,9 +9,11 @@
 #include <filesystem>
 #include <fstream>
 
+using ::testing::Contains;
 using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
 using ::testing::IsEmpty;
+using ::testing::Not;
 
 namespace {
 
@@ -30,7 +32,7 @@ TEST_F(UnrarFake, FolderAndTwoFilesFireEventsInOrderAndCountEntries)
                                           "deactivate"));
     EXPECT_THAT(calls(), ElementsAre(openCall(), "set data callback", "set volume callback", "read -> 0 docs",
                                      "process 0 null null", "read -> 0 docs/a.txt",
-                                     "process 2 \"~/out/docs/\" \"~/out/docs/a.txt\"", "read -> 0 b.txt",
+                                     "process 2 \"~/out/\" \"~/out/docs/a.txt\"", "read -> 0 b.txt",
                                      "process 2 \"~/out/\" \"~/out/b.txt\"", "read -> 10", "close"));
     EXPECT_TRUE(std::filesystem::exists(box.out() + "docs/a.txt"));
     EXPECT_TRUE(std::filesystem::exists(box.out() + "b.txt"));
@@ -76,7 +78,7 @@ TEST_F(UnrarFake, PlainFileSpecExtractsOnlyTheFirstMatchAndStops)
     EXPECT_THAT(events.lines, ElementsAre("activate", "begin 1 ~/out/sub/b.txt", "end ok ~/out/sub/b.txt", "deactivate"));
     EXPECT_THAT(calls(), ElementsAre(openCall(), "set data callback", "set volume callback", "read -> 0 a.txt",
                                      "process 0 null null", "read -> 0 sub/b.txt",
-                                     "process 2 \"~/out/sub/\" \"~/out/sub/b.txt\"", "close"));
+                                     "process 2 \"~/out/\" \"~/out/sub/b.txt\"", "close"));
 }
 
 TEST_F(UnrarFake, PlainFileSpecDeclinedByBeginEndsWithoutSkipping)
@@ -185,7 +187,10 @@ TEST_F(UnrarFake, PasswordIsSetBeforeEveryEncryptedEntryOnly)
     locked.name = "c.txt";
     fake.add(locked);
     rar.Extract();
-    EXPECT_THAT(calls(), ElementsAre(openCall(), "set data callback", "set volume callback", "read -> 0 a.txt",
+    // Once before the first header (headers may be encrypted), then before
+    // every encrypted entry.
+    EXPECT_THAT(calls(), ElementsAre(openCall(), "set data callback", "set volume callback", "password \"secret\"",
+                                     "read -> 0 a.txt",
                                      "process 2 \"~/out/\" \"~/out/a.txt\"", "read -> 0 b.txt", "password \"secret\"",
                                      "process 2 \"~/out/\" \"~/out/b.txt\"", "read -> 0 c.txt", "password \"secret\"",
                                      "process 2 \"~/out/\" \"~/out/c.txt\"", "read -> 10", "close"));
@@ -275,11 +280,19 @@ TEST_F(UnrarFake, DamagedHeaderAfterGoodEntriesIsReported)
     fake.add(FakeFile("b.txt", 0));
     fake.add(FakeFile("c.txt", 0));
     fake.damagedHeaderAfter(2);
+    std::vector<std::string> callsAtError;
+    rar.OnError = [this, &callsAtError, report = rar.OnError](TObject* sender, const std::string& fn,
+                                                              const std::string& volume, int32_t code) {
+        callsAtError = calls();
+        report(sender, fn, volume, code);
+    };
     rar.Extract();
     EXPECT_THAT(events.lines, ElementsAre("activate", "begin 1 ~/out/a.txt", "end ok ~/out/a.txt",
                                           "begin 2 ~/out/b.txt", "end ok ~/out/b.txt",
                                           "error 25108 b.txt volume 0", "deactivate"));
     EXPECT_EQ(calls().back(), "close");
+    // Reported while the archive is still open.
+    EXPECT_THAT(callsAtError, Not(Contains("close")));
 }
 
 // Folder entries are told by the flag or by the attribute word as the host

@@ -61,7 +61,7 @@ bool askForVolume(const std::string& volume)
     std::strncpy(buffer, volume.c_str(), sizeof buffer - 1);
     for (int attempt = 0; attempt < 3; ++attempt) {
         const int answer = session.volumeProc ? session.volumeProc(buffer, RAR_VOL_ASK) : 0;
-        record("volume ask " + volume + " -> " + std::to_string(answer));
+        record("volume ask " + volume + " -> " + std::to_string(answer) + " " + buffer);
         if (answer == 0)
             return false;
         if (access(buffer, F_OK) == 0)

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <sstream>
 
 namespace {
@@ -71,6 +72,27 @@ TEST(ExtractTrace, MissingLibraryIsAnError)
     std::ostringstream out, err;
     EXPECT_EQ(RunTrace(command, out, err), kExitFailure);
     EXPECT_EQ(out.str(), "type atRAR\nerror 25158 test.rar\nsummary extracted=0 failed=0 errors=1\n");
+}
+
+// The tool takes its locale from the environment, so the public library gets
+// UTF-8 names intact instead of refusing them.
+TEST(ExtractTrace, NonAsciiNamesReachThePublicLibraryIntact)
+{
+    const char* library = std::getenv("ZK_PUBLIC_UNRAR");
+    const char* samples = std::getenv("ZK_SAMPLES_DIR");
+    if (!library || !*library)
+        GTEST_SKIP() << "the public RAR library is not part of this build";
+    if (!samples || !std::filesystem::exists(std::string(samples) + "/rar4-unicode-names.rar"))
+        GTEST_SKIP() << "no ../shared/rar-samples beside the project";
+    EngineSandbox box;
+    const std::string archive = box.root() + "/names.rar";
+    std::filesystem::copy_file(std::string(samples) + "/rar4-unicode-names.rar", archive);
+    const std::string command = "LC_ALL=C.UTF-8 '" + std::string(std::getenv("ZK_BIN_DIR")) +
+                                "/extract-trace' --quiet --library '" + library + "' '" + archive + "' '" +
+                                box.out() + "' > '" + box.root() + "/summary.txt'";
+    EXPECT_EQ(std::system(command.c_str()), 0);
+    EXPECT_TRUE(std::filesystem::is_regular_file(box.out() + "abcdefghijklmnopqrsテスト.txt"));
+    EXPECT_TRUE(std::filesystem::is_symlink(box.out() + "表だよ/ファイル"));
 }
 
 } // namespace

@@ -1,0 +1,59 @@
+// The bare peer of the engine benchmark: the RAR library driven directly by
+// the shortest loop its interface allows (open, read a header, extract it
+// into the target folder, until the end), with no engine, events or checks
+// around it.
+//
+// usage: rar_library_loop LIBRARY ARCHIVE DESTDIR
+// Exit status 0 when every entry was extracted, 1 otherwise, 2 for bad use.
+#include "unrar/rar_interface.h"
+
+#include <dlfcn.h>
+
+#include <cstdio>
+#include <string>
+
+int main(int argc, char** argv)
+{
+    if (argc != 4) {
+        std::fprintf(stderr, "usage: rar_library_loop LIBRARY ARCHIVE DESTDIR\n");
+        return 2;
+    }
+    void* library = dlopen(argv[1], RTLD_NOW | RTLD_LOCAL);
+    if (!library) {
+        std::fprintf(stderr, "rar_library_loop: %s\n", dlerror());
+        return 2;
+    }
+    auto openArchive = reinterpret_cast<RAROpenArchiveFn>(dlsym(library, "RAROpenArchive"));
+    auto readHeader = reinterpret_cast<RARReadHeaderFn>(dlsym(library, "RARReadHeader"));
+    auto processFile = reinterpret_cast<RARProcessFileFn>(dlsym(library, "RARProcessFile"));
+    auto closeArchive = reinterpret_cast<RARCloseArchiveFn>(dlsym(library, "RARCloseArchive"));
+    if (!openArchive || !readHeader || !processFile || !closeArchive) {
+        std::fprintf(stderr, "rar_library_loop: %s lacks an entry point\n", argv[1]);
+        return 2;
+    }
+    std::string archiveName = argv[2];
+    std::string destDir = std::string(argv[3]) + "/";
+    RAROpenArchiveData open{};
+    open.ArcName = archiveName.data();
+    open.OpenMode = RAR_OM_EXTRACT;
+    void* archive = openArchive(&open);
+    if (open.OpenResult != ERAR_SUCCESS) {
+        std::fprintf(stderr, "rar_library_loop: open answers %u\n", open.OpenResult);
+        return 1;
+    }
+    RARHeaderData header{};
+    int failures = 0;
+    int result;
+    while ((result = readHeader(archive, &header)) == ERAR_SUCCESS) {
+        if (const int code = processFile(archive, RAR_EXTRACT, destDir.data(), nullptr); code != ERAR_SUCCESS) {
+            std::fprintf(stderr, "rar_library_loop: %s answers %d\n", header.FileName, code);
+            ++failures;
+        }
+    }
+    closeArchive(archive);
+    if (result != ERAR_END_ARCHIVE) {
+        std::fprintf(stderr, "rar_library_loop: header read answers %d\n", result);
+        ++failures;
+    }
+    return failures == 0 ? 0 : 1;
+}
