@@ -44,6 +44,9 @@ TEST(VolumeEnds, EndBlockTellsWhetherAnotherVolumeFollows) {
         {"rar4-multivolume.part0001.rar", true},  {"rar4-multivolume.part0003.rar", true},
         {"rar4-multivolume.part0004.rar", false}, {"rar4-unix-basic.rar", false},
         {"rar5-stored.rar", false},               {"rar4-windows-sfx.exe", false},
+        // RAR 5 volumes cut to a fixed size carry zeros after the end block.
+        {"rar5-volumes.part01.rar", true},        {"rar5-volumes.part02.rar", true},
+        {"rar5-volumes.part03.rar", false},
     };
     for (const auto& [name, follows] : cases) {
         const std::vector<std::uint8_t> tail = tailOf(samplesDir() / name);
