@@ -46,13 +46,15 @@ void expectOrderlyEnd(const fs::path& archive, const fs::path& out) {
     EXPECT_TRUE(code == ERAR_END_ARCHIVE || code == ERAR_BAD_DATA || code == ERAR_EOPEN) << code;
 }
 
+using DamagedInput = SampleTest;
+
 void expectNothingOutside(const TempDir& dir) {
     for (const fs::directory_entry& item : fs::directory_iterator(dir.path()))
         EXPECT_TRUE(item.path().filename() == "out" || item.path().filename() == "copy.rar")
             << item.path();
 }
 
-TEST(DamagedInput, TruncatedCopiesEndWithACode) {
+TEST_F(DamagedInput, TruncatedCopiesEndWithACode) {
     for (const std::string& sample : kSamples) {
         const std::string bytes = readFile(samplesDir() / sample);
         for (std::size_t cut : {std::size_t{0}, std::size_t{7}, std::size_t{20}, bytes.size() / 3,
@@ -66,7 +68,7 @@ TEST(DamagedInput, TruncatedCopiesEndWithACode) {
     }
 }
 
-TEST(DamagedInput, BitFlippedCopiesEndWithACode) {
+TEST_F(DamagedInput, BitFlippedCopiesEndWithACode) {
     std::mt19937 random(20261208);
     for (const std::string& sample : kSamples) {
         const std::string bytes = readFile(samplesDir() / sample);
@@ -84,7 +86,7 @@ TEST(DamagedInput, BitFlippedCopiesEndWithACode) {
     }
 }
 
-TEST(DamagedInput, DamagedEntryHeaderAfterGoodEntriesAnswersBadData) {
+TEST_F(DamagedInput, DamagedEntryHeaderAfterGoodEntriesAnswersBadData) {
     TempDir dir;
     std::string bytes = readFile(samplesDir() / "rar4-unix-basic.rar");
     bytes[0x9B] ^= 0x40;  // inside the third entry's header: its CRC no longer fits

@@ -39,7 +39,9 @@ std::vector<std::uint8_t> tailOf(const fs::path& path) {
     return {bytes.end() - static_cast<std::ptrdiff_t>(keep), bytes.end()};
 }
 
-TEST(VolumeEnds, EndBlockTellsWhetherAnotherVolumeFollows) {
+using VolumeEnds = SampleTest;
+
+TEST_F(VolumeEnds, EndBlockTellsWhetherAnotherVolumeFollows) {
     const std::vector<std::pair<std::string, bool>> cases = {
         {"rar4-multivolume.part0001.rar", true},  {"rar4-multivolume.part0003.rar", true},
         {"rar4-multivolume.part0004.rar", false}, {"rar4-unix-basic.rar", false},
@@ -96,9 +98,12 @@ int extractSmallFiles(const fs::path& first, const fs::path& out, bool withCallb
     return code == ERAR_END_ARCHIVE ? ERAR_SUCCESS : code;
 }
 
-class MultiVolume : public ::testing::Test {
+class MultiVolume : public SampleTest {
 protected:
     void SetUp() override {
+        SampleTest::SetUp();
+        if (IsSkipped())
+            return;
         g_volumes = VolumeLog{};
         for (int i = 1; i <= 4; ++i)
             volumes.push_back(copySample(volumeName(i), dir.path()));
