@@ -28,22 +28,28 @@ std::uint32_t le32(const std::uint8_t* p) { return le16(p) | le16(p + 2) << 16; 
 
 }  // namespace
 
-std::vector<StoredFileHeader> readRar4FileHeaders(const std::string& volumePath) {
-    std::vector<StoredFileHeader> headers;
-    std::ifstream file(volumePath, std::ios::binary);
+Rar4Volume readRar4Headers(const std::string& volumePath) {
+    Rar4Volume volume;
+    std::vector<StoredFileHeader>& headers = volume.files;
+    std::ifstream file(volumePath, std::ios::binary | std::ios::ate);
+    const std::streamoff fileSize = file ? static_cast<std::streamoff>(file.tellg()) : 0;
     std::streamoff pos = file ? offsetAfterMarker(file, kMarker, sizeof kMarker) : -1;
     if (pos < 0)
-        return headers;
+        return volume;
     std::vector<std::uint8_t> block;
     for (;;) {
         std::uint8_t base[11] = {};
         file.seekg(pos);
         file.read(reinterpret_cast<char*>(base), sizeof base);
-        if (file.gcount() < 7)
+        if (file.gcount() < 7) {
+            volume.endsCleanly = pos == fileSize;
             break;
+        }
         const std::uint8_t type = base[2];
         const unsigned flags = le16(base + 3);
         const unsigned size = le16(base + 5);
+        if (type == kTypeEnd)
+            volume.endsCleanly = true;
         if (size < 7 || type == kTypeEnd || (type == kTypeMain && (flags & kMainEncryptedHeaders)))
             break;
         std::uint64_t dataSize = (flags & kLongBlock) && file.gcount() >= 11 ? le32(base + 7) : 0;
@@ -80,8 +86,9 @@ std::vector<StoredFileHeader> readRar4FileHeaders(const std::string& volumePath)
             }
         }
         pos += static_cast<std::streamoff>(size) + static_cast<std::streamoff>(dataSize);
+        file.clear();
     }
-    return headers;
+    return volume;
 }
 
 }  // namespace zk::unrar

@@ -24,8 +24,9 @@ void StoredHeaders::readVolume(std::size_t index, const std::string& path) {
             add(std::move(header));
         return;
     }
-    lastVolumeEnds_ = true;  // RAR 4 may lack an end block; its volumes are followed by their tails
-    for (StoredFileHeader& header : readRar4FileHeaders(path))
+    Rar4Volume rar4 = readRar4Headers(path);
+    lastVolumeEnds_ = rar4.endsCleanly;
+    for (StoredFileHeader& header : rar4.files)
         add(std::move(header));
 }
 

@@ -27,8 +27,8 @@ public:
     // A RAR 5 archive whose headers are encrypted: nothing can be listed.
     bool headersEncrypted() const { return headersEncrypted_; }
     // Whether the headers show more of the archive than `entriesSeen`
-    // entries: more file headers, or a RAR 5 volume read last that announces
-    // another volume or lacks its end block.
+    // entries: more file headers, or a volume read last that is cut short
+    // or (RAR 5) announces another volume.
     bool goesOnAfter(std::size_t entriesSeen) const;
 
 private:

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 #include <cstring>
 #include <random>
 
@@ -82,6 +83,59 @@ TEST_F(DamagedInput, BitFlippedCopiesEndWithACode) {
             writeFile(dir / "copy.rar", copy);
             expectOrderlyEnd(dir / "copy.rar", dir / "out");
             expectNothingOutside(dir);
+        }
+    }
+}
+
+// The regular files an extraction reported as done, by name, with contents.
+struct Outcome {
+    std::map<std::string, std::string> files;
+    std::size_t entries = 0;
+    int endCode = 0;
+};
+
+Outcome extractAll(const fs::path& archive, const fs::path& out) {
+    Outcome outcome;
+    OpenArchive open(archive);
+    if (open.handle() == nullptr)
+        return outcome;
+    while ((outcome.endCode = open.next()) == ERAR_SUCCESS && outcome.entries < 10000) {
+        ++outcome.entries;
+        const std::string name = open.header.FileName;
+        const bool done = open.process(RAR_EXTRACT, out.string()) == ERAR_SUCCESS;
+        if (done && fs::is_regular_file(fs::symlink_status(out / name)))
+            outcome.files[name] = readFile(out / name);
+    }
+    return outcome;
+}
+
+// Whatever a damaged copy reports as extracted is exactly the original file,
+// and it reports the end only after as many entries as the original holds.
+TEST_F(DamagedInput, DamagedCopiesNeverYieldWrongFilesOrAnEarlyEnd) {
+    std::mt19937 random(8122026);
+    for (const std::string sample : {"rar5-stored-crc.rar", "rar5-stored-blake2.rar", "rar5-compressed.rar",
+                                     "rar5-multiple-files.rar", "rar4-unix-basic.rar", "rar4-compressed.rar"}) {
+        TempDir reference;
+        const Outcome original = extractAll(copySample(sample, reference.path()), reference / "out");
+        ASSERT_EQ(original.endCode, ERAR_END_ARCHIVE) << sample;
+        const std::string bytes = readFile(samplesDir() / sample);
+        for (int round = 0; round < 24; ++round) {
+            std::string copy = bytes;
+            if (round % 3 == 2)
+                copy.resize(random() % copy.size());
+            else
+                copy[random() % copy.size()] ^= static_cast<char>(1u << (random() % 8));
+            SCOPED_TRACE(sample + " round " + std::to_string(round));
+            TempDir dir;
+            writeFile(dir / "copy.rar", copy);
+            const Outcome damaged = extractAll(dir / "copy.rar", dir / "out");
+            for (const auto& [name, data] : damaged.files) {
+                ASSERT_EQ(original.files.count(name), 1u) << name;
+                EXPECT_TRUE(original.files.at(name) == data) << name;
+            }
+            if (damaged.endCode == ERAR_END_ARCHIVE) {
+                EXPECT_EQ(damaged.entries, original.entries);
+            }
         }
     }
 }
