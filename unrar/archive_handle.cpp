@@ -101,13 +101,13 @@ int ArchiveHandle::readHeader(RARHeaderData& header) {
     return ERAR_SUCCESS;
 }
 
-// Moves libarchive to the next entry; after an entry whose data it gave up
-// on, a reader that cannot go on is replaced by a new one.
+// Moves libarchive to the next entry. After an entry whose data it failed
+// on, its state cannot be trusted, so a new reader takes over there.
 int ArchiveHandle::nextEntry() {
-    int r = archive_read_next_header(reader_, &entry_);
-    if (r < ARCHIVE_WARN && dataFailed_ && !volumes_.abandoned() && restartAfterFailedEntry())
-        r = archive_read_next_header(reader_, &entry_);
+    if (dataFailed_ && !volumes_.abandoned() && !restartAfterFailedEntry())
+        return stickyError_ = ERAR_BAD_DATA;
     dataFailed_ = false;
+    const int r = archive_read_next_header(reader_, &entry_);
     if (volumes_.abandoned())
         return stickyError_ = ERAR_EOPEN;
     if (r == ARCHIVE_EOF)

@@ -61,8 +61,8 @@ private:
     StoredHeaders stored_;
     std::optional<std::size_t> storedIndex_;  // of the current entry, when matched
     std::size_t entriesRead_ = 0;
-    // libarchive gives up on its reader after some data errors; the next
-    // header read then starts a new one and passes over the entries read.
+    // After libarchive failed on an entry's data, the next header read starts
+    // a new reader and passes over the entries read.
     bool dataFailed_ = false;
 };
 

@@ -140,6 +140,26 @@ TEST_F(DamagedInput, DamagedCopiesNeverYieldWrongFilesOrAnEarlyEnd) {
     }
 }
 
+// A byte changed inside the first file's packed data: that file fails, and
+// libarchive's confusion does not spread to the entries after it.
+TEST_F(DamagedInput, DamagedCompressedFileFailsAloneLaterEntriesExtract) {
+    for (const auto& [sample, name] : std::vector<std::pair<std::string, std::string>>{
+             {"rar5-multiple-files.rar", "test1.bin"}, {"rar4-compressed.rar", "LibarchiveAddingTest.html"}}) {
+        SCOPED_TRACE(sample);
+        TempDir dir;
+        std::string bytes = readFile(samplesDir() / sample);
+        bytes[bytes.find(name) + 200] ^= 0x10;
+        writeFile(dir / "copy.rar", bytes);
+        const Listing listing = walk(dir / "copy.rar", RAR_EXTRACT, (dir / "out").string());
+        EXPECT_EQ(listing.endCode, ERAR_END_ARCHIVE);
+        ASSERT_GE(listing.entries.size(), 4u);
+        EXPECT_EQ(listing.entries[0].processResult, ERAR_BAD_DATA);
+        EXPECT_FALSE(fs::exists(dir / "out" / name));
+        for (std::size_t i = 1; i < listing.entries.size(); ++i)
+            EXPECT_EQ(listing.entries[i].processResult, ERAR_SUCCESS) << listing.entries[i].name;
+    }
+}
+
 TEST_F(DamagedInput, DamagedEntryHeaderAfterGoodEntriesAnswersBadData) {
     TempDir dir;
     std::string bytes = readFile(samplesDir() / "rar4-unix-basic.rar");

@@ -104,6 +104,37 @@ TEST_F(GameArchives, DamagedFileFailsAloneAndIsNotLeftBehind) {
     expectGame(dir / "out", "game/data/maps/level1.map");
 }
 
+int g_notices = 0;
+int countNotices(char*, int mode) {
+    g_notices += mode == RAR_VOL_NOTIFY ? 1 : 0;
+    return 1;
+}
+
+// tiles.dat, split across the first two volumes, damaged in the first: it
+// fails alone, and going back over the volumes tells the caller nothing new.
+TEST_F(GameArchives, DamagedSplitFileFailsAloneInAVolumeSet) {
+    TempDir dir;
+    const fs::path first = copyGame("rar5-volumes.part01.rar", dir);
+    std::string bytes = readFile(first);
+    bytes[bytes.find("tiles.dat") + 5000] ^= 0x10;
+    writeFile(first, bytes);
+    g_notices = 0;
+    OpenArchive open(first);
+    rar().setChangeVolProc(open.handle(), countNotices);
+    int code = ERAR_SUCCESS;
+    std::size_t entries = 0;
+    while ((code = open.next()) == ERAR_SUCCESS) {
+        ++entries;
+        const bool damaged = std::string(open.header.FileName) == "game/data/tiles.dat";
+        EXPECT_EQ(open.process(RAR_EXTRACT, (dir / "out").string()),
+                  damaged ? ERAR_BAD_DATA : ERAR_SUCCESS) << open.header.FileName;
+    }
+    EXPECT_EQ(code, ERAR_END_ARCHIVE);
+    EXPECT_EQ(entries, kEntries);
+    EXPECT_EQ(g_notices, 2);
+    expectGame(dir / "out", "game/data/tiles.dat");
+}
+
 TEST_F(GameArchives, HeadersCarryTheStoredFields) {
     TempDir dir;
     const Listing listing = walk(copyGame("rar5-volumes.part01.rar", dir));
