@@ -131,6 +131,23 @@ TEST_F(MultiVolume, MovesThroughEveryVolumeTellingTheCallback) {
     expectSmallFilesExtracted();
 }
 
+// The 241 MB file split over three volumes comes out whole or answers a
+// failure code and is gone; either way the entries after it extract.
+TEST_F(MultiVolume, BigSplitFileIsWholeOrFailsLoudly) {
+    const Listing listing = walk(volumes[0], RAR_EXTRACT, (dir / "out").string());
+    EXPECT_EQ(listing.endCode, ERAR_END_ARCHIVE);
+    ASSERT_EQ(listing.entries.size(), 7u);
+    const fs::path big = dir / "out" / "ppmd_lzss_conversion_test.txt";
+    if (listing.entries[0].processResult == ERAR_SUCCESS) {
+        EXPECT_EQ(sha256Prefix(big), "a0b8a5130c56577e");
+    } else {
+        EXPECT_FALSE(fs::exists(big));
+    }
+    for (std::size_t i = 1; i < listing.entries.size(); ++i)
+        EXPECT_EQ(listing.entries[i].processResult, ERAR_SUCCESS) << listing.entries[i].name;
+    expectSmallFilesExtracted();
+}
+
 TEST_F(MultiVolume, OlderNamingSchemeIsFollowedToo) {
     const std::vector<std::string> names = {"old.rar", "old.r00", "old.r01", "old.r02"};
     for (std::size_t i = 0; i < names.size(); ++i)
