@@ -13,7 +13,6 @@
 
 #include <algorithm>
 #include <climits>
-#include <cstring>
 
 namespace zk::unrar {
 
@@ -102,10 +101,16 @@ int ArchiveHandle::readHeader(RARHeaderData& header) {
 }
 
 // Moves libarchive to the next entry. After an entry whose data it failed
-// on, its state cannot be trusted, so a new reader takes over there.
+// on, its state cannot be trusted, so a new reader takes over there. Each
+// restart reads every earlier header again; past a bound the old reader goes
+// on (the checksums still catch what it gets wrong).
 int ArchiveHandle::nextEntry() {
-    if (dataFailed_ && !volumes_.abandoned() && !restartAfterFailedEntry())
-        return stickyError_ = ERAR_BAD_DATA;
+    constexpr int kMaxRestarts = 64;
+    if (dataFailed_ && !volumes_.abandoned() && restarts_ < kMaxRestarts) {
+        ++restarts_;
+        if (!restartAfterFailedEntry())
+            return stickyError_ = ERAR_BAD_DATA;
+    }
     dataFailed_ = false;
     const int r = archive_read_next_header(reader_, &entry_);
     if (volumes_.abandoned())

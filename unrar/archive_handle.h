@@ -64,6 +64,7 @@ private:
     // After libarchive failed on an entry's data, the next header read starts
     // a new reader and passes over the entries read.
     bool dataFailed_ = false;
+    int restarts_ = 0;
 };
 
 }  // namespace zk::unrar
