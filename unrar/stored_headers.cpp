@@ -51,12 +51,16 @@ std::optional<std::size_t> StoredHeaders::match(std::size_t ordinal, struct arch
         return std::nullopt;
     const StoredFileHeader& header = files_[ordinal];
     const mode_t mode = archive_entry_mode(entry);
+    // Either side may show a Windows separator as "/".
     std::string name = header.name;
+    const char* path = pathnameOf(entry);
+    std::string read = path != nullptr ? path : "";
     std::replace(name.begin(), name.end(), '\\', '/');
+    std::replace(read.begin(), read.end(), '\\', '/');
     // libarchive reads a link's target as its data, so its size says nothing.
     if (header.folder != S_ISDIR(mode) ||
         (S_ISREG(mode) && header.unpSize != static_cast<std::uint64_t>(archive_entry_size(entry))) ||
-        (!name.empty() && name != pathnameOf(entry))) {
+        (!name.empty() && name != read)) {
         agree_ = false;
         return std::nullopt;
     }
