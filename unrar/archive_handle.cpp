@@ -1,8 +1,9 @@
 #include "unrar/archive_handle.h"
 
+#include "unrar/data_checksum.h"
 #include "unrar/dest_paths.h"
-#include "unrar/dos_time.h"
 #include "unrar/entry_output.h"
+#include "unrar/header_fields.h"
 
 #include <archive.h>
 #include <archive_entry.h>
@@ -12,41 +13,12 @@
 
 #include <algorithm>
 #include <climits>
-#include <cstring>
 
 namespace zk::unrar {
 
 namespace fs = std::filesystem;
 
 namespace {
-
-// Copies text into a fixed name field, cut at a character boundary to fit.
-void copyName(char (&field)[RAR_NAME_SIZE], const char* text) {
-    std::size_t size = text == nullptr ? 0 : std::strlen(text);
-    if (size >= RAR_NAME_SIZE) {
-        size = RAR_NAME_SIZE - 1;
-        while (size > 0 && (static_cast<unsigned char>(text[size]) & 0xC0) == 0x80)
-            --size;
-    }
-    if (size > 0)
-        std::memcpy(field, text, size);
-    field[size] = '\0';
-}
-
-const char* pathnameOf(struct archive_entry* entry) {
-    const char* name = archive_entry_pathname_utf8(entry);
-    return name != nullptr ? name : archive_entry_pathname(entry);
-}
-
-const char* symlinkOf(struct archive_entry* entry) {
-    const char* target = archive_entry_symlink_utf8(entry);
-    return target != nullptr ? target : archive_entry_symlink(entry);
-}
-
-const char* hardlinkOf(struct archive_entry* entry) {
-    const char* target = archive_entry_hardlink_utf8(entry);
-    return target != nullptr ? target : archive_entry_hardlink(entry);
-}
 
 // The folder a destination lies in; "." for a bare name.
 fs::path folderOf(const fs::path& dest) {
@@ -76,27 +48,32 @@ bool clearForLink(const fs::path& path) {
 std::unique_ptr<ArchiveHandle> ArchiveHandle::open(const char* name, unsigned& result) {
     std::unique_ptr<ArchiveHandle> handle(new ArchiveHandle);
     ArchiveHandle* self = handle.get();
-    handle->volumes_.setVolumeOpenedHook([self](const std::string& volume) {
-        const std::vector<Rar4FileHeader> more = readRar4FileHeaders(volume);
-        self->rawHeaders_.insert(self->rawHeaders_.end(), more.begin(), more.end());
+    handle->volumes_.setVolumeOpenedHook([self](std::size_t index, const std::string& volume) {
+        self->stored_.readVolume(index, volume);
     });
     if (name == nullptr || !handle->volumes_.open(name)) {
         result = ERAR_EOPEN;
         return nullptr;
     }
-    handle->reader_ = archive_read_new();
-    if (handle->reader_ == nullptr) {
-        result = ERAR_NO_MEMORY;
-        return nullptr;
-    }
-    archive_read_support_format_rar(handle->reader_);
-    archive_read_support_format_rar5(handle->reader_);
-    if (handle->volumes_.openArchive(handle->reader_) != ARCHIVE_OK) {
-        result = handle->volumes_.abandoned() ? ERAR_EOPEN : ERAR_BAD_ARCHIVE;
+    if (!handle->openReader()) {
+        result = handle->reader_ == nullptr ? ERAR_NO_MEMORY
+                 : handle->volumes_.abandoned() ? ERAR_EOPEN
+                                                : ERAR_BAD_ARCHIVE;
         return nullptr;
     }
     result = ERAR_SUCCESS;
     return handle;
+}
+
+bool ArchiveHandle::openReader() {
+    if (reader_ != nullptr)
+        archive_read_free(reader_);
+    reader_ = archive_read_new();
+    if (reader_ == nullptr)
+        return false;
+    archive_read_support_format_rar(reader_);
+    archive_read_support_format_rar5(reader_);
+    return volumes_.openArchive(reader_) == ARCHIVE_OK;
 }
 
 ArchiveHandle::~ArchiveHandle() {
@@ -109,70 +86,78 @@ int ArchiveHandle::failureCode() const {
 }
 
 int ArchiveHandle::readHeader(RARHeaderData& header) {
+    if (stickyError_ == 0 && stored_.headersEncrypted())
+        stickyError_ = passwordSet_ ? ERAR_UNKNOWN_FORMAT : ERAR_MISSING_PASSWORD;
     if (stickyError_ != 0)
         return stickyError_;
     entryPending_ = false;
+    if (const int code = nextEntry(); code != ERAR_SUCCESS)
+        return code;
+    entryPending_ = true;
+    storedIndex_ = stored_.match(entriesRead_++, entry_);
+    fillHeader(header, volumes_.currentVolume(), entry_,
+               storedIndex_ ? &stored_.at(*storedIndex_) : nullptr);
+    return ERAR_SUCCESS;
+}
+
+// Moves libarchive to the next entry. After an entry whose data it failed
+// on, its state cannot be trusted, so a new reader takes over there. Each
+// restart reads every earlier header again; past a bound the old reader goes
+// on (the checksums still catch what it gets wrong).
+int ArchiveHandle::nextEntry() {
+    constexpr int kMaxRestarts = 64;
+    if (dataFailed_ && !volumes_.abandoned() && restarts_ < kMaxRestarts) {
+        ++restarts_;
+        if (!restartAfterFailedEntry())
+            return stickyError_ = ERAR_BAD_DATA;
+    }
+    dataFailed_ = false;
     const int r = archive_read_next_header(reader_, &entry_);
     if (volumes_.abandoned())
         return stickyError_ = ERAR_EOPEN;
     if (r == ARCHIVE_EOF)
-        return ERAR_END_ARCHIVE;
-    if (r < ARCHIVE_WARN) {
-        stickyError_ = failureCode();
-        return stickyError_;
-    }
-    entryPending_ = true;
-
-    copyName(header.ArcName, volumes_.currentVolume().c_str());
-    copyName(header.FileName, pathnameOf(entry_));
-    const mode_t mode = archive_entry_mode(entry_);
-    header.Flags = 0;
-    if (S_ISDIR(mode))
-        header.Flags |= RHDF_DIRECTORY;
-    if (archive_entry_is_data_encrypted(entry_) > 0)
-        header.Flags |= RHDF_ENCRYPTED;
-    const auto size = static_cast<std::uint64_t>(archive_entry_size(entry_));
-    header.UnpSize = static_cast<unsigned>(size & 0xFFFFFFFFu);
-    header.HostOS = RAR_HOST_UNIX;
-    header.FileAttr = mode;
-    header.FileTime = dosTimeFromUnix(archive_entry_mtime(entry_));
-    header.PackSize = 0;  // unknown to libarchive
-    header.FileCRC = 0;
-    header.UnpVer = 0;
-    header.Method = 0;
-    if (const Rar4FileHeader* raw = rawHeaderOfCurrentEntry()) {
-        header.Flags |= raw->flags & (RHDF_SPLITAFTER | RHDF_ENCRYPTED | RHDF_SOLID);
-        header.HostOS = raw->host;
-        header.FileAttr = raw->attr;
-        header.FileTime = raw->time;
-        header.PackSize = raw->packSize;
-        header.FileCRC = raw->crc;
-        header.UnpVer = raw->unpVer;
-        header.Method = raw->method;
-    }
-    header.CmtSize = 0;
-    header.CmtState = 0;
+        return endOfEntries();
+    if (r < ARCHIVE_WARN)
+        return stickyError_ = failureCode();
     return ERAR_SUCCESS;
 }
 
-const Rar4FileHeader* ArchiveHandle::rawHeaderOfCurrentEntry() {
-    const std::size_t index = entriesRead_++;
-    if (!rawHeadersAgree_ || index >= rawHeaders_.size())
-        return nullptr;
-    const Rar4FileHeader& raw = rawHeaders_[index];
-    const mode_t mode = archive_entry_mode(entry_);
-    const auto size = static_cast<std::uint32_t>(archive_entry_size(entry_) & 0xFFFFFFFF);
-    // libarchive reads a link's target as its data, so its size says nothing.
-    if (raw.folder != S_ISDIR(mode) || (S_ISREG(mode) && raw.unpSize != size)) {
-        rawHeadersAgree_ = false;
-        return nullptr;
+// A new reader from the first volume, passed over the entries read so far.
+// False when it cannot get back there: the archive's structure is damaged.
+bool ArchiveHandle::restartAfterFailedEntry() {
+    if (!volumes_.rewind() || !openReader())
+        return false;
+    for (std::size_t i = 0; i < entriesRead_; ++i) {
+        if (archive_read_next_header(reader_, &entry_) < ARCHIVE_WARN || volumes_.abandoned())
+            return false;
     }
-    return &raw;
+    return true;
+}
+
+// libarchive's end counts only where the archive's own headers end too.
+int ArchiveHandle::endOfEntries() {
+    if (stored_.goesOnAfter(entriesRead_))
+        return stickyError_ = ERAR_BAD_DATA;
+    return ERAR_END_ARCHIVE;
 }
 
 int ArchiveHandle::skipEntry() {
-    const int r = archive_read_data_skip(reader_);
-    return r < ARCHIVE_WARN || volumes_.abandoned() ? failureCode() : ERAR_SUCCESS;
+    if (archive_read_data_skip(reader_) >= ARCHIVE_WARN && !volumes_.abandoned())
+        return ERAR_SUCCESS;
+    dataFailed_ = true;
+    return failureCode();
+}
+
+// Encrypted data cannot be decoded here. Without a password the handle gives
+// up as it would on a wrong one (the next header read answers 12); with one,
+// the entry is passed over and the ones after it stay readable.
+int ArchiveHandle::refuseEncrypted() {
+    if (!passwordSet_) {
+        stickyError_ = ERAR_BAD_DATA;
+        return ERAR_MISSING_PASSWORD;
+    }
+    skipEntry();
+    return ERAR_UNKNOWN_FORMAT;
 }
 
 int ArchiveHandle::processFile(int operation, const char* destPath, const char* destName) {
@@ -184,12 +169,9 @@ int ArchiveHandle::processFile(int operation, const char* destPath, const char* 
     if (operation != RAR_TEST && operation != RAR_EXTRACT)
         return ERAR_UNKNOWN;
 
-    if (archive_entry_is_data_encrypted(entry_) > 0) {
-        // The data cannot be decoded here; the handle gives up, as with a
-        // wrong password, so the next header read answers 12.
-        stickyError_ = ERAR_BAD_DATA;
-        return passwordSet_ ? ERAR_UNKNOWN_FORMAT : ERAR_MISSING_PASSWORD;
-    }
+    if (archive_entry_is_data_encrypted(entry_) > 0 ||
+        (storedIndex_ && (stored_.at(*storedIndex_).flags & RHDF_ENCRYPTED)))
+        return refuseEncrypted();
     const mode_t type = archive_entry_filetype(entry_);
     const bool hardLink = hardlinkOf(entry_) != nullptr;
     if (operation == RAR_TEST)
@@ -233,19 +215,33 @@ int ArchiveHandle::destinationOf(const char* destPath, const char* destName, fs:
     return ERAR_SUCCESS;
 }
 
+// Decodes the current file, writing it to `dest` when given, and answers 12
+// (leaving nothing behind) unless its data matches the stored checksum.
 int ArchiveHandle::testOrWrite(const fs::path* dest) {
+    if (!storedIndex_) {
+        skipEntry();
+        return ERAR_BAD_DATA;  // without its own header the data cannot be checked
+    }
+    // Read before the data: parts read on the way may move the stored headers.
+    const StoredFileHeader& first = stored_.at(*storedIndex_);
+    DataChecksum checksum(first.blake2sp.has_value() || !first.complete);
+    bool more = first.unpSize > 0 || !first.complete;
     EntryOutput output;
     if (dest != nullptr && !output.create(*dest))
         return ERAR_ECREATE;
-    for (;;) {
+    // An empty file needs no decoding; libarchive fails some in solid archives.
+    while (more) {
         const void* block = nullptr;
         std::size_t size = 0;
         la_int64_t offset = 0;
         const int r = archive_read_data_block(reader_, &block, &size, &offset);
-        if (volumes_.abandoned() || (r != ARCHIVE_OK && r != ARCHIVE_EOF))
+        if (volumes_.abandoned() || (r != ARCHIVE_OK && r != ARCHIVE_EOF)) {
+            dataFailed_ = true;
             return failureCode();
+        }
         if (r == ARCHIVE_EOF)
             break;
+        checksum.add(block, size, static_cast<std::uint64_t>(offset));
         if (dest != nullptr && !output.write(block, size, static_cast<off_t>(offset)))
             return ERAR_EWRITE;
         auto* bytes = static_cast<unsigned char*>(const_cast<void*>(block));
@@ -256,6 +252,10 @@ int ArchiveHandle::testOrWrite(const fs::path* dest) {
             done += static_cast<std::size_t>(piece);
         }
     }
+    // Parts of a split file read on the way have joined its stored header.
+    const StoredFileHeader& whole = stored_.at(*storedIndex_);
+    if (!whole.complete || !checksum.matches(whole))
+        return ERAR_BAD_DATA;
     if (dest == nullptr)
         return ERAR_SUCCESS;
     if (!output.finish(archive_entry_mode(entry_), archive_entry_mtime(entry_),

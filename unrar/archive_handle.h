@@ -1,12 +1,13 @@
 #pragma once
 
-#include "unrar/rar4_headers.h"
 #include "unrar/rar_interface.h"
+#include "unrar/stored_headers.h"
 #include "unrar/volume_reader.h"
 
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,8 +17,9 @@ struct archive_entry;
 namespace zk::unrar {
 
 // What one RAROpenArchive handle holds: the libarchive reader over the
-// volumes, the entry whose header was read last, and the files extracted so
-// far (hard links are written as copies of them).
+// volumes, the archive's own headers read beside it, the entry whose header
+// was read last, and the files extracted so far (hard links are written as
+// copies of them). Every file's data is checked against its stored checksum.
 class ArchiveHandle {
 public:
     // Null with `result` set to the open failure code.
@@ -34,8 +36,12 @@ public:
 private:
     ArchiveHandle() = default;
 
+    bool openReader();
     int failureCode() const;
-    const Rar4FileHeader* rawHeaderOfCurrentEntry();
+    int nextEntry();
+    bool restartAfterFailedEntry();
+    int endOfEntries();
+    int refuseEncrypted();
     int skipEntry();
     int testOrWrite(const std::filesystem::path* dest);
     int extractFolder(const std::filesystem::path& dest, const std::filesystem::path& root);
@@ -52,11 +58,13 @@ private:
     PROCESSDATAPROC processData_ = nullptr;
     bool passwordSet_ = false;
     std::map<std::string, std::filesystem::path> extractedFiles_;
-    // RAR 4 headers read beside libarchive, matched to its entries by order
-    // while they agree, for the fields libarchive does not pass on.
-    std::vector<Rar4FileHeader> rawHeaders_;
+    StoredHeaders stored_;
+    std::optional<std::size_t> storedIndex_;  // of the current entry, when matched
     std::size_t entriesRead_ = 0;
-    bool rawHeadersAgree_ = true;
+    // After libarchive failed on an entry's data, the next header read starts
+    // a new reader and passes over the entries read.
+    bool dataFailed_ = false;
+    int restarts_ = 0;
 };
 
 }  // namespace zk::unrar

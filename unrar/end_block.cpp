@@ -33,14 +33,18 @@ bool rar4Announces(const std::uint8_t* tail, std::size_t size) {
     return false;
 }
 
-// RAR 5: CRC32 (4), size 3, type 5, header flags, end flags; all one-byte numbers.
+// RAR 5: CRC32 (4), size 3, type 5, header flags, end flags; all one-byte
+// numbers. Volumes cut to a fixed size are padded with zeros after it.
 bool rar5Announces(const std::uint8_t* tail, std::size_t size) {
-    if (size < 8)
-        return false;
-    const std::uint8_t* block = tail + size - 8;
-    if (block[4] != 3 || block[5] != kRar5EndType || crcOf(block + 4, 4) != le32(block))
-        return false;
-    return (block[7] & kRar5NextVolume) != 0;
+    std::size_t end = size;
+    for (; end >= 8; --end) {
+        const std::uint8_t* block = tail + end - 8;
+        if (block[4] == 3 && block[5] == kRar5EndType && crcOf(block + 4, 4) == le32(block))
+            return (block[7] & kRar5NextVolume) != 0;
+        if (tail[end - 1] != 0)
+            return false;
+    }
+    return false;
 }
 
 }  // namespace

@@ -1,14 +1,16 @@
 #include "unrar/rar4_headers.h"
 
-#include <algorithm>
+#include "unrar/marker_search.h"
+#include "unrar/rar_interface.h"
+
+#include <zlib.h>
+
 #include <fstream>
-#include <iterator>
 
 namespace zk::unrar {
 namespace {
 
 constexpr std::uint8_t kMarker[] = {0x52, 0x61, 0x72, 0x21, 0x1A, 0x07, 0x00};
-constexpr std::streamoff kStubSearch = 1 << 20;
 constexpr std::uint8_t kTypeMain = 0x73;
 constexpr std::uint8_t kTypeFile = 0x74;
 constexpr std::uint8_t kTypeService = 0x7A;
@@ -16,6 +18,7 @@ constexpr std::uint8_t kTypeEnd = 0x7B;
 constexpr unsigned kMainEncryptedHeaders = 0x0080;
 constexpr unsigned kLongBlock = 0x8000;
 constexpr unsigned kSplitBefore = 0x0001;
+constexpr unsigned kReportedFlags = RHDF_SPLITBEFORE | RHDF_SPLITAFTER | RHDF_ENCRYPTED | RHDF_SOLID;
 constexpr unsigned kLargeFile = 0x0100;
 constexpr unsigned kFolderMask = 0x00E0;
 constexpr std::size_t kFileHeaderFixed = 32;
@@ -23,36 +26,30 @@ constexpr std::size_t kFileHeaderFixed = 32;
 std::uint32_t le16(const std::uint8_t* p) { return p[0] | p[1] << 8; }
 std::uint32_t le32(const std::uint8_t* p) { return le16(p) | le16(p + 2) << 16; }
 
-// Offset just past the marker, or -1 when none is found near the start.
-std::streamoff findMarker(std::ifstream& file) {
-    std::vector<std::uint8_t> head(static_cast<std::size_t>(kStubSearch));
-    file.read(reinterpret_cast<char*>(head.data()), kStubSearch);
-    head.resize(static_cast<std::size_t>(file.gcount()));
-    const auto found = std::search(head.begin(), head.end(), std::begin(kMarker), std::end(kMarker));
-    if (found == head.end())
-        return -1;
-    return (found - head.begin()) + static_cast<std::streamoff>(sizeof kMarker);
-}
-
 }  // namespace
 
-std::vector<Rar4FileHeader> readRar4FileHeaders(const std::string& volumePath) {
-    std::vector<Rar4FileHeader> headers;
-    std::ifstream file(volumePath, std::ios::binary);
-    std::streamoff pos = file ? findMarker(file) : -1;
+Rar4Volume readRar4Headers(const std::string& volumePath) {
+    Rar4Volume volume;
+    std::vector<StoredFileHeader>& headers = volume.files;
+    std::ifstream file(volumePath, std::ios::binary | std::ios::ate);
+    const std::streamoff fileSize = file ? static_cast<std::streamoff>(file.tellg()) : 0;
+    std::streamoff pos = file ? offsetAfterMarker(file, kMarker, sizeof kMarker) : -1;
     if (pos < 0)
-        return headers;
-    file.clear();
+        return volume;
     std::vector<std::uint8_t> block;
     for (;;) {
         std::uint8_t base[11] = {};
         file.seekg(pos);
         file.read(reinterpret_cast<char*>(base), sizeof base);
-        if (file.gcount() < 7)
+        if (file.gcount() < 7) {
+            volume.endsCleanly = pos == fileSize;
             break;
+        }
         const std::uint8_t type = base[2];
         const unsigned flags = le16(base + 3);
         const unsigned size = le16(base + 5);
+        if (type == kTypeEnd)
+            volume.endsCleanly = true;
         if (size < 7 || type == kTypeEnd || (type == kTypeMain && (flags & kMainEncryptedHeaders)))
             break;
         std::uint64_t dataSize = (flags & kLongBlock) && file.gcount() >= 11 ? le32(base + 7) : 0;
@@ -65,27 +62,33 @@ std::vector<Rar4FileHeader> readRar4FileHeaders(const std::string& volumePath) {
             if (file.gcount() != static_cast<std::streamsize>(size))
                 break;
             const std::uint8_t* h = block.data();
+            if ((crc32(0, h + 2, size - 2) & 0xFFFF) != le16(h))
+                break;
             dataSize = le32(h + 7);
             if ((flags & kLargeFile) && size >= kFileHeaderFixed + 8)
                 dataSize |= static_cast<std::uint64_t>(le32(h + 32)) << 32;
-            if (type == kTypeFile && !(flags & kSplitBefore)) {
-                Rar4FileHeader entry;
-                entry.flags = flags;
-                entry.packSize = le32(h + 7);
+            if (type == kTypeFile) {
+                StoredFileHeader entry;
+                entry.flags = flags & kReportedFlags;
+                entry.packSize = dataSize;
                 entry.unpSize = le32(h + 11);
+                if ((flags & kLargeFile) && size >= kFileHeaderFixed + 8)
+                    entry.unpSize |= static_cast<std::uint64_t>(le32(h + 36)) << 32;
                 entry.host = h[15];
                 entry.crc = le32(h + 16);
-                entry.time = le32(h + 20);
+                entry.dosTime = le32(h + 20);
                 entry.unpVer = h[24];
                 entry.method = h[25];
                 entry.attr = le32(h + 28);
                 entry.folder = (flags & kFolderMask) == kFolderMask;
+                entry.continuation = (flags & kSplitBefore) != 0;
                 headers.push_back(entry);
             }
         }
         pos += static_cast<std::streamoff>(size) + static_cast<std::streamoff>(dataSize);
+        file.clear();
     }
-    return headers;
+    return volume;
 }
 
 }  // namespace zk::unrar

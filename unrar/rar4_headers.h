@@ -1,29 +1,24 @@
 #pragma once
 
-#include <cstdint>
+#include "unrar/stored_header.h"
+
 #include <string>
 #include <vector>
 
 namespace zk::unrar {
 
-// The raw fields of a RAR 4 file header, which libarchive does not pass on.
-struct Rar4FileHeader {
-    unsigned flags = 0;
-    unsigned host = 0;
-    std::uint32_t attr = 0;
-    std::uint32_t packSize = 0;  // low 32 bits
-    std::uint32_t unpSize = 0;   // low 32 bits
-    std::uint32_t crc = 0;
-    std::uint32_t time = 0;
-    unsigned unpVer = 0;
-    unsigned method = 0;
-    bool folder = false;
+// The headers of one RAR 4 volume, as far as they are intact.
+struct Rar4Volume {
+    // File headers in order, the continuations of split files marked as such.
+    std::vector<StoredFileHeader> files;
+    // The walk reached an end block or, as older archives end, the file's
+    // end exactly; false for a cut or damaged volume.
+    bool endsCleanly = false;
 };
 
-// The file headers of one RAR 4 volume in order (a self-extracting stub before
-// the marker allowed), leaving out the continuations of split files. Stops
-// quietly at anything it does not understand, so the list may be short;
-// empty for RAR 5 and for archives with encrypted headers.
-std::vector<Rar4FileHeader> readRar4FileHeaders(const std::string& volumePath);
+// Walks one RAR 4 volume's headers (a self-extracting stub before the marker
+// allowed). Stops quietly at anything it does not understand, so the list may
+// be short; empty for RAR 5 and for archives with encrypted headers.
+Rar4Volume readRar4Headers(const std::string& volumePath);
 
 }  // namespace zk::unrar

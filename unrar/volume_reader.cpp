@@ -29,7 +29,15 @@ VolumeReader::~VolumeReader() { closeVolume(); }
 
 bool VolumeReader::open(const std::string& firstVolume) {
     buffer_.resize(kReadBlock);
+    index_ = 0;
     return openVolume(firstVolume);
+}
+
+bool VolumeReader::rewind() {
+    if (opened_.empty() || abandoned_)
+        return false;
+    index_ = 0;
+    return openVolume(opened_.front());
 }
 
 bool VolumeReader::openVolume(const std::string& name) {
@@ -47,8 +55,10 @@ bool VolumeReader::openVolume(const std::string& name) {
     volumeSize_ = st.st_size;
     volumePos_ = 0;
     tailSize_ = 0;
+    if (index_ == opened_.size())
+        opened_.push_back(name);
     if (volumeOpened_)
-        volumeOpened_(name);
+        volumeOpened_(index_, name);
     return true;
 }
 
@@ -129,6 +139,9 @@ la_int64_t VolumeReader::skip(la_int64_t request) {
 }
 
 bool VolumeReader::moveToNextVolume() {
+    ++index_;
+    if (index_ < opened_.size())
+        return openVolume(opened_[index_]);
     std::string next = nextVolumeName(volumeName_);
     if (next.empty())
         return false;

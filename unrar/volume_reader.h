@@ -23,11 +23,17 @@ public:
     // Opens the first volume; false when it cannot be opened as a file.
     bool open(const std::string& firstVolume);
     void setChangeVolumeCallback(CHANGEVOLPROC callback) { changeVolume_ = callback; }
-    // Called with each volume's name once it is open, the first one included.
-    void setVolumeOpenedHook(std::function<void(const std::string&)> hook) { volumeOpened_ = std::move(hook); }
+    // Called with each volume's number (0 = the first) and name once it is
+    // open, on every pass.
+    void setVolumeOpenedHook(std::function<void(std::size_t, const std::string&)> hook) {
+        volumeOpened_ = std::move(hook);
+    }
 
     // Installs this reader's callbacks on `a` and opens it.
     int openArchive(struct archive* a);
+    // Goes back to the first volume for a new pass; volumes opened before are
+    // opened again by the names they had, without asking or telling.
+    bool rewind();
 
     const std::string& currentVolume() const { return volumeName_; }
     // True once the caller declined a volume (or none could be found).
@@ -52,7 +58,9 @@ private:
     la_int64_t volumeSize_ = 0;
     la_int64_t volumePos_ = 0;
     CHANGEVOLPROC changeVolume_ = nullptr;
-    std::function<void(const std::string&)> volumeOpened_;
+    std::function<void(std::size_t, const std::string&)> volumeOpened_;
+    std::vector<std::string> opened_;  // every volume opened so far, in order
+    std::size_t index_ = 0;            // of the current volume in opened_
     bool abandoned_ = false;
     std::vector<std::uint8_t> buffer_;
     std::array<std::uint8_t, kEndBlockSearch> tail_{};

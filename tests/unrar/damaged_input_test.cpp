@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 #include <cstring>
 #include <random>
 
@@ -46,13 +47,15 @@ void expectOrderlyEnd(const fs::path& archive, const fs::path& out) {
     EXPECT_TRUE(code == ERAR_END_ARCHIVE || code == ERAR_BAD_DATA || code == ERAR_EOPEN) << code;
 }
 
+using DamagedInput = SampleTest;
+
 void expectNothingOutside(const TempDir& dir) {
     for (const fs::directory_entry& item : fs::directory_iterator(dir.path()))
         EXPECT_TRUE(item.path().filename() == "out" || item.path().filename() == "copy.rar")
             << item.path();
 }
 
-TEST(DamagedInput, TruncatedCopiesEndWithACode) {
+TEST_F(DamagedInput, TruncatedCopiesEndWithACode) {
     for (const std::string& sample : kSamples) {
         const std::string bytes = readFile(samplesDir() / sample);
         for (std::size_t cut : {std::size_t{0}, std::size_t{7}, std::size_t{20}, bytes.size() / 3,
@@ -66,7 +69,7 @@ TEST(DamagedInput, TruncatedCopiesEndWithACode) {
     }
 }
 
-TEST(DamagedInput, BitFlippedCopiesEndWithACode) {
+TEST_F(DamagedInput, BitFlippedCopiesEndWithACode) {
     std::mt19937 random(20261208);
     for (const std::string& sample : kSamples) {
         const std::string bytes = readFile(samplesDir() / sample);
@@ -84,7 +87,80 @@ TEST(DamagedInput, BitFlippedCopiesEndWithACode) {
     }
 }
 
-TEST(DamagedInput, DamagedEntryHeaderAfterGoodEntriesAnswersBadData) {
+// The regular files an extraction reported as done, by name, with contents.
+struct Outcome {
+    std::map<std::string, std::string> files;
+    std::size_t entries = 0;
+    int endCode = 0;
+};
+
+Outcome extractAll(const fs::path& archive, const fs::path& out) {
+    Outcome outcome;
+    OpenArchive open(archive);
+    if (open.handle() == nullptr)
+        return outcome;
+    while ((outcome.endCode = open.next()) == ERAR_SUCCESS && outcome.entries < 10000) {
+        ++outcome.entries;
+        const std::string name = open.header.FileName;
+        const bool done = open.process(RAR_EXTRACT, out.string()) == ERAR_SUCCESS;
+        if (done && fs::is_regular_file(fs::symlink_status(out / name)))
+            outcome.files[name] = readFile(out / name);
+    }
+    return outcome;
+}
+
+// Whatever a damaged copy reports as extracted is exactly the original file,
+// and it reports the end only after as many entries as the original holds.
+TEST_F(DamagedInput, DamagedCopiesNeverYieldWrongFilesOrAnEarlyEnd) {
+    std::mt19937 random(8122026);
+    for (const std::string sample : {"rar5-stored-crc.rar", "rar5-stored-blake2.rar", "rar5-compressed.rar",
+                                     "rar5-multiple-files.rar", "rar4-unix-basic.rar", "rar4-compressed.rar"}) {
+        TempDir reference;
+        const Outcome original = extractAll(copySample(sample, reference.path()), reference / "out");
+        ASSERT_EQ(original.endCode, ERAR_END_ARCHIVE) << sample;
+        const std::string bytes = readFile(samplesDir() / sample);
+        for (int round = 0; round < 24; ++round) {
+            std::string copy = bytes;
+            if (round % 3 == 2)
+                copy.resize(random() % copy.size());
+            else
+                copy[random() % copy.size()] ^= static_cast<char>(1u << (random() % 8));
+            SCOPED_TRACE(sample + " round " + std::to_string(round));
+            TempDir dir;
+            writeFile(dir / "copy.rar", copy);
+            const Outcome damaged = extractAll(dir / "copy.rar", dir / "out");
+            for (const auto& [name, data] : damaged.files) {
+                ASSERT_EQ(original.files.count(name), 1u) << name;
+                EXPECT_TRUE(original.files.at(name) == data) << name;
+            }
+            if (damaged.endCode == ERAR_END_ARCHIVE) {
+                EXPECT_EQ(damaged.entries, original.entries);
+            }
+        }
+    }
+}
+
+// A byte changed inside the first file's packed data: that file fails, and
+// libarchive's confusion does not spread to the entries after it.
+TEST_F(DamagedInput, DamagedCompressedFileFailsAloneLaterEntriesExtract) {
+    for (const auto& [sample, name] : std::vector<std::pair<std::string, std::string>>{
+             {"rar5-multiple-files.rar", "test1.bin"}, {"rar4-compressed.rar", "LibarchiveAddingTest.html"}}) {
+        SCOPED_TRACE(sample);
+        TempDir dir;
+        std::string bytes = readFile(samplesDir() / sample);
+        bytes[bytes.find(name) + 200] ^= 0x10;
+        writeFile(dir / "copy.rar", bytes);
+        const Listing listing = walk(dir / "copy.rar", RAR_EXTRACT, (dir / "out").string());
+        EXPECT_EQ(listing.endCode, ERAR_END_ARCHIVE);
+        ASSERT_GE(listing.entries.size(), 4u);
+        EXPECT_EQ(listing.entries[0].processResult, ERAR_BAD_DATA);
+        EXPECT_FALSE(fs::exists(dir / "out" / name));
+        for (std::size_t i = 1; i < listing.entries.size(); ++i)
+            EXPECT_EQ(listing.entries[i].processResult, ERAR_SUCCESS) << listing.entries[i].name;
+    }
+}
+
+TEST_F(DamagedInput, DamagedEntryHeaderAfterGoodEntriesAnswersBadData) {
     TempDir dir;
     std::string bytes = readFile(samplesDir() / "rar4-unix-basic.rar");
     bytes[0x9B] ^= 0x40;  // inside the third entry's header: its CRC no longer fits

@@ -64,7 +64,7 @@ std::string fileBlock(const Rar5Entry& entry) {
         body += vint(extra.size());
     body += vint(data.size());
     body += vint(kFileHasCrc) + vint(data.size()) + vint(mode) + le32(crcOf(data));
-    body += vint(0) + vint(kHostUnix) + vint(entry.name.size()) + entry.name + extra;
+    body += vint(entry.compressionInfo) + vint(kHostUnix) + vint(entry.name.size()) + entry.name + extra;
     return block(body) + data;
 }
 

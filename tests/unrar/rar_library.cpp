@@ -121,6 +121,12 @@ fs::path samplesDir() {
     return dir;
 }
 
+void SampleTest::SetUp() {
+    const char* dir = std::getenv("ZK_SAMPLES_DIR");
+    if (dir == nullptr || !fs::is_directory(dir))
+        GTEST_SKIP() << "sample archives not found (../shared/rar-samples beside the project)";
+}
+
 fs::path copySample(const std::string& name, const fs::path& dir) {
     const fs::path copy = dir / name;
     fs::copy_file(samplesDir() / name, copy, fs::copy_options::overwrite_existing);

@@ -5,6 +5,8 @@
 
 #include "unrar/rar_interface.h"
 
+#include <gtest/gtest.h>
+
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -87,6 +89,13 @@ private:
 };
 
 std::filesystem::path samplesDir();
+
+// Tests on the shared sample archives skip, saying why, in a clone that
+// lacks them.
+class SampleTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+};
 // Copies a sample archive into `dir` and answers the copy's path.
 std::filesystem::path copySample(const std::string& name, const std::filesystem::path& dir);
 

@@ -71,7 +71,8 @@ std::vector<SampleCase> sampleCases() {
     };
 }
 
-class SampleArchive : public ::testing::TestWithParam<SampleCase> {};
+class SampleArchive : public SampleTest, public ::testing::WithParamInterface<SampleCase> {};
+using SampleArchives = SampleTest;
 
 TEST_P(SampleArchive, ListsAndExtractsWhatItHolds) {
     const SampleCase& sample = GetParam();
@@ -140,7 +141,7 @@ INSTANTIATE_TEST_SUITE_P(Samples, SampleArchive, ::testing::ValuesIn(sampleCases
                              return name;
                          });
 
-TEST(SampleArchives, UnixAttributesAreTheStoredModes) {
+TEST_F(SampleArchives, UnixAttributesAreTheStoredModes) {
     TempDir dir;
     const Listing listing = walk(copySample("rar4-unix-basic.rar", dir.path()));
     std::map<std::string, unsigned> attrs;
@@ -151,7 +152,7 @@ TEST(SampleArchives, UnixAttributesAreTheStoredModes) {
     EXPECT_EQ(attrs["testlink"], 0xA1FFu);
 }
 
-TEST(SampleArchives, HeadersCarryTheStoredHostAttributesAndSplitFlags) {
+TEST_F(SampleArchives, HeadersCarryTheStoredHostAttributesAndSplitFlags) {
     TempDir dir;
     const Listing windows = walk(copySample("rar4-windows-sfx.exe", dir.path()));
     ASSERT_EQ(windows.entries.size(), 5u);
@@ -171,7 +172,7 @@ TEST(SampleArchives, HeadersCarryTheStoredHostAttributesAndSplitFlags) {
     EXPECT_EQ(volumes.entries[3].host, unsigned{RAR_HOST_UNIX});
 }
 
-TEST(SampleArchives, EncryptedEntriesAreFlaggedAndRefusedWithoutPassword) {
+TEST_F(SampleArchives, EncryptedEntriesAreFlaggedAndRefusedWithoutPassword) {
     TempDir dir;
     const fs::path archive = copySample("rar4-encrypted-entries.rar", dir.path());
     const Listing listing = walk(archive, RAR_SKIP);
@@ -204,7 +205,7 @@ TEST(SampleArchives, EncryptedEntriesAreFlaggedAndRefusedWithoutPassword) {
     EXPECT_FALSE(fs::exists(dir / "plain" / "d.txt"));
 }
 
-TEST(SampleArchives, DamagedDataAnswersBadData) {
+TEST_F(SampleArchives, DamagedDataAnswersBadData) {
     TempDir dir;
     const Listing listing = walk(copySample("rar4-invalid.rar", dir.path()), RAR_EXTRACT,
                                  (dir / "out").string());
@@ -214,7 +215,7 @@ TEST(SampleArchives, DamagedDataAnswersBadData) {
     EXPECT_FALSE(fs::exists(dir / "out" / "test"));
 }
 
-TEST(SampleArchives, OpenFailuresTellMissingFileFromForeignFormat) {
+TEST_F(SampleArchives, OpenFailuresTellMissingFileFromForeignFormat) {
     TempDir dir;
     writeFile(dir / "notes.rar", "this is plain text, not an archive\n");
     writeFile(dir / "empty.rar", "");
