@@ -1,3 +1,4 @@
+#include "app/bundled_fonts.h"
 #include "app/guard.h"
 #include "app/installer_program.h"
 #include "archive/rar_library.h"
@@ -7,6 +8,7 @@ int main(int argc, char** argv)
     GuardedApplication app(argc, argv);
     // Start-up work of the program's modules belongs here, before any window
     // exists.
+    registerBundledFonts(QString::fromStdString(ExecutableFolder()));
     RarLibraryBinding rarLibrary(DefaultRarLibraryLocation(ExecutableFolder()));
     return runInstaller();
 }
