@@ -9,7 +9,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-wayland libarchive-dev zlib1g-dev libsdl2-mixer-dev timgm6mb-soundfont
   fonts-dejavu-core fonts-liberation2
-  patchelf debootstrap imagemagick
+  patchelf debootstrap imagemagick xdotool
   libgtest-dev libgmock-dev
   clang libclang-rt-14-dev
   libarchive-tools xvfb xauth

@@ -12,7 +12,6 @@ payload=$(cd "$here/../../../demo/payload" && pwd)
 root="$build/clean-root"
 evidence="$build/clean-root-test"
 folder=/opt/demo
-display=:47
 
 fail() { echo "clean-root test: $*" >&2; exit 1; }
 [ -x "$build/demo/setup" ] || fail "$build/demo/setup is missing; build the demo target first"
@@ -21,14 +20,14 @@ for tool in convert compare Xvfb xdotool; do
 done
 "$here/make_clean_root.sh" "$root" || fail "could not make the clean Debian root $root (see above)"
 
-rm -rf "$evidence" "$root$folder" "$root/tmp/fb" "$root/tmp/.X${display#:}-lock" "$root/tmp/.X11-unix"
+rm -rf "$evidence" "$root$folder" "$root/tmp/fb"
 mkdir -p "$evidence/fb" "$root/tmp/fb"
 cp -a "$build/demo" "$root$folder"
 
-# One session is an X server and setup, both started through `run` (chroot
-# and env exec the command, so $! is the program's own pid), with the
-# server's framebuffer file as the screenshot.
-run=() fb="" socket="" server_pid="" setup_pid=""
+# One session is an X server on a free display and setup, both started
+# through `run` (chroot and env exec the command, so $! is the program's own
+# pid), with the server's framebuffer file as the screenshot.
+run=() fb="" display="" server_pid="" setup_pid=""
 stop_session() {
   [ -z "$setup_pid" ] || kill "$setup_pid" 2>/dev/null || true
   [ -z "$server_pid" ] || kill "$server_pid" 2>/dev/null || true
@@ -39,18 +38,21 @@ trap 'stop_session; umount "$root/proc" 2>/dev/null || true' EXIT
 
 start_session() {
   local name=$1 fbdir=$2
-  "${run[@]}" Xvfb "$display" -screen 0 1024x768x24 -fbdir "$fbdir" -nolisten tcp > "$evidence/$name-xvfb.log" 2>&1 &
+  local number="$evidence/$name-display"
+  "${run[@]}" Xvfb -displayfd 3 -screen 0 1024x768x24 -fbdir "$fbdir" -nolisten tcp \
+    3> "$number" > "$evidence/$name-xvfb.log" 2>&1 &
   server_pid=$!
-  for _ in $(seq 50); do [ -S "$socket" ] && break; sleep 0.2; done
-  [ -S "$socket" ] || fail "the X server did not start: $(cat "$evidence/$name-xvfb.log")"
+  for _ in $(seq 50); do [ -s "$number" ] && break; sleep 0.2; done
+  [ -s "$number" ] || fail "the X server did not start: $(cat "$evidence/$name-xvfb.log")"
+  display=":$(cat "$number")"
   # SDL's dummy audio driver stands in for a sound card, so the music (MIDI
   # through the folder's sound font) must load without an error box.
-  "${run[@]}" SDL_AUDIODRIVER=dummy sh -c 'cd "$0" && exec ./setup' "$3" > "$evidence/$name.log" 2>&1 &
+  "${run[@]}" DISPLAY=$display SDL_AUDIODRIVER=dummy sh -c 'cd "$0" && exec ./setup' "$3" > "$evidence/$name.log" 2>&1 &
   setup_pid=$!
   log="$evidence/$name.log"
 }
 
-xdo() { "${run[@]}" xdotool "$@"; }
+xdo() { "${run[@]}" DISPLAY=$display xdotool "$@"; }
 # Waits for the visible window whose whole title is $1 and prints its id.
 window_named() {
   local id=""
@@ -75,14 +77,14 @@ title_band() {
 }
 
 # The reference: the same folder on this machine, whose fonts are installed.
-run=(env -i PATH=/usr/bin:/bin HOME=/root LANG=C.UTF-8 DISPLAY=$display)
-fb="$evidence/fb/Xvfb_screen0" socket="/tmp/.X11-unix/X${display#:}"
+run=(env -i PATH=/usr/bin:/bin HOME=/root LANG=C.UTF-8)
+fb="$evidence/fb/Xvfb_screen0"
 start_session host "$evidence/fb" "$build/demo"
 title_band host
 stop_session
 
-run=(chroot "$root" /usr/bin/env -i PATH=/usr/bin:/bin HOME=/root LANG=C.UTF-8 DISPLAY=$display)
-fb="$root/tmp/fb/Xvfb_screen0" socket="$root/tmp/.X11-unix/X${display#:}"
+run=(chroot "$root" /usr/bin/env -i PATH=/usr/bin:/bin HOME=/root LANG=C.UTF-8)
+fb="$root/tmp/fb/Xvfb_screen0"
 mount -t proc proc "$root/proc" || fail "cannot mount /proc in $root"
 start_session clean-root /tmp/fb "$folder"
 title_band clean-root
