@@ -35,6 +35,7 @@ stop_session() {
   setup_pid="" server_pid=""
 }
 trap 'stop_session; umount "$root/proc" 2>/dev/null || true' EXIT
+trap 'exit 1' INT TERM
 
 start_session() {
   local name=$1 fbdir=$2

@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # make_clean_root.sh ROOT: makes a minimal Debian root that stands for a plain
 # Linux desktop: the C library, an X server (Xvfb, whose framebuffer file is
-# the screenshot), xdotool to drive windows, xclip to read the clipboard, and
-# what a desktop is expected to provide (X client libraries, OpenGL/EGL,
-# fontconfig, freetype), but no font and nothing of Qt, SDL, libarchive or a
-# RAR library. Made once and reused: a finished root carries a marker file.
+# the screenshot) and xdotool to drive windows, and what a desktop is expected
+# to provide (X client libraries, OpenGL/EGL, fontconfig, freetype), but no
+# font and nothing of Qt, SDL, libarchive or a RAR library. Made once and
+# reused: a finished root carries a marker file.
 set -euo pipefail
 root=${1:?usage: make_clean_root.sh ROOT}
 marker="$root/.clean-root-complete"
@@ -18,7 +18,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 . "$here/../../../tools/debian/apt_sources.sh"
 mirror=$(debian_mirror) || fail "no Debian mirror in this machine's apt configuration"
 
-desktop_packages=xvfb,xdotool,xclip,libx11-6,libxcb1,libgl1,libegl1,libfontconfig1,libfreetype6
+desktop_packages=xvfb,xdotool,libx11-6,libxcb1,libgl1,libegl1,libfontconfig1,libfreetype6
 partial="$root.partial"
 rm -rf "$partial"
 mkdir -p "$(dirname "$root")"
