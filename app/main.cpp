@@ -1,3 +1,4 @@
+#include "widgets/bundled_fonts.h"
 #include "widgets/guard.h"
 #include "widgets/window_messages.h"
 #include "app/installer_program.h"
@@ -9,6 +10,7 @@ int main(int argc, char** argv)
     // Start-up work of the program's modules belongs here, before any window
     // exists.
     InstallWindowMessageHook();
+    registerBundledFonts(QString::fromStdString(ExecutableFolder()));
     RarLibraryBinding rarLibrary(DefaultRarLibraryLocation(ExecutableFolder()));
     return runInstaller();
 }

@@ -32,7 +32,7 @@ QString registerNfoFont()
 QStringList nfoFontFiles()
 {
     return {
-        QDir(QCoreApplication::applicationDirPath()).filePath(QLatin1String(kNfoFontFileName)),
+        QDir(QCoreApplication::applicationDirPath()).filePath(QLatin1String("fonts/") + QLatin1String(kNfoFontFileName)),
         QDir(QLatin1String(kNfoFontPackageFolder)).filePath(QLatin1String(kNfoFontFileName)),
     };
 }

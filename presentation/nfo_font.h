@@ -10,8 +10,8 @@
 inline constexpr const char* kNfoFontFileName = "5x8.pcf.gz";
 inline constexpr const char* kNfoFontPackageFolder = "/usr/share/fonts/X11/misc";
 
-// Where the font file is looked for, in order: beside the executable (an
-// installer folder carries its own copy), then where its package installs it.
+// Where the font file is looked for, in order: in fonts/ beside the executable
+// (an installer folder carries its own copy), then where its package installs it.
 QStringList nfoFontFiles();
 
 // The NFO text's font, from the first of nfoFontFiles() that loads. Without

@@ -1,6 +1,7 @@
 #include "presentation/sdl_media_backend.h"
 
 #include "archive/exception.h"
+#include "archive/rar_library.h"
 
 #include <QMetaObject>
 #include <QObject>
@@ -12,6 +13,14 @@
 #include <cstdint>
 #include <filesystem>
 #include <mutex>
+
+std::string generalMidiSoundFont(const std::string& executableFolder)
+{
+    const std::filesystem::path bundled =
+        std::filesystem::path(executableFolder) / std::filesystem::path(kGeneralMidiSoundFont).filename();
+    std::error_code error;
+    return std::filesystem::is_regular_file(bundled, error) ? bundled.string() : kGeneralMidiSoundFont;
+}
 
 namespace {
 
@@ -129,7 +138,7 @@ private:
             SDL_QuitSubSystem(SDL_INIT_AUDIO);
             throw Exception(kNoAudioDevice);
         }
-        Mix_SetSoundFonts(kGeneralMidiSoundFont);
+        Mix_SetSoundFonts(generalMidiSoundFont(ExecutableFolder()).c_str());
         deviceOpen_ = true;
     }
 

@@ -1,5 +1,7 @@
 #include "widgets/picture.h"
 
+#include "widgets/branded_artwork.h"
+
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -12,7 +14,7 @@ TPicture::TPicture(QWidget* parent, const QRect& geometry, const QString& path, 
     : TPicture(parent)
 {
     setGeometry(geometry);
-    setPicture(QImage(path));
+    setPicture(artworkImage(path));
     setToolTip(hint);
 }
 

@@ -11,7 +11,8 @@ class TPicture : public QWidget {
     Q_OBJECT
 public:
     explicit TPicture(QWidget* parent = nullptr);
-    // Placed at `geometry`, showing the image file at `path`, with a hint.
+    // Placed at `geometry`, showing the image file at `path` (a built-in
+    // artwork picture may be replaced beside the executable), with a hint.
     TPicture(QWidget* parent, const QRect& geometry, const QString& path, const QString& hint = {});
 
     void setPicture(const QImage& picture);

@@ -1,0 +1,22 @@
+#include "widgets/branded_artwork.h"
+
+#include "widgets/executable_path.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+const QString kArtworkPrefix = QStringLiteral(":/artwork/");
+} // namespace
+
+QImage artworkImage(const QString& path)
+{
+    if (path.startsWith(kArtworkPrefix)) {
+        const QString beside = QFileInfo(executablePath()).dir().filePath(path.mid(kArtworkPrefix.size()));
+        QImage replacement;
+        // Read as PNG whatever the content claims, so a broken file falls back.
+        if (replacement.load(beside, "PNG"))
+            return replacement;
+    }
+    return QImage(path);
+}
