@@ -119,6 +119,8 @@ int Tfrm_install::RunState::outcome() const
         return mrExtractFailed;
     if (cancelRequested)
         return mrCancel;
+    if (entries == mrOk && errorShown)
+        return mrExtractFailed;
     return entries;
 }
 
@@ -175,8 +177,11 @@ void Tfrm_install::UnRAREnd(TObject*, const std::string&, bool CRC_PASS)
 void Tfrm_install::UnRARError(TObject*, const std::string& FN, const std::string&, int32_t ECode)
 {
     const QString text = errorBoxText(FN, ECode);
-    if (!text.isEmpty())
-        showErrorBox(text);
+    if (text.isEmpty())
+        return;
+    if (run_.running)
+        run_.errorShown = true;
+    showErrorBox(text);
 }
 
 void Tfrm_install::CancelMouseMove()

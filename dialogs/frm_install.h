@@ -15,8 +15,8 @@ class TAutoLabel;
 
 // The extraction window: extracts the archive into the chosen folder with a
 // progress bar and error boxes. Modal result 1 when every entry of the run was
-// extracted, 7 when one failed, 2 when cancelled; a run that extracted
-// nothing leaves the window open.
+// extracted and no error was shown, 7 when one failed or an error was shown,
+// 2 when cancelled; a run that extracted nothing leaves the window open.
 class Tfrm_install : public HoverWindow {
     Q_OBJECT
 public:
@@ -62,9 +62,13 @@ private:
         // mrOk once an entry was extracted, mrExtractFailed once one failed
         // (a failure outweighs later good entries), mrNone before either.
         int entries = mrNone;
+        // An error was shown during the run (a damaged header, a header the
+        // library could not read): entries after it may be missing.
+        bool errorShown = false;
 
         // A failed entry outweighs a cancel, a cancel outweighs extracted
-        // entries; mrNone when the run extracted nothing.
+        // entries, and extracted entries with an error shown count as a
+        // failure; mrNone when the run extracted nothing.
         int outcome() const;
     };
 
