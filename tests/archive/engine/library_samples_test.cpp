@@ -8,6 +8,7 @@
 // reported failure.
 #include "archive/rar_library.h"
 #include "archive/unrar.h"
+#include "tests/support/library_sandbox.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -186,22 +187,10 @@ protected:
         if (!library || !*library)
             GTEST_SKIP() << GetParam() << " is not set: that library is not part of this build";
         samplesDir_ = samples;
-        std::string pattern = (fs::temp_directory_path() / "zk-library-samples-XXXXXX").string();
-        root_ = mkdtemp(pattern.data());
-        previous_ = fs::current_path();
-        // Entry names reach the library as UTF-8 text, as in the installer.
-        std::setlocale(LC_ALL, "C.UTF-8");
-        ASSERT_TRUE(BindRarLibrary({library})) << library;
+        ASSERT_TRUE(sandbox_.open("zk-library-samples", library)) << library;
+        root_ = sandbox_.root();
     }
-    void TearDown() override
-    {
-        ReleaseRarLibrary();
-        std::setlocale(LC_ALL, "C");
-        if (!root_.empty()) {
-            fs::current_path(previous_);
-            fs::remove_all(root_);
-        }
-    }
+    void TearDown() override { sandbox_.close(); }
 
     // With laterVolumesElsewhere, every volume but the first lies in another
     // folder, which the owner names each time the library asks for a volume.
@@ -247,8 +236,8 @@ protected:
     fs::path out() const { return root_ / "out"; }
 
     fs::path samplesDir_;
+    LibrarySandbox sandbox_;
     fs::path root_;
-    fs::path previous_;
 };
 
 std::set<std::string> keys(const Tree& tree)

@@ -2,6 +2,7 @@
 // events fired and the files written.
 #include "archive/rar_library.h"
 #include "archive/unrar.h"
+#include "tests/support/library_sandbox.h"
 #include "tests/support/unrar_events.h"
 
 #include <gmock/gmock.h>
@@ -80,27 +81,15 @@ protected:
         const char* library = std::getenv("ZK_PUBLIC_UNRAR");
         if (!library || !*library)
             GTEST_SKIP() << "the public RAR library is not part of this build";
-        previous_ = fs::current_path();
-        std::string pattern = (fs::temp_directory_path() / "zk-samples-XXXXXX").string();
-        root_ = mkdtemp(pattern.data());
+        ASSERT_TRUE(sandbox_.open("zk-samples", library)) << library;
+        root_ = sandbox_.root().string();
         fs::create_directories(root_ + "/archives");
         for (const auto& entry : fs::directory_iterator(samples))
             fs::copy_file(entry.path(), root_ + "/archives/" + entry.path().filename().string());
-        // Entry names reach the library as UTF-8 text, as in the installer.
-        std::setlocale(LC_ALL, "C.UTF-8");
-        BindRarLibrary({library});
     }
-    void TearDown() override
-    {
-        ReleaseRarLibrary();
-        std::setlocale(LC_ALL, "C");
-        if (!root_.empty()) {
-            fs::current_path(previous_);
-            fs::remove_all(root_);
-        }
-    }
+    void TearDown() override { sandbox_.close(); }
 
-    fs::path previous_;
+    LibrarySandbox sandbox_;
     std::string root_;
 };
 
