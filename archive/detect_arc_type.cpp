@@ -90,12 +90,9 @@ void searchStringResources(ArchiveSource& source, int64_t size, Detection& resul
     }
 }
 
-// Data appended right behind the old-style image that the header describes.
-void searchEndOfImage(ArchiveSource& source, int64_t size, const uint8_t* header, Detection& result)
+// Classifies the data at `end`, where an image ends and appended data starts.
+void searchBehindImage(ArchiveSource& source, int64_t end, Detection& result)
 {
-    const int64_t end = (int64_t{le16(header + 4)} - 1) * 512 + le16(header + 2);
-    if (end <= 0 || end >= size)
-        return;
     const auto atEnd = readFour(source, end);
     if (!atEnd)
         return;
@@ -103,6 +100,29 @@ void searchEndOfImage(ArchiveSource& source, int64_t size, const uint8_t* header
     const int64_t start = (*atEnd)[2] == 0x60 && (*atEnd)[3] == 0xEA ? end + 2 : end;
     if (const auto bytes = readFour(source, start))
         classifyAt(*bytes, start, SignaturePosition::InsideExecutable, result);
+}
+
+// Data appended right behind the old-style image that the header describes.
+void searchEndOfImage(ArchiveSource& source, int64_t size, const uint8_t* header, Detection& result)
+{
+    const int64_t end = (int64_t{le16(header + 4)} - 1) * 512 + le16(header + 2);
+    if (end > 0 && end < size)
+        searchBehindImage(source, end, result);
+}
+
+// Data appended behind a PE image's sections, where self-extractors built as
+// PE programs keep their archive: the old-style header of such a program
+// describes only its DOS stub, so the steps before never reach that data.
+void searchEndOfPeImage(ArchiveSource& source, int64_t size, Detection& result)
+{
+    std::optional<int64_t> end;
+    try {
+        end = PeImageEnd(source);
+    } catch (const EInOutError&) {
+        return; // an unreadable image has no known end
+    }
+    if (end && *end < size)
+        searchBehindImage(source, *end, result);
 }
 
 // A ZIP appended to the executable, found through its end record; its central
@@ -148,6 +168,8 @@ void detectExecutable(ArchiveSource& source, int64_t size, int32_t commentAllowa
         searchEndOfImage(source, size, header, result);
     if (result.type == TArcType::atUnknown)
         searchZipDirectory(source, size, commentAllowance, result);
+    if (result.type == TArcType::atUnknown)
+        searchEndOfPeImage(source, size, result);
 }
 
 // "begin" at the start of the text or of any line within the first 800 bytes.

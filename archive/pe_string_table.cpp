@@ -1,5 +1,6 @@
 #include "archive/pe_string_table.h"
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -26,7 +27,16 @@ bool readExact(ArchiveSource& source, int64_t position, uint8_t* buffer, size_t 
 
 } // namespace
 
-std::optional<PeStringTable> PeStringTable::Open(ArchiveSource& source)
+namespace {
+
+struct PeHeaders {
+    std::vector<PeSection> sections;
+    uint32_t resourceRva = 0; // 0 when the image has no resource directory
+};
+
+// The section table (at most kMaxSections entries) and the resource
+// directory's address of a PE image.
+std::optional<PeHeaders> readPeHeaders(ArchiveSource& source)
 {
     std::array<uint8_t, 64> dosHeader{};
     if (!readExact(source, 0, dosHeader.data(), dosHeader.size()) || dosHeader[0] != 'M'
@@ -50,25 +60,45 @@ std::optional<PeStringTable> PeStringTable::Open(ArchiveSource& source)
         directoriesAt = 112;
     else
         return std::nullopt;
+
+    PeHeaders result;
     const size_t resourceEntryEnd = directoriesAt + 8 * (kResourceDirectoryIndex + 1);
-    if (optionalSize < resourceEntryEnd
-        || le32(optional + directoriesAt - 4) <= kResourceDirectoryIndex)
-        return std::nullopt;
-    const uint32_t resourceRva = le32(optional + directoriesAt + 8 * kResourceDirectoryIndex);
-    if (resourceRva == 0)
-        return std::nullopt;
+    if (optionalSize >= resourceEntryEnd && le32(optional + directoriesAt - 4) > kResourceDirectoryIndex)
+        result.resourceRva = le32(optional + directoriesAt + 8 * kResourceDirectoryIndex);
 
     const size_t count = std::min<size_t>(sectionCount, kMaxSections);
     std::vector<uint8_t> table(count * 40);
     if (!readExact(source, peHeader + 24 + optionalSize, table.data(), table.size()))
         return std::nullopt;
-    std::vector<Section> sections;
     for (size_t i = 0; i < count; ++i) {
         const uint8_t* s = &table[i * 40];
-        sections.push_back({le32(s + 12), le32(s + 16), le32(s + 20)});
+        result.sections.push_back({le32(s + 12), le32(s + 16), le32(s + 20)});
     }
+    return result;
+}
 
-    PeStringTable reader(source, std::move(sections), 0);
+} // namespace
+
+std::optional<int64_t> PeImageEnd(ArchiveSource& source)
+{
+    const auto headers = readPeHeaders(source);
+    if (!headers)
+        return std::nullopt;
+    int64_t end = 0;
+    for (const PeSection& s : headers->sections) {
+        if (s.rawSize != 0)
+            end = std::max(end, int64_t{s.rawPointer} + s.rawSize);
+    }
+    return end > 0 ? std::optional<int64_t>(end) : std::nullopt;
+}
+
+std::optional<PeStringTable> PeStringTable::Open(ArchiveSource& source)
+{
+    auto headers = readPeHeaders(source);
+    if (!headers || headers->resourceRva == 0)
+        return std::nullopt;
+    const uint32_t resourceRva = headers->resourceRva;
+    PeStringTable reader(source, std::move(headers->sections), 0);
     const auto base = reader.fileOffsetOf(resourceRva, 16);
     if (!base)
         return std::nullopt;
@@ -78,7 +108,7 @@ std::optional<PeStringTable> PeStringTable::Open(ArchiveSource& source)
 
 std::optional<int64_t> PeStringTable::fileOffsetOf(uint32_t rva, uint32_t length) const
 {
-    for (const Section& s : sections_) {
+    for (const PeSection& s : sections_) {
         const uint64_t start = s.virtualAddress;
         const uint64_t end = start + s.rawSize;
         if (rva >= start && uint64_t{rva} + length <= end)

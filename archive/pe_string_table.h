@@ -7,6 +7,18 @@
 #include <string>
 #include <vector>
 
+// One section of a PE image as its section table describes it.
+struct PeSection {
+    uint32_t virtualAddress;
+    uint32_t rawSize;
+    uint32_t rawPointer;
+};
+
+// Where the raw data of a PE image's sections ends in the file: data appended
+// to the image (a self-extractor's archive) starts there. Nothing when the
+// source is not a PE image or its sections hold no data.
+std::optional<int64_t> PeImageEnd(ArchiveSource& source);
+
 // Reads string resources from a Windows executable without running it: the
 // PE headers, the section table and the resource tree down to the string
 // blocks. Every offset and size is checked against what was read; the tree is
@@ -23,13 +35,7 @@ public:
     std::string LoadString(uint16_t id, size_t bufferSize);
 
 private:
-    struct Section {
-        uint32_t virtualAddress;
-        uint32_t rawSize;
-        uint32_t rawPointer;
-    };
-
-    PeStringTable(ArchiveSource& source, std::vector<Section> sections, int64_t resourceBase)
+    PeStringTable(ArchiveSource& source, std::vector<PeSection> sections, int64_t resourceBase)
         : source_(&source), sections_(std::move(sections)), resourceBase_(resourceBase)
     {
     }
@@ -41,6 +47,6 @@ private:
                                                        std::optional<uint16_t> id);
 
     ArchiveSource* source_;
-    std::vector<Section> sections_;
+    std::vector<PeSection> sections_;
     int64_t resourceBase_;
 };

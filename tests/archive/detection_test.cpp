@@ -310,17 +310,31 @@ TEST(DetectArcType, ExtensionKeyAndOctal)
     EXPECT_EQ(OctalToInt("9x-7"), 7);
 }
 
-TEST(DetectArcType, SampleSelfExtractorStaysUnknown)
+// A self-extractor built as a PE program keeps its archive behind the image's
+// sections, which its old-style header does not describe.
+TEST(DetectArcType, ArchiveBehindAPeImage)
 {
+    Bytes image = ExecutableWithStrings({});
+    MemorySource source(image);
+    const auto end = PeImageEnd(source);
+    ASSERT_TRUE(end);
+    image.resize(static_cast<size_t>(*end), 0);
+    EXPECT_EQ(detectInMemory(padded(image, image.size() + 64, 0)).type, TArcType::atUnknown);
+    Append(image, padded(kRar, 64, 0));
+    const Detection found = detectInMemory(image);
+    EXPECT_EQ(found.type, TArcType::atRarExe);
+    EXPECT_EQ(found.archiveOffset, *end);
+
     const char* samples = std::getenv("ZK_SAMPLES_DIR");
-    ASSERT_NE(samples, nullptr);
+    if (!samples || !std::filesystem::is_directory(samples))
+        GTEST_SKIP() << "no ../shared/rar-samples beside the project";
     TempFolder folder;
     CurrentDirectoryGuard keepDirectory;
     const auto copy = folder.Path() / "sfx.exe";
     std::filesystem::copy_file(std::filesystem::path(samples) / "rar4-windows-sfx.exe", copy);
     TZipCommon component(nullptr);
     component.SetArchiveFile(copy.string());
-    EXPECT_EQ(component.ArcType(), TArcType::atUnknown);
+    EXPECT_EQ(component.ArcType(), TArcType::atRarExe);
 }
 
 // Hostile executables: each ends in a plain answer after reading little.

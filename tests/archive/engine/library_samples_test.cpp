@@ -83,10 +83,9 @@ std::vector<Sample> samples()
         {"rar4-compressed.rar", "",
          {{"LibarchiveAddingTest.html", file(html, 20111)}, {"testlink", link("LibarchiveAddingTest.html")},
           {"testdir/test.txt", file("", 20)}, {"testdir/LibarchiveAddingTest.html", file("", 20111)}}, {}},
-        // Type detection finds no archive in this self-extractor (its data lies
-        // neither behind the image nor where a string resource points), so the
-        // engine refuses it with 25142 whichever library is bound.
-        {"rar4-windows-sfx.exe", "", {}, {}, true},
+        {"rar4-windows-sfx.exe", "",
+         {{"test.txt", file("2d45c5f87d1b6cef", 16)}, {"testshortcut.lnk", file("08b633f146f22534", 441)},
+          {"testdir/test.txt", file("2d45c5f87d1b6cef", 16)}}, {}},
         {"rar5-compressed.rar", "", {{"test.bin", file("588870a2dade35c2", 1200)}}, {}},
         {"rar5-multiple-files.rar", "",
          {{"test1.bin", file("7d89f86f9f69d744", 4096)}, {"test2.bin", file("f81e6fceeeab3663", 4096)},
