@@ -4,8 +4,6 @@
 
 #include <dlfcn.h>
 
-#include <array>
-#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -146,17 +144,6 @@ void writeFile(const fs::path& path, const std::string& data) {
     file << data;
     if (!file)
         throw std::runtime_error("cannot write " + path.string());
-}
-
-std::string sha256Prefix(const fs::path& path) {
-    const std::string command = "sha256sum '" + path.string() + "'";
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr)
-        throw std::runtime_error("cannot run sha256sum");
-    std::array<char, 17> digits{};
-    const std::size_t got = std::fread(digits.data(), 1, 16, pipe);
-    pclose(pipe);
-    return std::string(digits.data(), got);
 }
 
 }  // namespace zk::unrar::testing

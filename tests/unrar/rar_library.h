@@ -3,6 +3,7 @@
 // Test access to the built libunrar.so through its exported entry points,
 // bound by name as the installer binds it, plus small helpers for archives.
 
+#include "tests/support/sha256_prefix.h"
 #include "unrar/rar_interface.h"
 
 #include <gtest/gtest.h>
@@ -101,7 +102,5 @@ std::filesystem::path copySample(const std::string& name, const std::filesystem:
 
 std::string readFile(const std::filesystem::path& path);
 void writeFile(const std::filesystem::path& path, const std::string& data);
-// First 16 hex digits of the file's SHA-256.
-std::string sha256Prefix(const std::filesystem::path& path);
 
 }  // namespace zk::unrar::testing

@@ -9,11 +9,10 @@
 #include "archive/rar_library.h"
 #include "archive/unrar.h"
 #include "tests/support/library_sandbox.h"
+#include "tests/support/sha256_prefix.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <nettle/sha2.h>
-
 #include <unistd.h>
 
 #include <clocale>
@@ -117,25 +116,6 @@ std::vector<Sample> samples()
     };
 }
 
-std::string sha256Hex(const fs::path& path)
-{
-    sha256_ctx context;
-    sha256_init(&context);
-    std::ifstream in(path, std::ios::binary);
-    std::vector<char> block(1 << 16);
-    while (in.read(block.data(), static_cast<std::streamsize>(block.size())) || in.gcount() > 0)
-        sha256_update(&context, static_cast<size_t>(in.gcount()), reinterpret_cast<const uint8_t*>(block.data()));
-    uint8_t digest[SHA256_DIGEST_SIZE];
-    sha256_digest(&context, sizeof digest, digest);
-    static const char digits[] = "0123456789abcdef";
-    std::string hex;
-    for (uint8_t byte : digest) {
-        hex += digits[byte >> 4];
-        hex += digits[byte & 15];
-    }
-    return hex;
-}
-
 // The files and links below a folder, folders left out.
 std::set<std::string> pathsBelow(const fs::path& root)
 {
@@ -161,8 +141,8 @@ std::string mismatch(const fs::path& path, const Node& node)
         return "not a file";
     if (node.size >= 0 && static_cast<intmax_t>(fs::file_size(path)) != node.size)
         return "size " + std::to_string(fs::file_size(path));
-    if (!node.sha.empty() && sha256Hex(path).rfind(node.sha, 0) != 0)
-        return "sha256 " + sha256Hex(path).substr(0, 16);
+    if (!node.sha.empty() && sha256Prefix(path) != node.sha)
+        return "sha256 " + sha256Prefix(path);
     return "";
 }
 
