@@ -30,7 +30,7 @@ std::vector<std::string> components(const std::string& path)
 
 } // namespace
 
-std::string CleanEntryName(const RARHeaderData& header)
+std::string CleanEntryName(const RARHeaderDataEx& header)
 {
     const char* field = header.FileName;
     const size_t length = strnlen(field, sizeof header.FileName);
@@ -43,7 +43,7 @@ std::string CleanEntryName(const RARHeaderData& header)
     return std::string(field + begin, end - begin);
 }
 
-bool IsFolderEntry(const RARHeaderData& header)
+bool IsFolderEntry(const RARHeaderDataEx& header)
 {
     if (header.Flags & RHDF_DIRECTORY)
         return true;
@@ -56,6 +56,18 @@ bool IsFolderEntry(const RARHeaderData& header)
         return (header.FileAttr & 0xF000) == 0x4000;
     default:
         return false;
+    }
+}
+
+bool IsLinkEntry(const RARHeaderDataEx& header)
+{
+    switch (header.RedirType) {
+    case RAR_REDIR_UNIXSYMLINK:
+    case RAR_REDIR_WINSYMLINK:
+    case RAR_REDIR_JUNCTION:
+        return true;
+    default:
+        return header.HostOS == RAR_HOST_UNIX && (header.FileAttr & 0xF000) == 0xA000;
     }
 }
 
@@ -80,6 +92,8 @@ int32_t MessageForRarCode(int code)
     case ERAR_EWRITE: return kMsgErrorWritingFile;
     case ERAR_ECLOSE: return kMsgErrorClosingFile;
     case ERAR_EREAD: return kMsgErrorReadingFile;
+    case ERAR_MISSING_PASSWORD:
+    case ERAR_BAD_PASSWORD: return kMsgPasswordProtected;
     default: return 0;
     }
 }

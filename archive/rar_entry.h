@@ -7,11 +7,14 @@
 
 // The entry's stored name: the name field up to its first zero byte, without
 // leading and trailing blanks and control characters.
-std::string CleanEntryName(const RARHeaderData& header);
+std::string CleanEntryName(const RARHeaderDataEx& header);
 
 // Folder entries by the header flag, or by the attribute word read the way
 // the entry's host system writes it (DOS attributes or a Unix mode).
-bool IsFolderEntry(const RARHeaderData& header);
+bool IsFolderEntry(const RARHeaderDataEx& header);
+
+// Symbolic links and junctions, by the redirection kind or by a Unix mode.
+bool IsLinkEntry(const RARHeaderDataEx& header);
 
 // True when the name, read with "\" as "/", has a ".." component.
 bool HasParentComponent(const std::string& name);

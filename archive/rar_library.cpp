@@ -66,6 +66,7 @@ bool BindRarLibrary(const RarLibraryLocation& location)
             dlclose(handle);
             return false;
         }
+        resolve(handle, "RARReadHeaderEx", points.RARReadHeaderEx);
         libraryHandle = handle;
         entryPoints = points;
         libraryLoaded = true;

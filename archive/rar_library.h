@@ -5,7 +5,8 @@
 #include <string>
 #include <vector>
 
-// The seven entry points of the RAR library, in the order they are bound.
+// The seven entry points of the RAR library, in the order they are bound, and
+// the extended header read where the library exports it (null otherwise).
 struct RarEntryPoints {
     RAROpenArchiveFn RAROpenArchive = nullptr;
     RARCloseArchiveFn RARCloseArchive = nullptr;
@@ -14,6 +15,7 @@ struct RarEntryPoints {
     RARSetChangeVolProcFn RARSetChangeVolProc = nullptr;
     RARSetProcessDataProcFn RARSetProcessDataProc = nullptr;
     RARSetPasswordFn RARSetPassword = nullptr;
+    RARReadHeaderExFn RARReadHeaderEx = nullptr;
 };
 
 // Where the library is looked for, first to last: a name with a "/" is loaded

@@ -8,5 +8,5 @@
 // block of an entry is compared with what the previous entry left behind.
 // Reports come at multiples of `step` (0 included) when the percentage moved,
 // and always at completion.
-bool PercentageTest(uint8_t step, uint8_t& last, uint32_t done, uint32_t total);
+bool PercentageTest(uint8_t step, uint8_t& last, uint64_t done, uint64_t total);
 

@@ -3,11 +3,14 @@
 #include "archive/file_found.h"
 #include "archive/path_rules.h"
 #include "archive/rar_entry.h"
+#include "archive/rar_header.h"
 #include "archive/rar_library.h"
 #include "archive/rar_messages.h"
 #include "archive/rar_progress.h"
+#include "archive/target_folder.h"
 #include "archive/wildcard.h"
 
+#include <cerrno>
 #include <exception>
 #include <utility>
 #include <filesystem>
@@ -26,8 +29,8 @@ const std::string kVolumeId = "0";
 TUnRAR* currentComponent = nullptr;
 uint8_t progressStep = 10;
 uint8_t lastPercentage = 0;
-uint32_t remainingBytes = 0;
-uint32_t totalBytes = 0;
+uint64_t remainingBytes = 0;
+uint64_t totalBytes = 0;
 bool runInProgress = false;
 
 // An exception thrown by a handler inside a callback must not unwind through
@@ -45,8 +48,8 @@ int ProcessDataCallback(unsigned char*, int size)
 {
     if (callbackFailure)
         return 0;
-    remainingBytes -= static_cast<uint32_t>(size);
-    const uint32_t done = totalBytes - remainingBytes;
+    remainingBytes -= static_cast<uint64_t>(size);
+    const uint64_t done = totalBytes - remainingBytes;
     if (!PercentageTest(progressStep, lastPercentage, done, totalBytes))
         return 1;
     try {
@@ -81,11 +84,12 @@ public:
 };
 
 // Asks the owner for a missing volume until a file of that name is found in
-// the current directory or the owner cancels.
+// the current directory or the owner cancels. Without an owner to ask, the
+// missing volume is named.
 bool askNextVolume(TUnRAR& rar, std::string& dir, std::string& fileName)
 {
     if (!rar.OnNextVolume) {
-        rar.ReportError(rar.ArchiveFile(), kVolumeId, kMsgFileNotFound);
+        rar.ReportError(fileName, kVolumeId, kMsgFileNotFound);
         return false;
     }
     bool cancel = false;
@@ -224,13 +228,12 @@ void TUnRAR::walkArchive(int operation, std::string& archiveName)
 int TUnRAR::walkEntries(void* archive, int operation)
 {
     const RarEntryPoints& library = RarLibrary();
-    RARHeaderData header{};
-    header.CmtBuf = nullptr;
+    RarHeader header;
     SetCancel(false);
     const bool wildcard = HasWildcards(FileSpec());
 
     auto readNext = [&] {
-        const int result = library.RARReadHeader(archive, &header);
+        const int result = ReadRarHeader(library, archive, header);
         rethrowCallbackFailure();
         return result;
     };
@@ -238,41 +241,55 @@ int TUnRAR::walkEntries(void* archive, int operation)
     for (; result == ERAR_SUCCESS; result = readNext()) {
         if (Cancel())
             break;
-        SetFileName(CleanEntryName(header));
-        if (IsFolderEntry(header) || !WildcardMatch(FileName(), FileSpec(), false)) {
+        SetFileName(CleanEntryName(header.data));
+        if (IsFolderEntry(header.data) || !WildcardMatch(FileName(), FileSpec(), false)) {
             skipEntry(archive);
             continue;
         }
         // The one defence against names that would write outside ExtractDir:
         // BuildDestPath drops only a leading drive or separator and keeps the
         // stored folders as they stand, so only a ".." folder can climb out.
-        if (HasParentComponent(FileName())) {
+        // A name the library had to cut would be written under another name.
+        if (HasParentComponent(FileName()) || NameMayBeCut(header)) {
             SetFileName(SlashToBackslash(FileName()));
-            refuseUnsafeEntry(archive);
-            if (!wildcard)
-                break;
-            continue;
+            refuseEntry(archive, kMsgInvalidFileName);
+        } else {
+            handleEntry(archive, operation, header);
         }
-        if ((header.Flags & RHDF_ENCRYPTED) && !acceptPassword(archive))
-            return ERAR_SUCCESS; // no password: the run ends without a word
-        BuildDestPath(FileName());
-        remainingBytes = header.UnpSize;
-        bool extract = true;
-        if (OnFileExists && FileFound(FileName()))
-            OnFileExists(this, FileName(), DosDateToDateTime(static_cast<int32_t>(header.FileTime)), extract);
-        if (extract) {
-            const int32_t recNum = ++EntryCounter;
-            if (OnBegin)
-                OnBegin(this, FileName(), recNum, extract);
-        }
-        if (extract)
-            extractEntry(archive, operation, header.UnpSize);
-        else if (wildcard)
-            skipEntry(archive);
         if (!wildcard)
             break;
     }
     return result;
+}
+
+void TUnRAR::handleEntry(void* archive, int operation, const RarHeader& header)
+{
+    const std::string storedName = FileName();
+    BuildDestPath(storedName);
+    // Cut by the file system instead, the name would again not be the stored one.
+    if (HasOverlongNamePart(ExtractDir(), FileName())) {
+        refuseEntry(archive, kMsgInvalidFileName);
+        return;
+    }
+    remainingBytes = UnpackedSize(header);
+    bool extract = true;
+    if (OnFileExists && FileFound(FileName()))
+        OnFileExists(this, FileName(), DosDateToDateTime(static_cast<int32_t>(header.data.FileTime)), extract);
+    if (extract) {
+        const int32_t recNum = ++EntryCounter;
+        if (OnBegin)
+            OnBegin(this, FileName(), recNum, extract);
+    }
+    if (!extract) {
+        if (HasWildcards(FileSpec()))
+            skipEntry(archive); // a plain specification ends the run unread
+        return;
+    }
+    // Without its password an encrypted entry cannot be written, and neither
+    // can what follows it in the archive: the run ends there.
+    if ((header.data.Flags & RHDF_ENCRYPTED) && !acceptPassword(archive, storedName))
+        RaiseError(FileName(), kVolumeId, kMsgPasswordProtected);
+    extractEntry(archive, operation, header);
 }
 
 void TUnRAR::skipEntry(void* archive)
@@ -281,38 +298,64 @@ void TUnRAR::skipEntry(void* archive)
     rethrowCallbackFailure();
 }
 
-bool TUnRAR::acceptPassword(void* archive)
+bool TUnRAR::acceptPassword(void* archive, const std::string& storedName)
 {
     bool tryAgain = true;
     if (OnGetPassword)
-        OnGetPassword(this, FileName(), password_, tryAgain);
+        OnGetPassword(this, storedName, password_, tryAgain);
     if (password_.empty() || !tryAgain)
         return false;
     RarLibrary().RARSetPassword(archive, password_.data());
     return true;
 }
 
-// A name that would write outside ExtractDir is reported like a failed entry
-// and passed over.
-void TUnRAR::refuseUnsafeEntry(void* archive)
+// An entry that must not be written is reported like a failed entry and
+// passed over.
+void TUnRAR::refuseEntry(void* archive, int32_t code)
 {
-    ReportError(FileName(), kVolumeId, kMsgInvalidFileName);
+    ReportError(FileName(), kVolumeId, code);
     fireEnd(false);
     skipEntry(archive);
 }
 
-void TUnRAR::extractEntry(void* archive, int operation, unsigned int unpackedSize)
+void TUnRAR::extractEntry(void* archive, int operation, const RarHeader& header)
 {
-    totalBytes = unpackedSize;
+    const uint64_t size = UnpackedSize(header);
+    totalBytes = size;
     std::string destName = FileName();
+    if (operation == RAR_EXTRACT && !ClearLinksOnTheWay(ExtractDir(), destName)) {
+        refuseEntry(archive, kMsgErrorDeletingFile);
+        return;
+    }
     // The extraction folder, not the entry's own: the library judges links
     // against this folder, and a link may climb out of its own subfolder.
     std::string destDir = AppendBackslash(ExtractDir());
+    errno = 0;
     const int result = RarLibrary().RARProcessFile(archive, operation, destDir.data(), destName.data());
+    const int writeErrno = errno;
     rethrowCallbackFailure();
-    if (result != ERAR_SUCCESS)
-        ReportError(FileName(), kVolumeId, MessageForRarCode(result));
-    fireEnd(result == ERAR_SUCCESS);
+    int32_t failure = result == ERAR_SUCCESS ? 0 : MessageForRarCode(result);
+    const bool writeFailed = result == ERAR_ECREATE || result == ERAR_EWRITE || result == ERAR_ECLOSE;
+    // Nothing after a full disk can be written either: one message ends the run.
+    if (writeFailed && VolumeFull(destName, size, writeErrno))
+        RaiseError(FileName(), kVolumeId, kMsgDiskFull);
+    // A success must mean the entry is on disk as stored; the library does
+    // not always say when it could not make a link.
+    if (result == ERAR_SUCCESS && operation == RAR_EXTRACT && !writtenAsStored(header))
+        failure = kMsgErrorWritingFile;
+    if (result != ERAR_SUCCESS || failure != 0)
+        ReportError(FileName(), kVolumeId, failure);
+    fireEnd(result == ERAR_SUCCESS && failure == 0);
+}
+
+bool TUnRAR::writtenAsStored(const RarHeader& header) const
+{
+    const bool link = IsLinkEntry(header.data);
+    // Only the extended record tells the whole size, and only a plain file's
+    // size is its own (a hard link or a copy takes its source's).
+    const bool sizeKnown = header.nameFieldSize == RAR_NAME_SIZE_EX && header.data.RedirType == RAR_REDIR_NONE;
+    const uint64_t size = UnpackedSize(header);
+    return EntryWritten(FileName(), link, sizeKnown && !link ? &size : nullptr);
 }
 
 void TUnRAR::fireEnd(bool crcPass)

@@ -2,7 +2,10 @@
 
 #include "archive/un_base.h"
 
+#include <cstdint>
 #include <string>
+
+struct RarHeader;
 
 // The RAR member of the archive components. Walks the archive through the
 // bound RAR library, extracts each entry that matches FileSpec to its
@@ -28,10 +31,12 @@ private:
     void walkArchive(int operation, std::string& archiveName);
     // The header loop; answers the last header read result.
     int walkEntries(void* archive, int operation);
+    void handleEntry(void* archive, int operation, const RarHeader& header);
     void skipEntry(void* archive);
-    bool acceptPassword(void* archive);
-    void refuseUnsafeEntry(void* archive);
-    void extractEntry(void* archive, int operation, unsigned int unpackedSize);
+    bool acceptPassword(void* archive, const std::string& storedName);
+    void refuseEntry(void* archive, int32_t code);
+    void extractEntry(void* archive, int operation, const RarHeader& header);
+    bool writtenAsStored(const RarHeader& header) const;
     void fireEnd(bool crcPass);
 
     std::string password_;

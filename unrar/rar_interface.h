@@ -4,6 +4,8 @@
 // binds it at run time. Used by the project's own libunrar.so, the engine's
 // binding and the test doubles alike.
 
+#include <stddef.h>
+
 #ifdef __cplusplus
 extern "C" {
 #endif
@@ -48,8 +50,18 @@ extern "C" {
 #define RAR_HOST_WIN32 2
 #define RAR_HOST_UNIX 3
 
-// Size of the name fields of RARHeaderData, terminating zero included.
+// Size of the name fields of RARHeaderData and RARHeaderDataEx, terminating
+// zero included.
 #define RAR_NAME_SIZE 260
+#define RAR_NAME_SIZE_EX 1024
+
+// RARHeaderDataEx.RedirType: what a redirection entry stands for.
+#define RAR_REDIR_NONE 0
+#define RAR_REDIR_UNIXSYMLINK 1
+#define RAR_REDIR_WINSYMLINK 2
+#define RAR_REDIR_JUNCTION 3
+#define RAR_REDIR_HARDLINK 4
+#define RAR_REDIR_FILECOPY 5
 
 #pragma pack(push, 1)
 
@@ -81,6 +93,44 @@ struct RARHeaderData {
     unsigned int CmtState;
 };
 
+// The extended header record: longer names, 64-bit sizes, the kind of link.
+// Its size is fixed; later fields of the published record live in Reserved.
+struct RARHeaderDataEx {
+    char ArcName[RAR_NAME_SIZE_EX];
+    wchar_t ArcNameW[RAR_NAME_SIZE_EX];
+    char FileName[RAR_NAME_SIZE_EX];
+    wchar_t FileNameW[RAR_NAME_SIZE_EX];
+    unsigned int Flags;
+    unsigned int PackSize;
+    unsigned int PackSizeHigh;
+    unsigned int UnpSize;
+    unsigned int UnpSizeHigh;
+    unsigned int HostOS;
+    unsigned int FileCRC;
+    unsigned int FileTime;
+    unsigned int UnpVer;
+    unsigned int Method;
+    unsigned int FileAttr;
+    char* CmtBuf;
+    unsigned int CmtBufSize;
+    unsigned int CmtSize;
+    unsigned int CmtState;
+    unsigned int DictSize;
+    unsigned int HashType;
+    char Hash[32];
+    unsigned int RedirType;
+    wchar_t* RedirName;
+    unsigned int RedirNameSize;
+    unsigned int DirTarget;
+    unsigned int MtimeLow;
+    unsigned int MtimeHigh;
+    unsigned int CtimeLow;
+    unsigned int CtimeHigh;
+    unsigned int AtimeLow;
+    unsigned int AtimeHigh;
+    unsigned int Reserved[988];
+};
+
 #pragma pack(pop)
 
 typedef void* RAR_HANDLE;
@@ -91,6 +141,7 @@ typedef int (*PROCESSDATAPROC)(unsigned char* Addr, int Size);
 typedef RAR_HANDLE (*RAROpenArchiveFn)(struct RAROpenArchiveData* ArchiveData);
 typedef int (*RARCloseArchiveFn)(RAR_HANDLE hArcData);
 typedef int (*RARReadHeaderFn)(RAR_HANDLE hArcData, struct RARHeaderData* HeaderData);
+typedef int (*RARReadHeaderExFn)(RAR_HANDLE hArcData, struct RARHeaderDataEx* HeaderData);
 typedef int (*RARProcessFileFn)(RAR_HANDLE hArcData, int Operation, char* DestPath, char* DestName);
 typedef void (*RARSetChangeVolProcFn)(RAR_HANDLE hArcData, CHANGEVOLPROC ChangeVolProc);
 typedef void (*RARSetProcessDataProcFn)(RAR_HANDLE hArcData, PROCESSDATAPROC ProcessDataProc);
@@ -101,6 +152,7 @@ typedef int (*RARGetDllVersionFn)(void);
 RAR_HANDLE RAROpenArchive(struct RAROpenArchiveData* ArchiveData);
 int RARCloseArchive(RAR_HANDLE hArcData);
 int RARReadHeader(RAR_HANDLE hArcData, struct RARHeaderData* HeaderData);
+int RARReadHeaderEx(RAR_HANDLE hArcData, struct RARHeaderDataEx* HeaderData);
 int RARProcessFile(RAR_HANDLE hArcData, int Operation, char* DestPath, char* DestName);
 void RARSetChangeVolProc(RAR_HANDLE hArcData, CHANGEVOLPROC ChangeVolProc);
 void RARSetProcessDataProc(RAR_HANDLE hArcData, PROCESSDATAPROC ProcessDataProc);

@@ -13,7 +13,7 @@ TEST(PercentageTest, FollowsTheStepAndThePreviousValue)
 {
     struct Case {
         uint8_t step, last;
-        uint32_t done, total;
+        uint64_t done, total;
         bool reports;
         uint8_t lastAfter;
     };
@@ -34,6 +34,9 @@ TEST(PercentageTest, FollowsTheStepAndThePreviousValue)
         {10, 0, 1717986918u, 4294967295u, true, 40},
         {10, 0, 1717986917u, 4294967295u, false, 39},
         {10, 0, 150, 100, true, 100},       // more data than announced stays at 100
+        {10, 90, 440000000u, 4400000000u, true, 10}, // beyond 4 GB, no wrap at 2^32
+        {10, 10, 4300000000u, 4400000000u, false, 97},
+        {10, 0, UINT64_MAX - 1, UINT64_MAX, false, 99},
     };
     for (const Case& c : cases) {
         uint8_t last = c.last;
@@ -42,9 +45,9 @@ TEST(PercentageTest, FollowsTheStepAndThePreviousValue)
     }
 }
 
-RARHeaderData header(const char* name, unsigned int flags = 0, unsigned int host = 2, unsigned int attr = 0x20)
+RARHeaderDataEx header(const char* name, unsigned int flags = 0, unsigned int host = 2, unsigned int attr = 0x20)
 {
-    RARHeaderData h{};
+    RARHeaderDataEx h{};
     std::strncpy(h.FileName, name, sizeof h.FileName - 1);
     h.Flags = flags;
     h.HostOS = host;
@@ -58,7 +61,7 @@ TEST(EntryName, StopsAtTheZeroAndDropsBlanksAndControls)
     EXPECT_EQ(CleanEntryName(header("\x01\x1f" "dir/x")), "dir/x");
     EXPECT_EQ(CleanEntryName(header("   ")), "");
     EXPECT_EQ(CleanEntryName(header("テスト.txt ")), "テスト.txt");
-    RARHeaderData full{};
+    RARHeaderDataEx full{};
     std::memset(full.FileName, 'n', sizeof full.FileName); // no terminating zero at all
     EXPECT_EQ(CleanEntryName(full), std::string(sizeof full.FileName, 'n'));
 }
@@ -79,6 +82,20 @@ TEST(EntryKind, FoldersByFlagOrByTheHostsAttributeWord)
             << std::hex << c.flags << " " << c.host << " " << c.attr;
 }
 
+TEST(EntryKind, LinksByRedirectionOrByTheUnixMode)
+{
+    RARHeaderDataEx redirected = header("x", 0, 2, 0x20);
+    for (unsigned int kind : {1u, 2u, 3u}) {
+        redirected.RedirType = kind;
+        EXPECT_TRUE(IsLinkEntry(redirected)) << kind;
+    }
+    redirected.RedirType = RAR_REDIR_HARDLINK; // written as a file
+    EXPECT_FALSE(IsLinkEntry(redirected));
+    EXPECT_TRUE(IsLinkEntry(header("x", 0, 3, 0xA1FF)));
+    EXPECT_FALSE(IsLinkEntry(header("x", 0, 2, 0xA1FF))); // a DOS attribute word, not a mode
+    EXPECT_FALSE(IsLinkEntry(header("x", 0, 3, 0x81A4)));
+}
+
 TEST(EntrySafety, ParentComponents)
 {
     EXPECT_TRUE(HasParentComponent("../a"));
@@ -93,8 +110,8 @@ TEST(ResultCodes, MapToTheirMessages)
 {
     const std::pair<int, int32_t> cases[] = {
         {11, 25153}, {12, 25108}, {13, 25142}, {14, 25142}, {15, 25135}, {16, 25115}, {17, 25117},
-        {18, 25136}, {19, 25115}, {0, 0},      {10, 0},     {20, 0},     {21, 0},     {22, 0},
-        {24, 0},     {-1, 0},
+        {18, 25136}, {19, 25115}, {0, 0},      {10, 0},     {20, 0},     {21, 0},     {22, 25190},
+        {24, 25190}, {-1, 0},
     };
     for (const auto& [code, message] : cases)
         EXPECT_EQ(MessageForRarCode(code), message) << code;

@@ -80,7 +80,7 @@ TEST_F(UnrarFake, MissingVolumeWithoutHandlerFailsTheEntry)
     split.missingVolume = box.root() + "/test.part2.rar";
     fake.add(split);
     rar.Extract();
-    EXPECT_THAT(events.lines, ElementsAre("activate", "begin 1 ~/out/big.bin", "error 25132 test.rar volume 0",
+    EXPECT_THAT(events.lines, ElementsAre("activate", "begin 1 ~/out/big.bin", "error 25132 test.part2.rar volume 0",
                                           "error 25135 big.bin volume 0", "end fail ~/out/big.bin", "deactivate"));
 }
 

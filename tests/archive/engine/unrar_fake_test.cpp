@@ -163,7 +163,7 @@ TEST_F(UnrarFake, ProgressFollowsTheStepRule)
     }
 }
 
-TEST_F(UnrarFake, EncryptedFirstEntryWithoutPasswordEndsTheRunSilently)
+TEST_F(UnrarFake, EncryptedEntryWithoutPasswordEndsTheRunWithItsName)
 {
     rar.OnGetPassword = nullptr;
     FakeEntry secret = FakeFile("secret.txt", 8);
@@ -171,7 +171,8 @@ TEST_F(UnrarFake, EncryptedFirstEntryWithoutPasswordEndsTheRunSilently)
     fake.add(secret);
     fake.add(FakeFile("plain.txt", 8));
     rar.Extract();
-    EXPECT_THAT(events.lines, ElementsAre("activate", "deactivate"));
+    EXPECT_THAT(events.lines, ElementsAre("activate", "begin 1 ~/out/secret.txt", "error 25190 secret.txt volume 0",
+                                          "deactivate"));
     EXPECT_THAT(calls(), ElementsAre(openCall(), "set data callback", "set volume callback", "read -> 0 secret.txt", "close"));
     EXPECT_FALSE(std::filesystem::exists(box.out() + "secret.txt"));
 }
@@ -206,14 +207,15 @@ TEST_F(UnrarFake, PasswordHandlerCanSupplyOrRefuse)
         return true;
     };
     rar.Extract();
-    EXPECT_THAT(events.lines, ElementsAre("activate", "password b.txt []", "begin 1 ~/out/b.txt",
+    EXPECT_THAT(events.lines, ElementsAre("activate", "begin 1 ~/out/b.txt", "password b.txt []",
                                           "progress 100 ~/out/b.txt", "end ok ~/out/b.txt", "deactivate"));
     EXPECT_EQ(rar.Password(), "typed");
 
     events.lines.clear();
     events.decidePassword = [](std::string&) { return false; };
     rar.Extract();
-    EXPECT_THAT(events.lines, ElementsAre("activate", "password b.txt [typed]", "deactivate"));
+    EXPECT_THAT(events.lines, ElementsAre("activate", "exists ~/out/b.txt 29221", "begin 1 ~/out/b.txt",
+                                          "password b.txt [typed]", "error 25190 b.txt volume 0", "deactivate"));
 }
 
 TEST_F(UnrarFake, DeclinedExistingFileIsSkippedAndTheNextHandled)

@@ -59,8 +59,9 @@ std::vector<Sample> samples()
         {"rar4-unicode-names.rar", "*テスト*",
          {"activate", "begin 1 ~/abcdefghijklmnopqrsテスト.txt", "end ok ~/abcdefghijklmnopqrsテスト.txt", "deactivate"},
          {{"abcdefghijklmnopqrsテスト.txt", 16, ""}}},
-        {"rar4-encrypted-entries.rar", "*.*", // no password: the run ends at b.txt
-         {"activate", "begin 1 ~/a.txt", "end ok ~/a.txt", "password b.txt []", "deactivate"},
+        {"rar4-encrypted-entries.rar", "*.*", // no password: the run ends at b.txt, saying why
+         {"activate", "begin 1 ~/a.txt", "end ok ~/a.txt", "begin 2 ~/b.txt", "password b.txt []",
+          "error 25190 b.txt volume 0", "deactivate"},
          {{"a.txt", 18, ""}}},
         {"rar4-invalid.rar", "*.*",
          {"activate", "begin 1 ~/test", "error 25108 test volume 0", "end fail ~/test", "deactivate"},
