@@ -85,7 +85,7 @@ int ArchiveHandle::failureCode() const {
     return volumes_.abandoned() ? ERAR_EOPEN : ERAR_BAD_DATA;
 }
 
-int ArchiveHandle::readHeader(RARHeaderData& header) {
+int ArchiveHandle::readHeader(RARHeaderDataEx& header) {
     if (stickyError_ == 0 && stored_.headersEncrypted())
         stickyError_ = passwordSet_ ? ERAR_UNKNOWN_FORMAT : ERAR_MISSING_PASSWORD;
     if (stickyError_ != 0)

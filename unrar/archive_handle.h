@@ -26,7 +26,7 @@ public:
     static std::unique_ptr<ArchiveHandle> open(const char* name, unsigned& result);
     ~ArchiveHandle();
 
-    int readHeader(RARHeaderData& header);
+    int readHeader(RARHeaderDataEx& header);
     int processFile(int operation, const char* destPath, const char* destName);
 
     void setChangeVolumeCallback(CHANGEVOLPROC callback) { volumes_.setChangeVolumeCallback(callback); }

@@ -2,6 +2,7 @@
 
 #define RAR_INTERFACE_DECLARE_FUNCTIONS
 #include "unrar/archive_handle.h"
+#include "unrar/header_fields.h"
 #include "unrar/rar_interface.h"
 #include "unrar/utf8_locale.h"
 
@@ -53,10 +54,22 @@ ZK_EXPORT int RARCloseArchive(RAR_HANDLE h) {
     return ERAR_SUCCESS;
 }
 
-ZK_EXPORT int RARReadHeader(RAR_HANDLE h, struct RARHeaderData* header) {
+ZK_EXPORT int RARReadHeaderEx(RAR_HANDLE h, struct RARHeaderDataEx* header) {
     if (h == nullptr || header == nullptr)
         return ERAR_UNKNOWN;
     return guarded([&] { return handleOf(h)->readHeader(*header); });
+}
+
+ZK_EXPORT int RARReadHeader(RAR_HANDLE h, struct RARHeaderData* header) {
+    if (h == nullptr || header == nullptr)
+        return ERAR_UNKNOWN;
+    return guarded([&] {
+        RARHeaderDataEx full{};
+        const int result = handleOf(h)->readHeader(full);
+        if (result == ERAR_SUCCESS)
+            zk::unrar::copyToPlainHeader(full, *header);
+        return result;
+    });
 }
 
 ZK_EXPORT int RARProcessFile(RAR_HANDLE h, int operation, char* destPath, char* destName) {
