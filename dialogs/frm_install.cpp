@@ -119,7 +119,7 @@ int Tfrm_install::RunState::outcome() const
         return mrExtractFailed;
     if (cancelRequested)
         return mrCancel;
-    if (entries == mrOk && errorShown)
+    if (entryBegun && errorShown)
         return mrExtractFailed;
     return entries;
 }
@@ -147,6 +147,7 @@ void Tfrm_install::closeBoxClicked()
 void Tfrm_install::UnRARBegin(TObject*, const std::string& FN, int32_t, bool&)
 {
     setWindowTitle(archivePath_);
+    run_.entryBegun = true;
     // The component withdraws Cancel when a run starts; a Cancel given since
     // then stops the run after this entry.
     if (run_.cancelRequested)

@@ -65,10 +65,13 @@ private:
         // An error was shown during the run (a damaged header, a header the
         // library could not read): entries after it may be missing.
         bool errorShown = false;
+        // An entry was begun: an error shown after that (a full disk, a
+        // missing password) means the program is not wholly installed.
+        bool entryBegun = false;
 
         // A failed entry outweighs a cancel, a cancel outweighs extracted
-        // entries, and extracted entries with an error shown count as a
-        // failure; mrNone when the run extracted nothing.
+        // entries, and an error shown once an entry was begun counts as a
+        // failure; mrNone when the run began no entry.
         int outcome() const;
     };
 

@@ -21,6 +21,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <sys/mount.h>
+#include <unistd.h>
+
 #include <cstdlib>
 
 using ::testing::ElementsAre;
@@ -198,6 +201,38 @@ TEST_F(InstallFlowTest, DamagedArchiveSaysErrorInRarFileAndStartsNothing)
     EXPECT_TRUE(boxTexts().contains(QStringLiteral("Failed on extract")))
         << boxTexts().join(u'|').toStdString();
     EXPECT_EQ(boxTexts().value(boxTexts().size() - 1), QStringLiteral("Error in RAR file!"));
+    EXPECT_THAT(launches.started, IsEmpty());
+}
+
+// Faults that end a run part way name their cause in one box; the window
+// then reports the failure and starts nothing.
+TEST_F(InstallFlowTest, EncryptedEntryWithoutPasswordSaysWhyThenErrorInRarFile)
+{
+    sample("rar4-encrypted-entries.rar");
+    installByExtract();
+    EXPECT_THAT(boxTexts(), ElementsAre("b.txt: error(25190): Password protected", "Error in RAR file!"));
+    EXPECT_THAT(launches.started, IsEmpty());
+}
+
+TEST_F(InstallFlowTest, FullDiskSaysDiskFullOnceThenErrorInRarFile)
+{
+    if (geteuid() != 0)
+        GTEST_SKIP() << "mounting a small file system needs root";
+    ASSERT_EQ(mount("tmpfs", target.toLocal8Bit().constData(), "tmpfs", 0, "size=256k"), 0);
+    const std::string big(200 * 1024, 'x');
+    std::vector<zk::rarwriter::Entry> entries;
+    for (const char* name : {"a.bin", "b.bin", "c.bin"}) {
+        zk::rarwriter::Entry entry;
+        entry.name = name;
+        entry.data = big;
+        entries.push_back(entry);
+    }
+    written(entries);
+    installByExtract();
+    const QStringList left = filesBelow(target);
+    umount(target.toLocal8Bit().constData());
+    EXPECT_THAT(boxTexts(), ElementsAre("b.bin: error(25125): Disk full", "Error in RAR file!"));
+    EXPECT_THAT(left, ElementsAre("a.bin"));
     EXPECT_THAT(launches.started, IsEmpty());
 }
 
