@@ -2,12 +2,14 @@
 
 #include "config/colour.h"
 #include "config/config_paths.h"
+#include "widgets/close_shortcut.h"
 #include "widgets/guard.h"
 #include "config/ini_file.h"
 #include "widgets/label.h"
 #include "widgets/layout_font.h"
 #include "widgets/message_box.h"
 #include "widgets/picture.h"
+#include "widgets/window_drag.h"
 #include "app/program_launcher.h"
 #include "dialogs/frm_change_dir.h"
 #include "presentation/frm_view_nfo.h"
@@ -17,6 +19,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScreen>
 
@@ -73,9 +76,12 @@ Tfrm_zenkor::Tfrm_zenkor(QWidget* parent) : QWidget(parent, Qt::Window | Qt::Fra
     setAutoFillBackground(true);
     setColour(ColorToQColor(clMaroon));
     setCursor(Qt::ArrowCursor);
-    resize(kWidth, kDesignHeight);
+    setClientHeight(kDesignHeight);
     createControls();
     bindHandlers();
+    // A borderless window has no caption to move it by; the header stands in.
+    letWindowBeDraggedBy(*Image);
+    closeOnAltF4(*this);
 }
 
 void Tfrm_zenkor::createControls()
@@ -145,7 +151,7 @@ void Tfrm_zenkor::FormCreate()
     const QString iniPath = PathInExeFolder(QStringLiteral("install.ini"));
     if (!QFileInfo(iniPath).isFile())
         showErrorBox(QStringLiteral("error"));
-    resize(kWidth, kCreatedHeight);
+    setClientHeight(kCreatedHeight);
 
     const IniFile ini(iniPath);
     const auto text = [&](const char* key) { return ini.ReadString(kSection, QString::fromLatin1(key)); };
@@ -173,7 +179,7 @@ void Tfrm_zenkor::FormCreate()
     RunProgram->setText(text("RunProgram"));
     const int height = kCreatedHeight + lbl_GameTitle->height() + lbl_line1->height()
                        + lbl_line2->height() + lbl_line3->height();
-    resize(kWidth, qMax(height, kMinimumHeight));
+    setClientHeight(qMax(height, kMinimumHeight));
 
     InstallPath->setText(ExpandPath(text("InstallPath"), QDir::currentPath(), kNativePathStyle));
     SpaceRequired->setText(text("SpaceRequired"));
@@ -184,6 +190,13 @@ void Tfrm_zenkor::FormCreate()
     Music->Open();
     Music->Rewind();
     Music->Play();
+}
+
+// The size is fixed, not merely set: tiling window managers then float the
+// window at its size instead of stretching it over the screen.
+void Tfrm_zenkor::setClientHeight(int height)
+{
+    setFixedSize(kWidth, height);
 }
 
 void Tfrm_zenkor::setColour(const QColor& colour)
@@ -256,6 +269,17 @@ void Tfrm_zenkor::mouseMoveEvent(QMouseEvent* event)
 {
     event->accept();
     runGuarded([this] { FrameMouseMove(); });
+}
+
+// The keyboard's Install: Enter does what a click on the button does.
+void Tfrm_zenkor::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        event->accept();
+        runGuarded([this] { InstallClick(); });
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void Tfrm_zenkor::showEvent(QShowEvent* event)

@@ -52,11 +52,13 @@ public:
 
 protected:
     void mouseMoveEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
 private:
     void createControls();
     void bindHandlers();
+    void setClientHeight(int height);
     void setColour(const QColor& colour);
     void showOnlyTwin(TPicture* twin);
 

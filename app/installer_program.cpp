@@ -6,6 +6,7 @@
 #include "dialogs/frm_install.h"
 #include "dialogs/frm_new_dir.h"
 #include "presentation/frm_view_nfo.h"
+#include "widgets/window_owner.h"
 
 #include <QApplication>
 
@@ -50,6 +51,11 @@ int runInstaller()
     ProgramWindow<Tfrm_ViewNfo> viewNfo(frm_ViewNfo);
     ProgramWindow<Tfrm_ChangeDir> changeDir(frm_ChangeDir);
     ProgramWindow<Tfrm_NewDir> newDir(frm_NewDir);
+    // Each dialog stands above the window it is opened from.
+    setOwnerWindow(*frm_ViewNfo, *frm_zenkor);
+    setOwnerWindow(*frm_ChangeDir, *frm_zenkor);
+    setOwnerWindow(*frm_install, *frm_ChangeDir);
+    setOwnerWindow(*frm_NewDir, *frm_ChangeDir);
 
     frm_zenkor->show();
     return QApplication::exec();

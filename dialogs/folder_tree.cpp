@@ -86,7 +86,13 @@ void TDirectoryListBox::Update()
 void TDirectoryListBox::keyPressEvent(QKeyEvent* event)
 {
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        openItem(currentItem());
+        // Enter on the folder already open is left to the window around.
+        QTreeWidgetItem* item = currentItem();
+        if (!item || item->data(0, kPathRole).toString() == directory_) {
+            event->ignore();
+            return;
+        }
+        openItem(item);
         event->accept();
         return;
     }

@@ -5,8 +5,9 @@
 
 // The folder tree: the root, every folder on the path to the open folder and
 // the open folder itself (selected), then the open folder's subfolders in
-// name order, hidden ones left out. A double click or Enter opens an entry;
-// opening a folder by any means makes it the process's current directory.
+// name order, hidden ones left out. A double click or Enter opens an entry
+// (Enter on the open folder passes to the window); opening a folder by any
+// means makes it the process's current directory.
 class TDirectoryListBox : public QTreeWidget {
     Q_OBJECT
 public:

@@ -56,6 +56,10 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    // Enter installs into the open folder (in the tree, Enter on another
+    // folder opens that one instead); Esc cancels.
+    void enterPressed() override { InstallClick(); }
+    void escapePressed() override { CancelClick(); }
 
 private:
     // On this platform the tree can leave its volume: the list and the

@@ -52,6 +52,9 @@ public:
 
 protected:
     void closeBoxClicked() override;
+    // The keyboard's way to the two buttons: Enter extracts, Esc cancels.
+    void enterPressed() override { ExtractClick(); }
+    void escapePressed() override { CancelClick(); }
 
 private:
     // What the current (or last) extraction run has seen. The window closes

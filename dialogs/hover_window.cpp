@@ -1,5 +1,6 @@
 #include "dialogs/hover_window.h"
 
+#include "widgets/close_shortcut.h"
 #include "widgets/label.h"
 #include "widgets/layout_font.h"
 #include "dialogs/modal_result.h"
@@ -14,6 +15,7 @@
 HoverWindow::HoverWindow(QWidget* parent) : QDialog(parent)
 {
     setMouseTracking(true);
+    closeOnAltF4(*this);
 }
 
 void HoverWindow::setUpToolWindow(const QString& caption, const QSize& clientSize,
@@ -53,9 +55,13 @@ void HoverWindow::keyPressEvent(QKeyEvent* event)
 {
     switch (event->key()) {
     case Qt::Key_Escape:
+        event->accept();
+        escapePressed();
+        return;
     case Qt::Key_Return:
     case Qt::Key_Enter:
         event->accept();
+        enterPressed();
         return;
     default:
         QDialog::keyPressEvent(event);

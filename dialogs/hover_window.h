@@ -28,8 +28,12 @@ protected:
     TAutoLabel* addLabel(const QPoint& position, const QString& caption);
     void mouseMoveEvent(QMouseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
-    // These windows have no default or cancel button: Enter and Esc do nothing.
+    // Enter and Esc run enterPressed() and escapePressed(), which do nothing
+    // unless a window gives them a button to stand for; neither closes the
+    // window by itself.
     void keyPressEvent(QKeyEvent* event) override;
+    virtual void enterPressed() {}
+    virtual void escapePressed() {}
     // The close box ends the window with 2 unless a subclass says otherwise.
     void closeEvent(QCloseEvent* event) override;
     void reject() override;

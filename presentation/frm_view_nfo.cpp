@@ -2,6 +2,7 @@
 
 #include "presentation/nfo_file.h"
 #include "presentation/nfo_font.h"
+#include "widgets/close_shortcut.h"
 
 #include <QFontMetricsF>
 #include <QGuiApplication>
@@ -57,6 +58,7 @@ Tfrm_ViewNfo::Tfrm_ViewNfo(QWidget* parent)
     NFOFile->setPlainText(QStringLiteral("NFOFile"));
     NFOFile->setFocus();
 
+    closeOnAltF4(*this);
     centreOnScreen(*this);
 }
 

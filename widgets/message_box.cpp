@@ -1,6 +1,7 @@
 #include "widgets/message_box.h"
 
 #include "widgets/app_title.h"
+#include "widgets/close_shortcut.h"
 
 #include <QApplication>
 
@@ -27,7 +28,12 @@ QWidget* ownerWindow()
 // again then, before it reaches the screen.
 class CentredMessageBox final : public QMessageBox {
 public:
-    using QMessageBox::QMessageBox;
+    CentredMessageBox(Icon icon, const QString& caption, const QString& text,
+                      StandardButtons buttons, QWidget* owner)
+        : QMessageBox(icon, caption, text, buttons, owner)
+    {
+        closeOnAltF4(*this);
+    }
 
 protected:
     void showEvent(QShowEvent* event) override

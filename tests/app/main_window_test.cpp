@@ -5,6 +5,7 @@
 #include "presentation/frm_view_nfo.h"
 
 #include <QTest>
+#include <QTimer>
 
 namespace {
 
@@ -103,6 +104,33 @@ TEST_F(ClickTest, InstallAfterAnEarlyStopFailsBeforeTheDialogOpens)
     ASSERT_EQ(boxes.boxes.size(), 1u);
     EXPECT_EQ(boxes.boxes[0].text, u"'SpaceRequired' is not a valid integer value.");
     EXPECT_FALSE(dialog.isVisible());
+}
+
+// Enter on the main window does what a click on Install does; Alt+F4
+// closes it as the window manager's close does.
+TEST_F(ClickTest, EnterOpensTheDialogAndAltF4Closes)
+{
+    Tfrm_ChangeDir dialog;
+    frm_ChangeDir = &dialog;
+    bool opened = false;
+    QTimer answer;
+    answer.setInterval(5);
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        if (dialog.isVisible()) {
+            opened = true;
+            dialog.done(2);
+        }
+    });
+    answer.start();
+    QTest::keyClick(window.get(), Qt::Key_Return);
+    frm_ChangeDir = nullptr;
+    EXPECT_TRUE(opened);
+    EXPECT_TRUE(boxes.boxes.empty());
+
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    QTest::keyClick(window.get(), Qt::Key_F4, Qt::AltModifier);
+    EXPECT_FALSE(window->isVisible());
 }
 
 using MainWindowTest = InstallerFixture;

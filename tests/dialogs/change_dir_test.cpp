@@ -2,6 +2,7 @@
 #include "widgets/picture.h"
 #include "archive/exception.h"
 #include "change_dir_fixture.h"
+#include "dialogs/frm_install.h"
 #include "layout_check.h"
 
 #include <QFileInfo>
@@ -257,13 +258,49 @@ TEST_F(ChangeDirTest, MakeDirCancelledCreatesNothing)
     EXPECT_TRUE(boxes.boxes.empty());
 }
 
-TEST_F(ChangeDirTest, CancelAndCloseBoxGiveTwo)
+TEST_F(ChangeDirTest, CancelCloseBoxEscAndAltF4GiveTwo)
 {
     Tfrm_ChangeDir dialog;
     EXPECT_EQ(driver::runModal(&dialog, [&] { driver::click(dialog.img_cancel); }), 2);
     EXPECT_EQ(driver::runModal(&dialog, [&] { driver::click(dialog.img_cancel2); }), 2);
     EXPECT_EQ(driver::runModal(&dialog, [&] { dialog.close(); }), 2);
-    EXPECT_EQ(driver::runModal(&dialog, [&] { QTest::keyClick(&dialog, Qt::Key_Escape); }), -1);
+    EXPECT_EQ(driver::runModal(&dialog, [&] { QTest::keyClick(&dialog, Qt::Key_Escape); }), 2);
+    EXPECT_EQ(driver::runModal(&dialog, [&] { EXPECT_TRUE(driver::altF4(&dialog)); }), 2);
+}
+
+// Enter installs into the open folder, also from the tree when the open
+// folder is the highlighted one; on another folder it opens that one.
+TEST_F(ChangeDirTest, EnterInstallsIntoTheOpenFolder)
+{
+    Tfrm_install extraction;
+    frm_install = &extraction;
+    QString target;
+    QTimer answer;
+    answer.setInterval(5);
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        if (extraction.isVisible()) {
+            target = extraction.InstallPath->text();
+            extraction.done(7);
+        }
+    });
+    answer.start();
+    const QString inner = scratch.make(QStringLiteral("inner"));
+    Tfrm_ChangeDir dialog;
+    dialog.SetRarFile(scratch.path() + QStringLiteral("/missing.rar"));
+    TDirectoryListBox* tree = dialog.DirectoryListBox;
+
+    const int fromTree = driver::runModal(&dialog, [&] {
+        tree->setFocus();
+        tree->setCurrentItem(tree->findItems(QStringLiteral("inner"), Qt::MatchExactly | Qt::MatchRecursive).value(0));
+        QTest::keyClick(tree, Qt::Key_Return);  // opens inner
+        QTest::keyClick(tree, Qt::Key_Return);  // installs there
+    });
+    EXPECT_EQ(fromTree, 7);
+    EXPECT_EQ(target, inner);
+    target.clear();
+    EXPECT_EQ(driver::runModal(&dialog, [&] { QTest::keyClick(&dialog, Qt::Key_Enter, Qt::KeypadModifier); }), 7);
+    EXPECT_EQ(target, inner);
+    frm_install = nullptr;
 }
 
 TEST_F(ChangeDirTest, HoverTable)

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QMouseEvent>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 #include <QWidget>
 
@@ -40,6 +41,17 @@ inline void click(QWidget* target)
 {
     sendMouse(target, QEvent::MouseButtonPress, target->rect().center(), Qt::LeftButton);
     sendMouse(target, QEvent::MouseButtonRelease, target->rect().center(), Qt::LeftButton);
+}
+
+// Alt+F4 on a window once it is the active one, as window shortcuts need;
+// false when it never became active.
+inline bool altF4(QWidget* window)
+{
+    window->activateWindow();
+    if (!QTest::qWaitForWindowActive(window))
+        return false;
+    QTest::keyClick(window, Qt::Key_F4, Qt::AltModifier);
+    return true;
 }
 
 // Shows a dialog modally and runs `user` once its loop is running; answers the

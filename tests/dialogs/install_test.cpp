@@ -14,6 +14,7 @@
 
 #include <QCoreApplication>
 #include <QProgressBar>
+#include <QTest>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -145,6 +146,17 @@ TEST_F(InstallWindowTest, CancelOrCloseBoxBeforeExtractGiveTwoAndExtractNothing)
     EXPECT_EQ(driver::runModal(&window, [&] { window.close(); }), 2);
     EXPECT_THAT(fake.calls(), IsEmpty());
     EXPECT_FALSE(extracted("a.txt"));
+}
+
+// The keyboard reaches both buttons; the mouse's way is unchanged.
+TEST_F(InstallWindowTest, EscAndAltF4CancelEnterExtracts)
+{
+    fake.add(FakeFile("a.txt", 1));
+    EXPECT_EQ(driver::runModal(&window, [&] { QTest::keyClick(&window, Qt::Key_Escape); }), 2);
+    EXPECT_EQ(driver::runModal(&window, [&] { EXPECT_TRUE(driver::altF4(&window)); }), 2);
+    EXPECT_THAT(fake.calls(), IsEmpty());
+    EXPECT_EQ(driver::runModal(&window, [&] { QTest::keyClick(&window, Qt::Key_Return); }), 1);
+    EXPECT_TRUE(extracted("a.txt"));
 }
 
 TEST_F(InstallWindowTest, MissingLibraryKeepsTheWindowOpenUntilCancel)
