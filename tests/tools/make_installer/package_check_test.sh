@@ -47,15 +47,17 @@ for entry in "${cases[@]}"; do
   fi
 done
 
-# Killed while copying: nothing under the output's name, and the next run
-# clears what the killed one left behind.
+# Killed while copying, with every process it started (as a closed terminal
+# does): nothing under the output's name, and the next run clears what the
+# killed one left behind.
 for signal in TERM KILL; do
   out="$work/killed-$signal"
-  "$tool" "$base" "$out" >/dev/null 2>&1 &
+  setsid "$tool" "$base" "$out" >/dev/null 2>&1 &
   runner=$!
   for _ in $(seq 200); do compgen -G "$work/.killed-$signal.partial.*/lib/*" >/dev/null && break; sleep 0.05; done
-  kill -"$signal" "$runner" 2>/dev/null || true
+  kill -"$signal" -- -"$runner" 2>/dev/null || true
   wait "$runner" 2>/dev/null || true
+  while kill -0 -- -"$runner" 2>/dev/null; do sleep 0.05; done
   [ ! -e "$out" ] || fail "a run killed with SIG$signal left $out"
   "$tool" "$base" "$out" >/dev/null 2>&1 || fail "the run after SIG$signal failed"
   ! compgen -G "$work/.killed-$signal.partial.*" >/dev/null || fail "a partial folder survived the run after SIG$signal"
