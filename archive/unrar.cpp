@@ -254,7 +254,7 @@ int TUnRAR::walkEntries(void* archive, int operation)
             SetFileName(SlashToBackslash(FileName()));
             refuseEntry(archive, kMsgInvalidFileName);
         } else {
-            handleEntry(archive, operation, header);
+            handleEntry(archive, operation, header, wildcard);
         }
         if (!wildcard)
             break;
@@ -262,7 +262,7 @@ int TUnRAR::walkEntries(void* archive, int operation)
     return result;
 }
 
-void TUnRAR::handleEntry(void* archive, int operation, const RarHeader& header)
+void TUnRAR::handleEntry(void* archive, int operation, const RarHeader& header, bool wildcard)
 {
     const std::string storedName = FileName();
     BuildDestPath(storedName);
@@ -281,8 +281,8 @@ void TUnRAR::handleEntry(void* archive, int operation, const RarHeader& header)
             OnBegin(this, FileName(), recNum, extract);
     }
     if (!extract) {
-        if (HasWildcards(FileSpec()))
-            skipEntry(archive); // a plain specification ends the run unread
+        if (wildcard)
+            skipEntry(archive); // a single named entry ends the run unread
         return;
     }
     // Without its password an encrypted entry cannot be written, and neither

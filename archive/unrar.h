@@ -31,7 +31,7 @@ private:
     void walkArchive(int operation, std::string& archiveName);
     // The header loop; answers the last header read result.
     int walkEntries(void* archive, int operation);
-    void handleEntry(void* archive, int operation, const RarHeader& header);
+    void handleEntry(void* archive, int operation, const RarHeader& header, bool wildcard);
     void skipEntry(void* archive);
     bool acceptPassword(void* archive, const std::string& storedName);
     void refuseEntry(void* archive, int32_t code);
