@@ -1,16 +1,20 @@
 #!/usr/bin/env bash
-# clean_root_test.sh BUILD_DIR: copies BUILD_DIR/demo alone into a minimal
-# Debian root (BUILD_DIR/clean-root, made once) and drives a whole installation
+# clean_root_test.sh BUILD_DIR [RELEASE]: copies BUILD_DIR/demo alone into a
+# minimal Debian root (BUILD_DIR/clean-root for Debian 12, bookworm, or
+# BUILD_DIR/clean-root-RELEASE for another codename; made once) and drives a whole installation
 # there on an X server. The main window's title must look exactly as it does on
 # this machine, where the fonts are installed; Install, the directory dialog's
 # Install and Extract must end in the success box, after which the installer
 # starts the installed demo program, whose files must all have arrived.
 set -euo pipefail
-build=$(realpath "${1:?usage: clean_root_test.sh BUILD_DIR}")
+build=$(realpath "${1:?usage: clean_root_test.sh BUILD_DIR [RELEASE]}")
+release=${2:-bookworm}
 here=$(cd "$(dirname "$0")" && pwd)
 payload=$(cd "$here/../../../demo/payload" && pwd)
-root="$build/clean-root"
-evidence="$build/clean-root-test"
+suffix=""
+[ "$release" = bookworm ] || suffix="-$release"
+root="$build/clean-root$suffix"
+evidence="$build/clean-root-test$suffix"
 folder=/opt/demo
 
 fail() { echo "clean-root test: $*" >&2; exit 1; }
@@ -18,7 +22,7 @@ fail() { echo "clean-root test: $*" >&2; exit 1; }
 for tool in convert compare Xvfb xdotool; do
   command -v $tool >/dev/null || fail "$tool is needed on this machine too"
 done
-"$here/make_clean_root.sh" "$root" || fail "could not make the clean Debian root $root (see above)"
+"$here/make_clean_root.sh" "$root" "$release" || fail "could not make the clean Debian root $root (see above)"
 
 rm -rf "$evidence" "$root$folder" "$root/tmp/fb"
 mkdir -p "$evidence/fb" "$root/tmp/fb"
@@ -125,4 +129,4 @@ for file in readme.txt start.sh data/level1.map data/level2.map data/tiles.dat; 
   cmp -s "$payload/$file" "$root$folder/$file" || fail "$file was not installed intact"
 done
 [ -x "$root$folder/start.sh" ] || fail "start.sh lost its execute bit"
-echo "clean-root test: installed in a root without Qt, SDL, libarchive or fonts; the title looks as on this machine"
+echo "clean-root test: installed in a Debian $release root without Qt, SDL, libarchive or fonts; the title looks as on this machine"

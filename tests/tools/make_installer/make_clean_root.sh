@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
-# make_clean_root.sh ROOT: makes a minimal Debian root that stands for a plain
-# Linux desktop: the C library, an X server (Xvfb, whose framebuffer file is
-# the screenshot) and xdotool to drive windows, and what a desktop is expected
-# to provide (X client libraries, OpenGL/EGL, fontconfig, freetype), but no
-# font and nothing of Qt, SDL, libarchive or a RAR library. Made once and
-# reused: a finished root carries a marker file.
+# make_clean_root.sh ROOT [RELEASE]: makes a minimal Debian root (RELEASE is a
+# codename, bookworm by default) that stands for a plain Linux desktop: the C
+# library, an X server (Xvfb, whose framebuffer file is the screenshot) and
+# xdotool to drive windows, and what a desktop is expected to provide (X
+# client libraries, fontconfig, freetype, and what the X server itself brings),
+# but no font and nothing of Qt, SDL, libarchive or a RAR library. Made once
+# and reused: a finished root carries a marker file.
 set -euo pipefail
-root=${1:?usage: make_clean_root.sh ROOT}
+root=${1:?usage: make_clean_root.sh ROOT [RELEASE]}
+release=${2:-bookworm}
 marker="$root/.clean-root-complete"
 [ -f "$marker" ] && exit 0
 
@@ -18,11 +20,11 @@ here=$(cd "$(dirname "$0")" && pwd)
 . "$here/../../../tools/debian/apt_sources.sh"
 mirror=$(debian_mirror) || fail "no Debian mirror in this machine's apt configuration"
 
-desktop_packages=xvfb,xdotool,libx11-6,libxcb1,libgl1,libegl1,libfontconfig1,libfreetype6
+desktop_packages=xvfb,xdotool,libx11-6,libxcb1,libfontconfig1,libfreetype6
 partial="$root.partial"
 rm -rf "$partial"
 mkdir -p "$(dirname "$root")"
-debootstrap --variant=minbase --include="$desktop_packages" bookworm "$partial" "$mirror" \
+debootstrap --variant=minbase --include="$desktop_packages" "$release" "$partial" "$mirror" \
   > "$root.log" 2>&1 || fail "debootstrap from $mirror failed; see $root.log"
 
 # fontconfig's configuration package pulls in a font; a root without font
