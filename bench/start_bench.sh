@@ -25,7 +25,7 @@ display_file=$(mktemp)
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3> "$display_file" 2>/dev/null &
 server=$!
 trap 'kill $server 2>/dev/null; rm -rf "$display_file" "${runtime_dir:-}"' EXIT
-for _ in $(seq 50); do [ -s "$display_file" ] && break; sleep 0.1; done
+for _ in $(seq 100); do [ -s "$display_file" ] && break; sleep 0.1; done
 [ -s "$display_file" ] || { echo "Xvfb did not start" >&2; exit 1; }
 runtime_dir=$(mktemp -d)
 export DISPLAY=":$(cat "$display_file")" SDL_AUDIODRIVER=dummy XDG_RUNTIME_DIR=$runtime_dir
