@@ -14,6 +14,7 @@ packages=(
   clang libclang-rt-14-dev
   libarchive-tools xvfb xauth
   x11-utils
+  sway grim jq libwayland-dev
 )
 
 install_missing_packages() {
