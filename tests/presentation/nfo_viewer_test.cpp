@@ -267,6 +267,32 @@ TEST_F(NfoViewerTest, LineCharactersJoinCrisplyFromCellToCell)
     EXPECT_EQ(unbrokenLines(shot, doubleColumn, ink, false), 2);
 }
 
+// Run once as it is and once more with QT_SCALE_FACTOR=2: on a denser screen
+// the memo shows its 1x picture enlarged pixel for pixel, glyphs and all.
+TEST_F(NfoViewerTest, RasterTextGrowsByWholePixelsWithTheScreen)
+{
+    writeFile(path("zenkor.nfo"), "\xC9\xCD\xCD\xBB ZenkoR\r\n\xBA\xDB\xB1\xBA\r\n\xC8\xCD\xCD\xBC");
+    Tfrm_ViewNfo viewer;
+    viewer.LoadNfoFile();
+    QWidget& memo = *viewer.NFOFile->viewport();
+    // Grabbing first lays the memo out at its final size.
+    const QImage shot = memo.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    QImage native(memo.size(), QImage::Format_RGB32);
+    memo.render(&native);
+    const QRgb ink = viewer.NFOFile->palette().color(QPalette::Text).rgb();
+    int inked = 0;
+    for (int y = 0; y < native.height(); ++y)
+        for (int x = 0; x < native.width(); ++x)
+            inked += native.pixel(x, y) == ink;
+    ASSERT_GT(inked, 0) << "the text is drawn";
+
+    const qreal ratio = memo.devicePixelRatioF();
+    const QImage enlarged = native.scaled(native.size() * ratio, Qt::IgnoreAspectRatio,
+                                          Qt::FastTransformation);
+    EXPECT_EQ(shot.size(), enlarged.size());
+    EXPECT_TRUE(shot == enlarged) << "at " << ratio << "x";
+}
+
 TEST_F(NfoViewerTest, ErrorsKeepThePreviousText)
 {
     Tfrm_ViewNfo viewer;
