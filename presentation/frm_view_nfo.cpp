@@ -2,7 +2,7 @@
 
 #include "presentation/nfo_file.h"
 #include "presentation/nfo_font.h"
-#include "presentation/raster_text_edit.h"
+#include "presentation/raster_memo.h"
 #include "widgets/close_shortcut.h"
 
 #include <QFontMetricsF>
@@ -32,7 +32,7 @@ void centreOnScreen(QWidget& window)
 Tfrm_ViewNfo::Tfrm_ViewNfo(QWidget* parent)
     : QDialog(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                           Qt::MSWindowsFixedSizeDialogHint),
-      NFOFile(new RasterTextEdit(this))
+      NFOFile(new TRasterMemo(this))
 {
     setWindowTitle(QStringLiteral("View ZenkoR NFO File"));
     setFixedSize(497, 375);
