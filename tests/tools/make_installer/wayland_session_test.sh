@@ -91,6 +91,16 @@ floats() { [ "$FLOATING" = true ] || fail "\"$1\" is tiled, not floating"; }
 window_named "Install Program"
 floats "Install Program"
 [ "$W" = 640 ] || fail "the main window is $W pixels wide, not 640"
+# A borderless window moves when dragged by its header picture.
+before_x=$X before_y=$Y
+mouse move $((X + 100)) $((Y + 60))
+mouse press
+mouse move $((X + 40)) $((Y + 20))
+mouse move $((X - 20)) $((Y - 20))
+mouse release
+window_named "Install Program"
+[ "$X" -lt "$before_x" ] && [ "$Y" -lt "$before_y" ] ||
+  fail "dragging the header did not move the main window (from $before_x,$before_y to $X,$Y)"
 mouse move $((X + 584)) $((Y + 164))   # over Install: its lit twin shows
 screenshot main
 click 584 164                          # Install
