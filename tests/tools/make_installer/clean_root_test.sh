@@ -10,6 +10,7 @@ set -euo pipefail
 build=$(realpath "${1:?usage: clean_root_test.sh BUILD_DIR [RELEASE]}")
 release=${2:-bookworm}
 here=$(cd "$(dirname "$0")" && pwd)
+. "$here/installed_demo.sh"
 payload=$(cd "$here/../../../demo/payload" && pwd)
 suffix=""
 [ "$release" = bookworm ] || suffix="-$release"
@@ -118,15 +119,5 @@ box=$(window_named Setup)
 sleep 0.5
 screenshot done
 xdo windowfocus "$box" sleep 0.3 key Return
-started=no
-for _ in $(seq 40); do
-  grep -qF "$(head -n1 "$payload/readme.txt")" "$log" && { started=yes; break; }
-  sleep 0.5
-done
-[ $started = yes ] || fail "the demo program was not started after the box (see $evidence/done.png): $(cat "$log")"
-
-for file in readme.txt start.sh data/level1.map data/level2.map data/tiles.dat; do
-  cmp -s "$payload/$file" "$root$folder/$file" || fail "$file was not installed intact"
-done
-[ -x "$root$folder/start.sh" ] || fail "start.sh lost its execute bit"
+expect_demo_installed "$log" "$root$folder"
 echo "clean-root test: installed in a Debian $release root without Qt, SDL, libarchive or fonts; the title looks as on this machine"

@@ -8,6 +8,7 @@
 set -euo pipefail
 build=$(realpath "${1:?usage: wayland_session_test.sh BUILD_DIR}")
 here=$(cd "$(dirname "$0")" && pwd)
+. "$here/installed_demo.sh"
 payload=$(cd "$here/../../../demo/payload" && pwd)
 pointer_tool="$build/bin/wayland_pointer"
 evidence="$build/wayland-test"
@@ -117,14 +118,6 @@ click $((W - 50)) $((H - 25))          # OK
 
 # Only after the success box is confirmed does the installer start the demo's
 # start.sh, which prints its readme where there is no X display.
-started=no
-for _ in $(seq 40); do
-  grep -qF "$(head -n1 "$payload/readme.txt")" "$log" && { started=yes; break; }
-  sleep 0.5
-done
-[ $started = yes ] || fail "the demo program was not started after the box (see $evidence/done.png): $(cat "$log")"
-for file in readme.txt start.sh data/level1.map data/level2.map data/tiles.dat; do
-  cmp -s "$payload/$file" "$work/demo/$file" || fail "$file was not installed intact"
-done
+expect_demo_installed "$log" "$work/demo"
 ! grep -q 'Failed to load client buffer integration' "$log" || fail "Qt warned at start: $(cat "$log")"
 echo "wayland test: installed on a headless Wayland session; screenshots in $evidence"
