@@ -45,12 +45,14 @@ build_main() {
 
 # The platform-independent core and libunrar.so under AddressSanitizer and
 # UndefinedBehaviorSanitizer, with the fuzz targets run for a fixed time.
+# Tests run side by side, one per core; a test that needs the machine to
+# itself says so (RUN_SERIAL).
 test_sanitized_core() {
   CC=clang CXX=clang++ cmake -S . -B build-sanitize -G Ninja \
     -DCMAKE_BUILD_TYPE=Debug -DZK_CORE_ONLY=ON -DZK_SANITIZE=ON -DZK_FUZZ=ON \
     -DZK_PUBLIC_UNRAR_ROOT="$PWD/build/debian/root"
   cmake --build build-sanitize
-  ctest --test-dir build-sanitize --output-on-failure
+  ctest --test-dir build-sanitize --output-on-failure -j "$(nproc)"
 }
 
 case "${1:-}" in
@@ -67,7 +69,7 @@ case "${1:-}" in
     test_sanitized_core
     build_main
     export QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy
-    ctest --test-dir build --output-on-failure
+    ctest --test-dir build --output-on-failure -j "$(nproc)"
     ;;
   *)
     echo "usage: $0 run|test" >&2
