@@ -103,6 +103,7 @@ void Tfrm_zenkor::createControls()
     img_nfo2 = litTwin(this, 536, 184, 73, 25, artwork::kNfoLit, QStringLiteral("View NFO File"));
     img_exit2 = litTwin(this, 536, 216, 81, 25, artwork::kExitLit,
                         QStringLiteral("Leave ZenkoR Installer"));
+    twins_.setTwins({img_install2, img_nfo2, img_exit2});
 
     lbl_line1 = label(this, 8, 240, QString(), white);
     lbl_line2 = label(this, 8, 256, QString(), white);
@@ -206,31 +207,24 @@ void Tfrm_zenkor::setColour(const QColor& colour)
     setPalette(shades);
 }
 
-void Tfrm_zenkor::showOnlyTwin(TPicture* twin)
-{
-    for (TPicture* each : {img_install2, img_nfo2, img_exit2})
-        each->setVisible(each == twin);
-    setCursor(twin ? Qt::PointingHandCursor : Qt::ArrowCursor);
-}
-
 void Tfrm_zenkor::FrameMouseMove()
 {
-    showOnlyTwin(nullptr);
+    twins_.showOnly(nullptr);
 }
 
 void Tfrm_zenkor::InstallMouseMove()
 {
-    showOnlyTwin(img_install2);
+    twins_.showOnly(img_install2);
 }
 
 void Tfrm_zenkor::NfoMouseMOve()
 {
-    showOnlyTwin(img_nfo2);
+    twins_.showOnly(img_nfo2);
 }
 
 void Tfrm_zenkor::ExitMouseMove()
 {
-    showOnlyTwin(img_exit2);
+    twins_.showOnly(img_exit2);
 }
 
 void Tfrm_zenkor::InstallClick()
