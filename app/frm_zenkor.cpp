@@ -9,6 +9,7 @@
 #include "widgets/layout_font.h"
 #include "widgets/message_box.h"
 #include "widgets/picture.h"
+#include "widgets/window_centring.h"
 #include "widgets/window_drag.h"
 #include "app/program_launcher.h"
 #include "dialogs/frm_change_dir.h"
@@ -21,7 +22,6 @@
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QScreen>
 
 Tfrm_zenkor* frm_zenkor = nullptr;
 
@@ -280,8 +280,7 @@ void Tfrm_zenkor::showEvent(QShowEvent* event)
 {
     if (!centred_) {
         centred_ = true;
-        if (const QScreen* display = screen())
-            move(display->availableGeometry().center() - rect().center());
+        centreOnScreen(*this, screen(), rect().center());
     }
     QWidget::showEvent(event);
 }

@@ -49,8 +49,6 @@ protected:
     virtual void closeBoxClicked();
 
 private:
-    void centreOnScreen();
-
     HoverTwins twins_{*this};
     bool closingWithResult_ = false;
     bool placed_ = false;
