@@ -13,6 +13,7 @@
 #include "widgets/window_drag.h"
 #include "app/program_launcher.h"
 #include "dialogs/frm_change_dir.h"
+#include "dialogs/modal_result.h"
 #include "presentation/frm_view_nfo.h"
 #include "presentation/media_player.h"
 #include "resources/artwork.h"
@@ -33,8 +34,6 @@ constexpr int kDesignHeight = 447;
 constexpr int kCreatedHeight = 180;
 constexpr int kMinimumHeight = 250;
 constexpr int kLineWidth = 520;
-constexpr int mrOk = 1;
-constexpr int mrExtractFailed = 7;
 
 TPicture* picture(QWidget* parent, int left, int top, int width, int height, const char* resource)
 {
