@@ -3,7 +3,6 @@
 #include "config/colour.h"
 #include "config/config_paths.h"
 #include "widgets/close_shortcut.h"
-#include "widgets/guard.h"
 #include "config/ini_file.h"
 #include "widgets/label.h"
 #include "widgets/layout_font.h"
@@ -129,12 +128,11 @@ void Tfrm_zenkor::createControls()
 
 void Tfrm_zenkor::bindHandlers()
 {
-    // Every handler runs inside the guard: an escaped error ends up in the
-    // standard error box and the program goes on.
+    // The handlers run inside the application's guard (widgets/guard.h).
     auto bind = [this](TPicture* image, void (Tfrm_zenkor::*move)(), void (Tfrm_zenkor::*click)()) {
-        connect(image, &TPicture::mouseMoved, this, [this, move] { runGuarded([&] { (this->*move)(); }); });
+        connect(image, &TPicture::mouseMoved, this, move);
         if (click)
-            connect(image, &TPicture::clicked, this, [this, click] { runGuarded([&] { (this->*click)(); }); });
+            connect(image, &TPicture::clicked, this, click);
     };
     bind(Image, &Tfrm_zenkor::FrameMouseMove, nullptr);
     for (TPicture* image : {img_install, img_install2})
@@ -143,7 +141,7 @@ void Tfrm_zenkor::bindHandlers()
         bind(image, &Tfrm_zenkor::NfoMouseMOve, &Tfrm_zenkor::NfoClick);
     for (TPicture* image : {img_exit, img_exit2})
         bind(image, &Tfrm_zenkor::ExitMouseMove, &Tfrm_zenkor::ExitClick);
-    Music->OnNotify = [this] { runGuarded([this] { MusicNotify(); }); };
+    Music->OnNotify = [this] { MusicNotify(); };
 }
 
 void Tfrm_zenkor::FormCreate()
@@ -261,7 +259,7 @@ void Tfrm_zenkor::MusicNotify()
 void Tfrm_zenkor::mouseMoveEvent(QMouseEvent* event)
 {
     event->accept();
-    runGuarded([this] { FrameMouseMove(); });
+    FrameMouseMove();
 }
 
 // The keyboard's Install: Enter does what a click on the button does.
@@ -269,7 +267,7 @@ void Tfrm_zenkor::keyPressEvent(QKeyEvent* event)
 {
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         event->accept();
-        runGuarded([this] { InstallClick(); });
+        InstallClick();
         return;
     }
     QWidget::keyPressEvent(event);
