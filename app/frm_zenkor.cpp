@@ -3,15 +3,16 @@
 #include "config/colour.h"
 #include "config/config_paths.h"
 #include "widgets/close_shortcut.h"
-#include "widgets/guard.h"
 #include "config/ini_file.h"
 #include "widgets/label.h"
 #include "widgets/layout_font.h"
 #include "widgets/message_box.h"
 #include "widgets/picture.h"
+#include "widgets/window_centring.h"
 #include "widgets/window_drag.h"
 #include "app/program_launcher.h"
 #include "dialogs/frm_change_dir.h"
+#include "dialogs/modal_result.h"
 #include "presentation/frm_view_nfo.h"
 #include "presentation/media_player.h"
 #include "resources/artwork.h"
@@ -21,7 +22,6 @@
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QScreen>
 
 Tfrm_zenkor* frm_zenkor = nullptr;
 
@@ -33,8 +33,6 @@ constexpr int kDesignHeight = 447;
 constexpr int kCreatedHeight = 180;
 constexpr int kMinimumHeight = 250;
 constexpr int kLineWidth = 520;
-constexpr int mrOk = 1;
-constexpr int mrExtractFailed = 7;
 
 TPicture* picture(QWidget* parent, int left, int top, int width, int height, const char* resource)
 {
@@ -103,6 +101,7 @@ void Tfrm_zenkor::createControls()
     img_nfo2 = litTwin(this, 536, 184, 73, 25, artwork::kNfoLit, QStringLiteral("View NFO File"));
     img_exit2 = litTwin(this, 536, 216, 81, 25, artwork::kExitLit,
                         QStringLiteral("Leave ZenkoR Installer"));
+    twins_.setTwins({img_install2, img_nfo2, img_exit2});
 
     lbl_line1 = label(this, 8, 240, QString(), white);
     lbl_line2 = label(this, 8, 256, QString(), white);
@@ -129,12 +128,11 @@ void Tfrm_zenkor::createControls()
 
 void Tfrm_zenkor::bindHandlers()
 {
-    // Every handler runs inside the guard: an escaped error ends up in the
-    // standard error box and the program goes on.
+    // The handlers run inside the application's guard (widgets/guard.h).
     auto bind = [this](TPicture* image, void (Tfrm_zenkor::*move)(), void (Tfrm_zenkor::*click)()) {
-        connect(image, &TPicture::mouseMoved, this, [this, move] { runGuarded([&] { (this->*move)(); }); });
+        connect(image, &TPicture::mouseMoved, this, move);
         if (click)
-            connect(image, &TPicture::clicked, this, [this, click] { runGuarded([&] { (this->*click)(); }); });
+            connect(image, &TPicture::clicked, this, click);
     };
     bind(Image, &Tfrm_zenkor::FrameMouseMove, nullptr);
     for (TPicture* image : {img_install, img_install2})
@@ -143,7 +141,7 @@ void Tfrm_zenkor::bindHandlers()
         bind(image, &Tfrm_zenkor::NfoMouseMOve, &Tfrm_zenkor::NfoClick);
     for (TPicture* image : {img_exit, img_exit2})
         bind(image, &Tfrm_zenkor::ExitMouseMove, &Tfrm_zenkor::ExitClick);
-    Music->OnNotify = [this] { runGuarded([this] { MusicNotify(); }); };
+    Music->OnNotify = [this] { MusicNotify(); };
 }
 
 void Tfrm_zenkor::FormCreate()
@@ -206,31 +204,24 @@ void Tfrm_zenkor::setColour(const QColor& colour)
     setPalette(shades);
 }
 
-void Tfrm_zenkor::showOnlyTwin(TPicture* twin)
-{
-    for (TPicture* each : {img_install2, img_nfo2, img_exit2})
-        each->setVisible(each == twin);
-    setCursor(twin ? Qt::PointingHandCursor : Qt::ArrowCursor);
-}
-
 void Tfrm_zenkor::FrameMouseMove()
 {
-    showOnlyTwin(nullptr);
+    twins_.showOnly(nullptr);
 }
 
 void Tfrm_zenkor::InstallMouseMove()
 {
-    showOnlyTwin(img_install2);
+    twins_.showOnly(img_install2);
 }
 
 void Tfrm_zenkor::NfoMouseMOve()
 {
-    showOnlyTwin(img_nfo2);
+    twins_.showOnly(img_nfo2);
 }
 
 void Tfrm_zenkor::ExitMouseMove()
 {
-    showOnlyTwin(img_exit2);
+    twins_.showOnly(img_exit2);
 }
 
 void Tfrm_zenkor::InstallClick()
@@ -268,7 +259,7 @@ void Tfrm_zenkor::MusicNotify()
 void Tfrm_zenkor::mouseMoveEvent(QMouseEvent* event)
 {
     event->accept();
-    runGuarded([this] { FrameMouseMove(); });
+    FrameMouseMove();
 }
 
 // The keyboard's Install: Enter does what a click on the button does.
@@ -276,7 +267,7 @@ void Tfrm_zenkor::keyPressEvent(QKeyEvent* event)
 {
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         event->accept();
-        runGuarded([this] { InstallClick(); });
+        InstallClick();
         return;
     }
     QWidget::keyPressEvent(event);
@@ -286,8 +277,7 @@ void Tfrm_zenkor::showEvent(QShowEvent* event)
 {
     if (!centred_) {
         centred_ = true;
-        if (const QScreen* display = screen())
-            move(display->availableGeometry().center() - rect().center());
+        centreOnScreen(*this, screen(), rect().center());
     }
     QWidget::showEvent(event);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "widgets/hover_twins.h"
+
 #include <QWidget>
 
 class TPicture;
@@ -60,8 +62,8 @@ private:
     void bindHandlers();
     void setClientHeight(int height);
     void setColour(const QColor& colour);
-    void showOnlyTwin(TPicture* twin);
 
+    HoverTwins twins_{*this};
     bool centred_ = false;
 };
 

@@ -69,6 +69,7 @@ Tfrm_ChangeDir::Tfrm_ChangeDir(QWidget* parent) : HoverWindow(parent)
     img_cancel2->hide();
     img_install2->hide();
     img_MakeDir2->hide();
+    setLitTwins({img_cancel2, img_install2, img_MakeDir2});
     setTabOrder(DriveComboBox, DirectoryListBox);
 
     connect(DriveComboBox, &TDriveComboBox::Change, this, &Tfrm_ChangeDir::DriveChange);
@@ -180,32 +181,20 @@ void Tfrm_ChangeDir::CancelClick()
 
 void Tfrm_ChangeDir::MakeDirMouseMove()
 {
-    img_MakeDir2->show();
-    img_install2->hide();
-    img_cancel2->hide();
-    setCursor(Qt::PointingHandCursor);
+    showOnlyTwin(img_MakeDir2);
 }
 
 void Tfrm_ChangeDir::InstallMouseMove()
 {
-    img_install2->show();
-    img_MakeDir2->hide();
-    img_cancel2->hide();
-    setCursor(Qt::PointingHandCursor);
+    showOnlyTwin(img_install2);
 }
 
 void Tfrm_ChangeDir::CancelMouseMove()
 {
-    img_cancel2->show();
-    img_install2->hide();
-    img_MakeDir2->hide();
-    setCursor(Qt::PointingHandCursor);
+    showOnlyTwin(img_cancel2);
 }
 
 void Tfrm_ChangeDir::ChangeDirMouseMove()
 {
-    img_MakeDir2->hide();
-    img_install2->hide();
-    img_cancel2->hide();
-    setCursor(Qt::ArrowCursor);
+    showOnlyTwin(nullptr);
 }

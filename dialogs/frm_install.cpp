@@ -52,6 +52,7 @@ Tfrm_install::Tfrm_install(QWidget* parent) : HoverWindow(parent), UnRAR(nullptr
     img_extract2 = new TPicture(this, {338, 72, 135, 33}, artwork::kExtractLit,
                               QStringLiteral("Extract Files"));
     img_cancel2->hide();
+    setLitTwins({img_cancel2, img_extract2});
     InstallPath = addLabel({80, 112}, QStringLiteral("InstallPath"));
     ProgressBar = new QProgressBar(this);
     ProgressBar->setGeometry(8, 40, 465, 25);
@@ -187,21 +188,15 @@ void Tfrm_install::UnRARError(TObject*, const std::string& FN, const std::string
 
 void Tfrm_install::CancelMouseMove()
 {
-    img_cancel2->show();
-    img_extract2->hide();
-    setCursor(Qt::PointingHandCursor);
+    showOnlyTwin(img_cancel2);
 }
 
 void Tfrm_install::ExtractMouseMove()
 {
-    img_cancel2->hide();
-    img_extract2->show();
-    setCursor(Qt::PointingHandCursor);
+    showOnlyTwin(img_extract2);
 }
 
 void Tfrm_install::InstallMouseMove()
 {
-    setCursor(Qt::ArrowCursor);
-    img_extract2->hide();
-    img_cancel2->hide();
+    showOnlyTwin(nullptr);
 }

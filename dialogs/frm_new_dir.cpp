@@ -23,6 +23,7 @@ Tfrm_NewDir::Tfrm_NewDir(QWidget* parent) : HoverWindow(parent)
     img_ok2 = new TPicture(this, QRect(234, 33, 79, 33), artwork::kOkLit,
                          QStringLiteral("Create the Directory/Folder"));
     img_cancel2->hide();
+    setLitTwins({img_cancel2, img_ok2});
 
     connect(img_cancel, &TPicture::clicked, this, &Tfrm_NewDir::CancelClick);
     connect(img_cancel2, &TPicture::clicked, this, &Tfrm_NewDir::CancelClick);
@@ -56,21 +57,15 @@ void Tfrm_NewDir::CancelClick()
 
 void Tfrm_NewDir::CancelMouseMove()
 {
-    img_cancel2->show();
-    img_ok2->hide();
-    setCursor(Qt::PointingHandCursor);
+    showOnlyTwin(img_cancel2);
 }
 
 void Tfrm_NewDir::OkMouseMove()
 {
-    img_ok2->show();
-    img_cancel2->hide();
-    setCursor(Qt::PointingHandCursor);
+    showOnlyTwin(img_ok2);
 }
 
 void Tfrm_NewDir::NewDirMouseMove()
 {
-    img_cancel2->hide();
-    img_ok2->hide();
-    setCursor(Qt::ArrowCursor);
+    showOnlyTwin(nullptr);
 }

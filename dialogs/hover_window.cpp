@@ -3,6 +3,7 @@
 #include "widgets/close_shortcut.h"
 #include "widgets/label.h"
 #include "widgets/layout_font.h"
+#include "widgets/window_centring.h"
 #include "dialogs/modal_result.h"
 
 #include <QCloseEvent>
@@ -10,7 +11,6 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QScreen>
 
 HoverWindow::HoverWindow(QWidget* parent) : QDialog(parent)
 {
@@ -73,24 +73,18 @@ void HoverWindow::setVisible(bool visible)
     if (visible && !isVisible()) {
         // Placing the window by hand also stops the dialog from centring
         // itself anew, with other frame estimates, at every showing.
-        if (!placed_)
-            centreOnScreen();
-        else
+        if (!placed_) {
+            const QRect frame = frameGeometry();
+            centreOnScreen(*this, QGuiApplication::primaryScreen(),
+                           QPoint(frame.width(), frame.height()) / 2);
+        } else {
             move(lastPlace_);
+        }
         placed_ = true;
     } else if (!visible && isVisible()) {
         lastPlace_ = pos();
     }
     QDialog::setVisible(visible);
-}
-
-void HoverWindow::centreOnScreen()
-{
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    const QRect frame = frameGeometry();
-    move(screen->availableGeometry().center() - QPoint(frame.width(), frame.height()) / 2);
 }
 
 void HoverWindow::done(int result)

@@ -1,8 +1,11 @@
 #pragma once
 
+#include "widgets/hover_twins.h"
+
 #include <QDialog>
 
 class TAutoLabel;
+class TPicture;
 
 // A modal window whose background reports pointer movement. Moves over a child
 // control reach the background only when the control ignores them (labels,
@@ -26,6 +29,11 @@ protected:
     void setUpToolWindow(const QString& caption, const QSize& clientSize, bool sizable);
     // An auto-sized label in white; its caption, a name or a path, shows as it stands.
     TAutoLabel* addLabel(const QPoint& position, const QString& caption);
+    // The lit twins of the window's picture buttons; the pointer handlers
+    // show the one of the button under the pointer, or none over the
+    // background (nullptr).
+    void setLitTwins(std::initializer_list<TPicture*> litTwins) { twins_.setTwins(litTwins); }
+    void showOnlyTwin(TPicture* lit) { twins_.showOnly(lit); }
     void mouseMoveEvent(QMouseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     // Enter and Esc run enterPressed() and escapePressed(), which do nothing
@@ -41,8 +49,7 @@ protected:
     virtual void closeBoxClicked();
 
 private:
-    void centreOnScreen();
-
+    HoverTwins twins_{*this};
     bool closingWithResult_ = false;
     bool placed_ = false;
     QPoint lastPlace_;

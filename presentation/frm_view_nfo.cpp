@@ -4,28 +4,19 @@
 #include "presentation/nfo_font.h"
 #include "presentation/raster_memo.h"
 #include "widgets/close_shortcut.h"
+#include "widgets/window_centring.h"
 
 #include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPalette>
 #include <QPlainTextEdit>
-#include <QScreen>
 
 Tfrm_ViewNfo* frm_ViewNfo = nullptr;
 
 namespace {
 
 const QString kNfoFileName = QStringLiteral("zenkor.nfo");
-
-void centreOnScreen(QWidget& window)
-{
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect frame(QPoint(), window.size());
-        frame.moveCenter(screen->availableGeometry().center());
-        window.move(frame.topLeft());
-    }
-}
 
 } // namespace
 
@@ -60,7 +51,7 @@ Tfrm_ViewNfo::Tfrm_ViewNfo(QWidget* parent)
     NFOFile->setFocus();
 
     closeOnAltF4(*this);
-    centreOnScreen(*this);
+    centreOnScreen(*this, QGuiApplication::primaryScreen(), rect().center());
 }
 
 void Tfrm_ViewNfo::keyPressEvent(QKeyEvent* event)

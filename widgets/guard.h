@@ -4,11 +4,22 @@
 
 #include <utility>
 
+// The guard policy: an error that escapes a handler ends that handler, is
+// shown in the standard error box, and the program goes on. Handlers carry
+// no guard of their own; there is one where control comes in from outside:
+// - whatever Qt delivers runs inside GuardedApplication::notify: input events,
+//   the handlers bound to a control's signals (emitted while its event is
+//   delivered, also in a modal window's loop), and queued calls such as the
+//   music's end notice, which the media back end hands from its audio thread
+//   to the GUI thread. The GUI tests start with this application object too;
+// - what runs outside the event loop is wrapped in runGuarded by its caller:
+//   the windows' creation sequences, run before the loop starts, and a test
+//   that calls a handler directly.
+
 // Shows what escaped a handler in the standard error box; the program goes on.
 void reportEscapedException() noexcept;
 
-// Runs a handler or creation sequence so that no exception leaves it: an
-// escaped error ends the handler and is shown in the standard error box.
+// Runs a handler or creation sequence so that no exception leaves it.
 template <typename Handler>
 void runGuarded(Handler&& handler) noexcept
 {
@@ -19,9 +30,8 @@ void runGuarded(Handler&& handler) noexcept
     }
 }
 
-// The application object: every event Qt delivers, and with it every handler
-// bound to a control, runs inside the guard, so no exception crosses Qt's
-// event loop.
+// The application object: every event Qt delivers runs inside the guard, so
+// no exception crosses Qt's event loop.
 class GuardedApplication : public QApplication {
 public:
     GuardedApplication(int& argc, char** argv) : QApplication(argc, argv) {}

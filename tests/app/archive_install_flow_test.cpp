@@ -308,7 +308,7 @@ TEST_F(InstallFlowTest, RequiredSpaceWithAUnitStopsBeforeTheDialog)
     QTimer::singleShot(0, &changeDir, [&] {
         dialogShown = changeDir.isVisible();
         if (dialogShown)
-            changeDir.done(2);
+            changeDir.done(mrCancel);
     });
     try {
         zenkor.InstallClick();

@@ -1,6 +1,7 @@
 #include "widgets/label.h"
 #include "app/program_launcher.h"
 #include "dialogs/frm_change_dir.h"
+#include "dialogs/modal_result.h"
 #include "installer_fixture.h"
 #include "tests/support/launch_recorder.h"
 
@@ -76,11 +77,11 @@ TEST_P(InstallFlowTest, ActsOnTheDialogsResult)
 
 INSTANTIATE_TEST_SUITE_P(
     Results, InstallFlowTest,
-    testing::Values(FlowCase{"installed", 1, "bin\\start.sh --demo", "Program sucessfully installed!", true},
-                    FlowCase{"installed_nothing_to_start", 1, "", "Program sucessfully installed!", false},
-                    FlowCase{"failed", 7, "start.sh", "Error in RAR file!", false},
-                    FlowCase{"cancelled", 2, "start.sh", std::nullopt, false},
-                    FlowCase{"other", 0, "start.sh", std::nullopt, false}),
+    testing::Values(FlowCase{"installed", mrOk, "bin\\start.sh --demo", "Program sucessfully installed!", true},
+                    FlowCase{"installed_nothing_to_start", mrOk, "", "Program sucessfully installed!", false},
+                    FlowCase{"failed", mrExtractFailed, "start.sh", "Error in RAR file!", false},
+                    FlowCase{"cancelled", mrCancel, "start.sh", std::nullopt, false},
+                    FlowCase{"other", mrNone, "start.sh", std::nullopt, false}),
     [](const testing::TestParamInfo<FlowCase>& info) { return std::string(info.param.name); });
 
 struct CommandCase {

@@ -1,6 +1,7 @@
 #include "widgets/label.h"
 #include "widgets/picture.h"
 #include "dialogs/frm_change_dir.h"
+#include "dialogs/modal_result.h"
 #include "installer_fixture.h"
 #include "presentation/frm_view_nfo.h"
 
@@ -118,7 +119,7 @@ TEST_F(ClickTest, EnterOpensTheDialogAndAltF4Closes)
     QObject::connect(&answer, &QTimer::timeout, [&] {
         if (dialog.isVisible()) {
             opened = true;
-            dialog.done(2);
+            dialog.done(mrCancel);
         }
     });
     answer.start();

@@ -261,11 +261,11 @@ TEST_F(ChangeDirTest, MakeDirCancelledCreatesNothing)
 TEST_F(ChangeDirTest, CancelCloseBoxEscAndAltF4GiveTwo)
 {
     Tfrm_ChangeDir dialog;
-    EXPECT_EQ(driver::runModal(&dialog, [&] { driver::click(dialog.img_cancel); }), 2);
-    EXPECT_EQ(driver::runModal(&dialog, [&] { driver::click(dialog.img_cancel2); }), 2);
-    EXPECT_EQ(driver::runModal(&dialog, [&] { dialog.close(); }), 2);
-    EXPECT_EQ(driver::runModal(&dialog, [&] { QTest::keyClick(&dialog, Qt::Key_Escape); }), 2);
-    EXPECT_EQ(driver::runModal(&dialog, [&] { EXPECT_TRUE(driver::altF4(&dialog)); }), 2);
+    EXPECT_EQ(driver::runModal(&dialog, [&] { driver::click(dialog.img_cancel); }), mrCancel);
+    EXPECT_EQ(driver::runModal(&dialog, [&] { driver::click(dialog.img_cancel2); }), mrCancel);
+    EXPECT_EQ(driver::runModal(&dialog, [&] { dialog.close(); }), mrCancel);
+    EXPECT_EQ(driver::runModal(&dialog, [&] { QTest::keyClick(&dialog, Qt::Key_Escape); }), mrCancel);
+    EXPECT_EQ(driver::runModal(&dialog, [&] { EXPECT_TRUE(driver::altF4(&dialog)); }), mrCancel);
 }
 
 // Enter installs into the open folder, also from the tree when the open
@@ -280,7 +280,7 @@ TEST_F(ChangeDirTest, EnterInstallsIntoTheOpenFolder)
     QObject::connect(&answer, &QTimer::timeout, [&] {
         if (extraction.isVisible()) {
             target = extraction.InstallPath->text();
-            extraction.done(7);
+            extraction.done(mrExtractFailed);
         }
     });
     answer.start();
@@ -295,10 +295,10 @@ TEST_F(ChangeDirTest, EnterInstallsIntoTheOpenFolder)
         QTest::keyClick(tree, Qt::Key_Return);  // opens inner
         QTest::keyClick(tree, Qt::Key_Return);  // installs there
     });
-    EXPECT_EQ(fromTree, 7);
+    EXPECT_EQ(fromTree, mrExtractFailed);
     EXPECT_EQ(target, inner);
     target.clear();
-    EXPECT_EQ(driver::runModal(&dialog, [&] { QTest::keyClick(&dialog, Qt::Key_Enter, Qt::KeypadModifier); }), 7);
+    EXPECT_EQ(driver::runModal(&dialog, [&] { QTest::keyClick(&dialog, Qt::Key_Enter, Qt::KeypadModifier); }), mrExtractFailed);
     EXPECT_EQ(target, inner);
     frm_install = nullptr;
 }

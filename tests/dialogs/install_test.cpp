@@ -125,7 +125,7 @@ TEST_F(InstallWindowTest, GoodArchiveOfSeveralFilesClosesWithOne)
         bar.push_back(window.ProgressBar->value());
     };
 
-    EXPECT_EQ(extract(), 1);
+    EXPECT_EQ(extract(), mrOk);
     EXPECT_TRUE(extracted("docs/a.txt"));
     EXPECT_TRUE(extracted("b.txt"));
     EXPECT_THAT(boxTexts(), IsEmpty());
@@ -141,9 +141,9 @@ TEST_F(InstallWindowTest, GoodArchiveOfSeveralFilesClosesWithOne)
 TEST_F(InstallWindowTest, CancelOrCloseBoxBeforeExtractGiveTwoAndExtractNothing)
 {
     fake.add(FakeFile("a.txt", 1));
-    EXPECT_EQ(driver::runModal(&window, [&] { driver::click(window.img_cancel); }), 2);
-    EXPECT_EQ(driver::runModal(&window, [&] { driver::click(window.img_cancel2); }), 2);
-    EXPECT_EQ(driver::runModal(&window, [&] { window.close(); }), 2);
+    EXPECT_EQ(driver::runModal(&window, [&] { driver::click(window.img_cancel); }), mrCancel);
+    EXPECT_EQ(driver::runModal(&window, [&] { driver::click(window.img_cancel2); }), mrCancel);
+    EXPECT_EQ(driver::runModal(&window, [&] { window.close(); }), mrCancel);
     EXPECT_THAT(fake.calls(), IsEmpty());
     EXPECT_FALSE(extracted("a.txt"));
 }
@@ -152,10 +152,10 @@ TEST_F(InstallWindowTest, CancelOrCloseBoxBeforeExtractGiveTwoAndExtractNothing)
 TEST_F(InstallWindowTest, EscAndAltF4CancelEnterExtracts)
 {
     fake.add(FakeFile("a.txt", 1));
-    EXPECT_EQ(driver::runModal(&window, [&] { QTest::keyClick(&window, Qt::Key_Escape); }), 2);
-    EXPECT_EQ(driver::runModal(&window, [&] { EXPECT_TRUE(driver::altF4(&window)); }), 2);
+    EXPECT_EQ(driver::runModal(&window, [&] { QTest::keyClick(&window, Qt::Key_Escape); }), mrCancel);
+    EXPECT_EQ(driver::runModal(&window, [&] { EXPECT_TRUE(driver::altF4(&window)); }), mrCancel);
     EXPECT_THAT(fake.calls(), IsEmpty());
-    EXPECT_EQ(driver::runModal(&window, [&] { QTest::keyClick(&window, Qt::Key_Return); }), 1);
+    EXPECT_EQ(driver::runModal(&window, [&] { QTest::keyClick(&window, Qt::Key_Return); }), mrOk);
     EXPECT_TRUE(extracted("a.txt"));
 }
 
@@ -168,7 +168,7 @@ TEST_F(InstallWindowTest, MissingLibraryKeepsTheWindowOpenUntilCancel)
         EXPECT_TRUE(window.isVisible());
         driver::click(window.img_cancel);
     });
-    EXPECT_EQ(result, 2);
+    EXPECT_EQ(result, mrCancel);
     EXPECT_THAT(boxTexts(), ElementsAre("test.rar: error(25158): UnRAR dll not found"));
     EXPECT_EQ(boxes.boxes[0].caption, QStringLiteral("Error"));
     EXPECT_EQ(boxes.boxes[0].icon, QMessageBox::Critical);
@@ -179,7 +179,7 @@ TEST_F(InstallWindowTest, AFailedEntryEndsWithSevenEvenWhenLaterOnesSucceed)
     fake.add(failing("a.txt", 12));
     fake.add(FakeFile("b.txt", 10));
     fake.add(FakeFile("c.txt", 10));
-    EXPECT_EQ(extract(), 7);
+    EXPECT_EQ(extract(), mrExtractFailed);
     EXPECT_TRUE(extracted("c.txt"));
     ASSERT_EQ(boxes.boxes.size(), 2u);
     EXPECT_THAT(boxTexts()[0].toStdString(), ::testing::StartsWith("a.txt: error("));
@@ -190,7 +190,7 @@ TEST_F(InstallWindowTest, AFailingLastEntryEndsWithSeven)
 {
     fake.add(FakeFile("a.txt", 10));
     fake.add(failing("b.txt", 12));
-    EXPECT_EQ(extract(), 7);
+    EXPECT_EQ(extract(), mrExtractFailed);
     EXPECT_EQ(boxTexts().last(), QStringLiteral("Failed on extract"));
 }
 
@@ -200,7 +200,7 @@ TEST_F(InstallWindowTest, DamagedHeaderAfterGoodEntriesEndsWithSeven)
     fake.add(FakeFile("a.txt", 10));
     fake.add(FakeFile("b.txt", 10));
     fake.damagedHeaderAfter(1);
-    EXPECT_EQ(extract(), 7);
+    EXPECT_EQ(extract(), mrExtractFailed);
     ASSERT_EQ(boxes.boxes.size(), 1u);
     EXPECT_TRUE(boxTexts()[0].endsWith(QStringLiteral(": error(25108): Bad file header")));
 }
@@ -215,7 +215,7 @@ TEST_F(InstallWindowTest, CancelDuringARunStopsItAndEndsWithTwo)
             EXPECT_TRUE(window.isVisible());  // closes only once the run returned
         }
     };
-    EXPECT_EQ(extract(), 2);
+    EXPECT_EQ(extract(), mrCancel);
     EXPECT_TRUE(extracted("a.txt"));
     EXPECT_FALSE(extracted("b.txt"));
     EXPECT_FALSE(extracted("c.txt"));
@@ -229,7 +229,7 @@ TEST_F(InstallWindowTest, CloseBoxDuringARunActsAsCancel)
         if (pass == 1)
             window.close();
     };
-    EXPECT_EQ(extract(), 2);
+    EXPECT_EQ(extract(), mrCancel);
     EXPECT_FALSE(extracted("b.txt"));
     EXPECT_FALSE(extracted("c.txt"));
 }
@@ -246,7 +246,7 @@ TEST_F(InstallWindowTest, CancelAfterAFailedEntryStillEndsWithSeven)
             driver::click(window.img_cancel);
         }
     };
-    EXPECT_EQ(extract(), 7);
+    EXPECT_EQ(extract(), mrExtractFailed);
     EXPECT_TRUE(cancelled);
     EXPECT_FALSE(extracted("c.txt"));
 }
@@ -262,7 +262,7 @@ TEST_F(InstallWindowTest, SecondExtractClickDuringARunIsIgnored)
         if (pass == 2)
             runningAfterSecondClick = window.Running() && window.isVisible();
     };
-    EXPECT_EQ(extract(), 1);
+    EXPECT_EQ(extract(), mrOk);
     EXPECT_TRUE(runningAfterSecondClick);
     const auto calls = fake.calls();
     EXPECT_EQ(std::count_if(calls.begin(), calls.end(),
@@ -280,7 +280,7 @@ TEST_F(InstallWindowTest, ArchiveThatIsNotRarKeepsTheWindowOpen)
         driver::click(window.img_extract2);
         driver::click(window.img_cancel);
     });
-    EXPECT_EQ(result, 2);
+    EXPECT_EQ(result, mrCancel);
     EXPECT_THAT(boxTexts(), ElementsAre("notes.rar: error(25142): Invalid or unsupported archive "
                                         "type for this operation"));
 }
@@ -311,7 +311,7 @@ TEST_F(InstallWindowTest, ErrorBoxesByCodeRange)
 TEST_F(InstallWindowTest, StateIsKeptBetweenShowings)
 {
     fake.add(FakeFile("a.txt", 10));
-    ASSERT_EQ(extract(), 1);
+    ASSERT_EQ(extract(), mrOk);
     QString captionAtNextShowing;
     int barAtNextShowing = -1;
     driver::runModal(&window, [&] {

@@ -1,6 +1,7 @@
 #include "widgets/picture.h"
 #include "dialog_driver.h"
 #include "dialogs/frm_new_dir.h"
+#include "dialogs/modal_result.h"
 #include "layout_check.h"
 
 #include <QGuiApplication>
@@ -72,18 +73,18 @@ TEST(NewDirDialog, NameIsReturnedExactlyAsTyped)
 TEST(NewDirDialog, ResultsOfEachWayOut)
 {
     Tfrm_NewDir dialog;
-    EXPECT_EQ(driver::runModal(&dialog, [&] { driver::click(dialog.img_ok2); }), 1);
-    EXPECT_EQ(driver::runModal(&dialog, [&] { driver::click(dialog.img_ok); }), 1);
-    EXPECT_EQ(driver::runModal(&dialog, [&] { driver::click(dialog.img_cancel); }), 2);
-    EXPECT_EQ(driver::runModal(&dialog, [&] { driver::click(dialog.img_cancel2); }), 2);
-    EXPECT_EQ(driver::runModal(&dialog, [&] { dialog.close(); }), 2);
+    EXPECT_EQ(driver::runModal(&dialog, [&] { driver::click(dialog.img_ok2); }), mrOk);
+    EXPECT_EQ(driver::runModal(&dialog, [&] { driver::click(dialog.img_ok); }), mrOk);
+    EXPECT_EQ(driver::runModal(&dialog, [&] { driver::click(dialog.img_cancel); }), mrCancel);
+    EXPECT_EQ(driver::runModal(&dialog, [&] { driver::click(dialog.img_cancel2); }), mrCancel);
+    EXPECT_EQ(driver::runModal(&dialog, [&] { dialog.close(); }), mrCancel);
 }
 
 TEST(NewDirDialog, OkWithAnEmptyFieldStillGivesOne)
 {
     Tfrm_NewDir dialog;
     dialog.SetNewDir(QStringLiteral("/opt/"));
-    EXPECT_EQ(driver::runModal(&dialog, [&] { driver::click(dialog.img_ok2); }), 1);
+    EXPECT_EQ(driver::runModal(&dialog, [&] { driver::click(dialog.img_ok2); }), mrOk);
 }
 
 TEST(NewDirDialog, EnterAndEscapeDoNotClose)

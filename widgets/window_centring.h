@@ -1,0 +1,11 @@
+#pragma once
+
+class QPoint;
+class QScreen;
+class QWidget;
+
+// Moves the top-level `window` so that its point `centre`, counted from
+// where its frame begins, lies at the centre of the screen's available area.
+// Each window names its own centre: the middle of its client area, or half
+// its frame's extent. Without a screen the window stays where it is.
+void centreOnScreen(QWidget& window, const QScreen* screen, const QPoint& centre);
