@@ -100,7 +100,7 @@ int extractSmallFiles(const fs::path& first, const fs::path& out, bool withCallb
     if (open.handle() == nullptr)
         return static_cast<int>(open.result());
     if (withCallback)
-        rar().setChangeVolProc(open.handle(), recordVolume);
+        rar().RARSetChangeVolProc(open.handle(), recordVolume);
     int code = ERAR_SUCCESS;
     while ((code = open.next()) == ERAR_SUCCESS) {
         const bool big = std::string(open.header.FileName) == "ppmd_lzss_conversion_test.txt";
