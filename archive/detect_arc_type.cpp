@@ -6,6 +6,7 @@
 #include "archive/pe_string_table.h"
 #include "archive/signature.h"
 #include "archive/string_to_int.h"
+#include "base/little_endian.h"
 
 #include <algorithm>
 #include <array>
@@ -23,13 +24,6 @@ constexpr size_t kUueWindow = 800;
 constexpr size_t kTarBlock = 512;
 constexpr size_t kResourceBuffer = 6;
 constexpr int32_t kZipTail = 23;
-
-uint16_t le16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
-uint32_t le32(const uint8_t* p)
-{
-    return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8)
-        | (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
-}
 
 bool startsWith(const uint8_t* p, size_t available, std::string_view signature)
 {
@@ -105,7 +99,7 @@ void searchBehindImage(ArchiveSource& source, int64_t end, Detection& result)
 // Data appended right behind the old-style image that the header describes.
 void searchEndOfImage(ArchiveSource& source, int64_t size, const uint8_t* header, Detection& result)
 {
-    const int64_t end = (int64_t{le16(header + 4)} - 1) * 512 + le16(header + 2);
+    const int64_t end = (int64_t{ReadLe16(header + 4)} - 1) * 512 + ReadLe16(header + 2);
     if (end > 0 && end < size)
         searchBehindImage(source, end, result);
 }
@@ -147,12 +141,12 @@ void searchZipDirectory(ArchiveSource& source, int64_t size, int32_t commentAllo
         std::array<uint8_t, 22> endRecord{};
         const auto endGot = source.ReadAt(windowStart + p, endRecord.data(), endRecord.size());
         if (endGot && *endGot == endRecord.size() && startsWith(endRecord.data(), 22, "PK\x05\x06")) {
-            const int64_t directory = le32(&endRecord[16]);
+            const int64_t directory = ReadLe32(&endRecord[16]);
             std::array<uint8_t, 46> entry{};
             const auto entryGot = source.ReadAt(directory, entry.data(), entry.size());
             if (entryGot && startsWith(entry.data(), *entryGot, "PK\x01\x02")) {
                 result.type = TArcType::atZipExe;
-                result.archiveOffset = *entryGot == entry.size() ? le32(&entry[42]) : -1;
+                result.archiveOffset = *entryGot == entry.size() ? ReadLe32(&entry[42]) : -1;
             }
         }
         return;

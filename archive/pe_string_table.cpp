@@ -1,5 +1,7 @@
 #include "archive/pe_string_table.h"
 
+#include "base/little_endian.h"
+
 #include <algorithm>
 #include <array>
 
@@ -10,13 +12,6 @@ constexpr uint32_t kSubdirectoryFlag = 0x80000000u;
 constexpr size_t kMaxSections = 96;
 constexpr size_t kMaxDirectoryEntries = 512;
 constexpr int kResourceDirectoryIndex = 2;
-
-uint16_t le16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
-uint32_t le32(const uint8_t* p)
-{
-    return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8)
-        | (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
-}
 
 // Reads exactly count bytes or fails.
 bool readExact(ArchiveSource& source, int64_t position, uint8_t* buffer, size_t count)
@@ -42,17 +37,17 @@ std::optional<PeHeaders> readPeHeaders(ArchiveSource& source)
     if (!readExact(source, 0, dosHeader.data(), dosHeader.size()) || dosHeader[0] != 'M'
         || dosHeader[1] != 'Z')
         return std::nullopt;
-    const int64_t peHeader = le32(&dosHeader[0x3C]);
+    const int64_t peHeader = ReadLe32(&dosHeader[0x3C]);
 
     // Signature, file header and the optional header up to its data directories.
     std::array<uint8_t, 24 + 112 + 8 * (kResourceDirectoryIndex + 1)> headers{};
     if (!readExact(source, peHeader, headers.data(), headers.size())
-        || le32(headers.data()) != 0x00004550u)
+        || ReadLe32(headers.data()) != 0x00004550u)
         return std::nullopt;
-    const uint16_t sectionCount = le16(&headers[6]);
-    const uint16_t optionalSize = le16(&headers[20]);
+    const uint16_t sectionCount = ReadLe16(&headers[6]);
+    const uint16_t optionalSize = ReadLe16(&headers[20]);
     const uint8_t* optional = &headers[24];
-    const uint16_t magic = le16(optional);
+    const uint16_t magic = ReadLe16(optional);
     size_t directoriesAt = 0;
     if (magic == 0x10B)
         directoriesAt = 96;
@@ -63,8 +58,8 @@ std::optional<PeHeaders> readPeHeaders(ArchiveSource& source)
 
     PeHeaders result;
     const size_t resourceEntryEnd = directoriesAt + 8 * (kResourceDirectoryIndex + 1);
-    if (optionalSize >= resourceEntryEnd && le32(optional + directoriesAt - 4) > kResourceDirectoryIndex)
-        result.resourceRva = le32(optional + directoriesAt + 8 * kResourceDirectoryIndex);
+    if (optionalSize >= resourceEntryEnd && ReadLe32(optional + directoriesAt - 4) > kResourceDirectoryIndex)
+        result.resourceRva = ReadLe32(optional + directoriesAt + 8 * kResourceDirectoryIndex);
 
     const size_t count = std::min<size_t>(sectionCount, kMaxSections);
     std::vector<uint8_t> table(count * 40);
@@ -72,7 +67,7 @@ std::optional<PeHeaders> readPeHeaders(ArchiveSource& source)
         return std::nullopt;
     for (size_t i = 0; i < count; ++i) {
         const uint8_t* s = &table[i * 40];
-        result.sections.push_back({le32(s + 12), le32(s + 16), le32(s + 20)});
+        result.sections.push_back({ReadLe32(s + 12), ReadLe32(s + 16), ReadLe32(s + 20)});
     }
     return result;
 }
@@ -123,8 +118,8 @@ std::optional<std::pair<uint32_t, bool>> PeStringTable::findEntry(uint32_t direc
     std::array<uint8_t, 16> header{};
     if (!readExact(*source_, resourceBase_ + directory, header.data(), header.size()))
         return std::nullopt;
-    const size_t named = le16(&header[12]);
-    const size_t total = std::min(named + le16(&header[14]), kMaxDirectoryEntries);
+    const size_t named = ReadLe16(&header[12]);
+    const size_t total = std::min(named + ReadLe16(&header[14]), kMaxDirectoryEntries);
     if (total == 0)
         return std::nullopt;
     std::vector<uint8_t> entries(total * 8);
@@ -134,8 +129,8 @@ std::optional<std::pair<uint32_t, bool>> PeStringTable::findEntry(uint32_t direc
     const size_t usable = *got / 8;
     std::optional<std::pair<uint32_t, bool>> first;
     for (size_t i = 0; i < usable; ++i) {
-        const uint32_t nameOrId = le32(&entries[i * 8]);
-        const uint32_t target = le32(&entries[i * 8 + 4]);
+        const uint32_t nameOrId = ReadLe32(&entries[i * 8]);
+        const uint32_t target = ReadLe32(&entries[i * 8 + 4]);
         const std::pair<uint32_t, bool> found{target & ~kSubdirectoryFlag,
                                               (target & kSubdirectoryFlag) != 0};
         if (!first)
@@ -167,8 +162,8 @@ std::string PeStringTable::LoadString(uint16_t id, size_t bufferSize)
     std::array<uint8_t, 16> dataEntry{};
     if (!readExact(*source_, resourceBase_ + language->first, dataEntry.data(), dataEntry.size()))
         return {};
-    const uint32_t dataRva = le32(&dataEntry[0]);
-    const uint32_t dataSize = le32(&dataEntry[4]);
+    const uint32_t dataRva = ReadLe32(&dataEntry[0]);
+    const uint32_t dataSize = ReadLe32(&dataEntry[4]);
     const auto data = fileOffsetOf(dataRva, dataSize);
     if (!data)
         return {};
@@ -179,7 +174,7 @@ std::string PeStringTable::LoadString(uint16_t id, size_t bufferSize)
         std::array<uint8_t, 2> length{};
         if (at + 2 > dataSize || !readExact(*source_, *data + static_cast<int64_t>(at), length.data(), 2))
             return {};
-        const uint64_t chars = le16(length.data());
+        const uint64_t chars = ReadLe16(length.data());
         at += 2;
         if (index == id % 16) {
             const size_t wanted = static_cast<size_t>(std::min<uint64_t>(chars, bufferSize - 1));
@@ -190,7 +185,7 @@ std::string PeStringTable::LoadString(uint16_t id, size_t bufferSize)
                 return {};
             std::string text;
             for (size_t i = 0; i < wanted; ++i) {
-                const uint16_t unit = le16(&units[2 * i]);
+                const uint16_t unit = ReadLe16(&units[2 * i]);
                 if (unit == 0)
                     break;
                 text += unit < 0x80 ? static_cast<char>(unit) : '?';

@@ -5,31 +5,14 @@
 
 #include <array>
 #include <climits>
+#include <optional>
+#include <utility>
 
 namespace {
 
-void* libraryHandle = nullptr;
+DlLibrary boundLibrary;
 bool libraryLoaded = false;
 RarEntryPoints entryPoints;
-
-template <typename Fn>
-bool resolve(void* handle, const char* name, Fn& target)
-{
-    target = reinterpret_cast<Fn>(dlsym(handle, name));
-    return target != nullptr;
-}
-
-// Resolves the seven names in their fixed order; all of them or nothing.
-bool resolveAll(void* handle, RarEntryPoints& points)
-{
-    return resolve(handle, "RAROpenArchive", points.RAROpenArchive)
-        && resolve(handle, "RARCloseArchive", points.RARCloseArchive)
-        && resolve(handle, "RARReadHeader", points.RARReadHeader)
-        && resolve(handle, "RARProcessFile", points.RARProcessFile)
-        && resolve(handle, "RARSetChangeVolProc", points.RARSetChangeVolProc)
-        && resolve(handle, "RARSetProcessDataProc", points.RARSetProcessDataProc)
-        && resolve(handle, "RARSetPassword", points.RARSetPassword);
-}
 
 } // namespace
 
@@ -58,17 +41,14 @@ bool BindRarLibrary(const RarLibraryLocation& location)
 {
     ReleaseRarLibrary();
     for (const std::string& candidate : location) {
-        void* handle = dlopen(candidate.c_str(), RTLD_NOW | RTLD_LOCAL);
-        if (!handle)
+        DlLibrary library(dlopen(candidate.c_str(), RTLD_NOW | RTLD_LOCAL));
+        if (!library)
             continue;
-        RarEntryPoints points;
-        if (!resolveAll(handle, points)) {
-            dlclose(handle);
-            return false;
-        }
-        resolve(handle, "RARReadHeaderEx", points.RARReadHeaderEx);
-        libraryHandle = handle;
-        entryPoints = points;
+        const std::optional<RarEntryPoints> points = ResolveRarEntryPoints(library.get());
+        if (!points)
+            return false; // the library is released again on the way out
+        boundLibrary = std::move(library);
+        entryPoints = *points;
         libraryLoaded = true;
         return true;
     }
@@ -77,9 +57,7 @@ bool BindRarLibrary(const RarLibraryLocation& location)
 
 void ReleaseRarLibrary() noexcept
 {
-    if (libraryHandle)
-        dlclose(libraryHandle); // a failing unload changes nothing for us
-    libraryHandle = nullptr;
+    boundLibrary.reset(); // a failing unload changes nothing for us
     libraryLoaded = false;
     entryPoints = {};
 }

@@ -1,22 +1,9 @@
 #pragma once
 
-#include "unrar/rar_interface.h"
+#include "unrar/rar_entry_points.h"
 
 #include <string>
 #include <vector>
-
-// The seven entry points of the RAR library, in the order they are bound, and
-// the extended header read where the library exports it (null otherwise).
-struct RarEntryPoints {
-    RAROpenArchiveFn RAROpenArchive = nullptr;
-    RARCloseArchiveFn RARCloseArchive = nullptr;
-    RARReadHeaderFn RARReadHeader = nullptr;
-    RARProcessFileFn RARProcessFile = nullptr;
-    RARSetChangeVolProcFn RARSetChangeVolProc = nullptr;
-    RARSetProcessDataProcFn RARSetProcessDataProc = nullptr;
-    RARSetPasswordFn RARSetPassword = nullptr;
-    RARReadHeaderExFn RARReadHeaderEx = nullptr;
-};
 
 // Where the library is looked for, first to last: a name with a "/" is loaded
 // from exactly that file, a bare name through the system's library search.

@@ -75,6 +75,21 @@ void changeDirectory(const std::string& dir)
         std::filesystem::current_path(dir, error);
 }
 
+// The library's handle on an open archive, closed once however the walk ends.
+class OpenedArchive {
+public:
+    OpenedArchive(const RarEntryPoints& library, void* handle) : library_(library), handle_(handle) {}
+    ~OpenedArchive() { library_.RARCloseArchive(handle_); }
+    OpenedArchive(const OpenedArchive&) = delete;
+    OpenedArchive& operator=(const OpenedArchive&) = delete;
+
+    void* get() const { return handle_; }
+
+private:
+    const RarEntryPoints& library_;
+    void* handle_;
+};
+
 class RunFlag {
 public:
     RunFlag() { runInProgress = true; }
@@ -199,30 +214,25 @@ void TUnRAR::walkArchive(int operation, std::string& archiveName)
     open.OpenMode = RAR_OM_EXTRACT;
     open.CmtBuf = comment.data();
     open.CmtBufSize = kCommentBufferSize;
-    void* archive = library.RAROpenArchive(&open);
+    void* opened = library.RAROpenArchive(&open);
     if (open.OpenResult != 0)
         RaiseError(archiveName, kVolumeId, MessageForRarCode(static_cast<int>(open.OpenResult)));
+    const OpenedArchive archive(library, opened);
 
-    library.RARSetProcessDataProc(archive, ProcessDataCallback);
-    library.RARSetChangeVolProc(archive, ChangeVolumeCallback);
+    library.RARSetProcessDataProc(archive.get(), ProcessDataCallback);
+    library.RARSetChangeVolProc(archive.get(), ChangeVolumeCallback);
     // An archive whose headers are encrypted needs the password before its
     // first header can be read.
     if (!password_.empty())
-        library.RARSetPassword(archive, password_.data());
-    try {
-        // A header that cannot be read is reported while the archive is still
-        // open: damaged, locked without the right password, or in a missing
-        // volume. Only the normal end ends the run quietly.
-        const int lastRead = walkEntries(archive, operation);
-        if (lastRead == ERAR_BAD_DATA)
-            RaiseError(FileName(), kVolumeId, kMsgBadFileHeader);
-        if (lastRead != ERAR_SUCCESS && lastRead != ERAR_END_ARCHIVE)
-            RaiseError(archiveName, kVolumeId, MessageForRarCode(lastRead));
-    } catch (...) {
-        library.RARCloseArchive(archive);
-        throw;
-    }
-    library.RARCloseArchive(archive);
+        library.RARSetPassword(archive.get(), password_.data());
+    // A header that cannot be read is reported while the archive is still
+    // open: damaged, locked without the right password, or in a missing
+    // volume. Only the normal end ends the run quietly.
+    const int lastRead = walkEntries(archive.get(), operation);
+    if (lastRead == ERAR_BAD_DATA)
+        RaiseError(FileName(), kVolumeId, kMsgBadFileHeader);
+    if (lastRead != ERAR_SUCCESS && lastRead != ERAR_END_ARCHIVE)
+        RaiseError(archiveName, kVolumeId, MessageForRarCode(lastRead));
 }
 
 int TUnRAR::walkEntries(void* archive, int operation)

@@ -5,11 +5,12 @@
 //
 // usage: rar_library_loop LIBRARY ARCHIVE DESTDIR
 // Exit status 0 when every entry was extracted, 1 otherwise, 2 for bad use.
-#include "unrar/rar_interface.h"
+#include "unrar/rar_entry_points.h"
 
 #include <dlfcn.h>
 
 #include <cstdio>
+#include <optional>
 #include <string>
 
 int main(int argc, char** argv)
@@ -23,11 +24,8 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "rar_library_loop: %s\n", dlerror());
         return 2;
     }
-    auto openArchive = reinterpret_cast<RAROpenArchiveFn>(dlsym(library, "RAROpenArchive"));
-    auto readHeader = reinterpret_cast<RARReadHeaderFn>(dlsym(library, "RARReadHeader"));
-    auto processFile = reinterpret_cast<RARProcessFileFn>(dlsym(library, "RARProcessFile"));
-    auto closeArchive = reinterpret_cast<RARCloseArchiveFn>(dlsym(library, "RARCloseArchive"));
-    if (!openArchive || !readHeader || !processFile || !closeArchive) {
+    const std::optional<RarEntryPoints> rar = ResolveRarEntryPoints(library);
+    if (!rar) {
         std::fprintf(stderr, "rar_library_loop: %s lacks an entry point\n", argv[1]);
         return 2;
     }
@@ -36,7 +34,7 @@ int main(int argc, char** argv)
     RAROpenArchiveData open{};
     open.ArcName = archiveName.data();
     open.OpenMode = RAR_OM_EXTRACT;
-    void* archive = openArchive(&open);
+    void* archive = rar->RAROpenArchive(&open);
     if (open.OpenResult != ERAR_SUCCESS) {
         std::fprintf(stderr, "rar_library_loop: open answers %u\n", open.OpenResult);
         return 1;
@@ -44,13 +42,13 @@ int main(int argc, char** argv)
     RARHeaderData header{};
     int failures = 0;
     int result;
-    while ((result = readHeader(archive, &header)) == ERAR_SUCCESS) {
-        if (const int code = processFile(archive, RAR_EXTRACT, destDir.data(), nullptr); code != ERAR_SUCCESS) {
+    while ((result = rar->RARReadHeader(archive, &header)) == ERAR_SUCCESS) {
+        if (const int code = rar->RARProcessFile(archive, RAR_EXTRACT, destDir.data(), nullptr); code != ERAR_SUCCESS) {
             std::fprintf(stderr, "rar_library_loop: %s answers %d\n", header.FileName, code);
             ++failures;
         }
     }
-    closeArchive(archive);
+    rar->RARCloseArchive(archive);
     if (result != ERAR_END_ARCHIVE) {
         std::fprintf(stderr, "rar_library_loop: header read answers %d\n", result);
         ++failures;

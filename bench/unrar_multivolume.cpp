@@ -2,7 +2,7 @@
 // bsdtar -xf on the same volumes joined into one file; prints wall times, the
 // peak resident memory of each and the time ratio. Best of three rounds.
 
-#include "unrar/rar_interface.h"
+#include "unrar/rar_entry_points.h"
 
 #include <dlfcn.h>
 #include <sys/resource.h>
@@ -15,6 +15,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 
 namespace fs = std::filesystem;
@@ -44,22 +45,21 @@ int extractWithLibrary(const std::string& library, std::string first, const fs::
     void* module = dlopen(library.c_str(), RTLD_NOW);
     if (module == nullptr)
         return 100;
-    auto open = reinterpret_cast<RAROpenArchiveFn>(dlsym(module, "RAROpenArchive"));
-    auto readHeader = reinterpret_cast<RARReadHeaderFn>(dlsym(module, "RARReadHeader"));
-    auto process = reinterpret_cast<RARProcessFileFn>(dlsym(module, "RARProcessFile"));
-    auto close = reinterpret_cast<RARCloseArchiveFn>(dlsym(module, "RARCloseArchive"));
+    const std::optional<RarEntryPoints> rar = ResolveRarEntryPoints(module);
+    if (!rar)
+        return 100;
     RAROpenArchiveData data{};
     data.ArcName = first.data();
     data.OpenMode = RAR_OM_EXTRACT;
-    RAR_HANDLE handle = open(&data);
+    RAR_HANDLE handle = rar->RAROpenArchive(&data);
     if (handle == nullptr)
         return 101;
     std::string dest = out.string();
     RARHeaderData header{};
     int worst = 0;
-    while (readHeader(handle, &header) == ERAR_SUCCESS)
-        worst = std::max(worst, process(handle, RAR_EXTRACT, dest.data(), nullptr));
-    close(handle);
+    while (rar->RARReadHeader(handle, &header) == ERAR_SUCCESS)
+        worst = std::max(worst, rar->RARProcessFile(handle, RAR_EXTRACT, dest.data(), nullptr));
+    rar->RARCloseArchive(handle);
     return worst;
 }
 

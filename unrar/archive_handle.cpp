@@ -3,6 +3,7 @@
 #include "unrar/data_checksum.h"
 #include "unrar/dest_paths.h"
 #include "unrar/entry_output.h"
+#include "unrar/file_descriptor.h"
 #include "unrar/header_fields.h"
 
 #include <archive.h>
@@ -66,19 +67,13 @@ std::unique_ptr<ArchiveHandle> ArchiveHandle::open(const char* name, unsigned& r
 }
 
 bool ArchiveHandle::openReader() {
-    if (reader_ != nullptr)
-        archive_read_free(reader_);
-    reader_ = archive_read_new();
+    reader_.reset();
+    reader_.reset(archive_read_new());
     if (reader_ == nullptr)
         return false;
-    archive_read_support_format_rar(reader_);
-    archive_read_support_format_rar5(reader_);
-    return volumes_.openArchive(reader_) == ARCHIVE_OK;
-}
-
-ArchiveHandle::~ArchiveHandle() {
-    if (reader_ != nullptr)
-        archive_read_free(reader_);
+    archive_read_support_format_rar(reader_.get());
+    archive_read_support_format_rar5(reader_.get());
+    return volumes_.openArchive(reader_.get()) == ARCHIVE_OK;
 }
 
 int ArchiveHandle::failureCode() const {
@@ -112,7 +107,7 @@ int ArchiveHandle::nextEntry() {
             return stickyError_ = ERAR_BAD_DATA;
     }
     dataFailed_ = false;
-    const int r = archive_read_next_header(reader_, &entry_);
+    const int r = archive_read_next_header(reader_.get(), &entry_);
     if (volumes_.abandoned())
         return stickyError_ = ERAR_EOPEN;
     if (r == ARCHIVE_EOF)
@@ -128,7 +123,7 @@ bool ArchiveHandle::restartAfterFailedEntry() {
     if (!volumes_.rewind() || !openReader())
         return false;
     for (std::size_t i = 0; i < entriesRead_; ++i) {
-        if (archive_read_next_header(reader_, &entry_) < ARCHIVE_WARN || volumes_.abandoned())
+        if (archive_read_next_header(reader_.get(), &entry_) < ARCHIVE_WARN || volumes_.abandoned())
             return false;
     }
     return true;
@@ -142,7 +137,7 @@ int ArchiveHandle::endOfEntries() {
 }
 
 int ArchiveHandle::skipEntry() {
-    if (archive_read_data_skip(reader_) >= ARCHIVE_WARN && !volumes_.abandoned())
+    if (archive_read_data_skip(reader_.get()) >= ARCHIVE_WARN && !volumes_.abandoned())
         return ERAR_SUCCESS;
     dataFailed_ = true;
     return failureCode();
@@ -234,7 +229,7 @@ int ArchiveHandle::testOrWrite(const fs::path* dest) {
         const void* block = nullptr;
         std::size_t size = 0;
         la_int64_t offset = 0;
-        const int r = archive_read_data_block(reader_, &block, &size, &offset);
+        const int r = archive_read_data_block(reader_.get(), &block, &size, &offset);
         if (volumes_.abandoned() || (r != ARCHIVE_OK && r != ARCHIVE_EOF)) {
             dataFailed_ = true;
             return failureCode();
@@ -298,23 +293,21 @@ int ArchiveHandle::extractHardLink(const fs::path& dest) {
     const auto source = extractedFiles_.find(hardlinkOf(entry_));
     if (source == extractedFiles_.end())
         return ERAR_ECREATE;
-    const int in = ::open(source->second.c_str(), O_RDONLY | O_CLOEXEC);
-    if (in < 0)
+    FileDescriptor in(::open(source->second.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!in.valid())
         return ERAR_ECREATE;
     EntryOutput output;
-    if (!output.create(dest)) {
-        ::close(in);
+    if (!output.create(dest))
         return ERAR_ECREATE;
-    }
     char buffer[64 * 1024];
     off_t offset = 0;
     ssize_t got = 0;
-    while ((got = ::read(in, buffer, sizeof buffer)) > 0) {
+    while ((got = ::read(in.get(), buffer, sizeof buffer)) > 0) {
         if (!output.write(buffer, static_cast<std::size_t>(got), offset))
             break;
         offset += got;
     }
-    ::close(in);
+    in.close();
     if (got != 0 || !output.finish(archive_entry_mode(entry_), archive_entry_mtime(entry_),
                                    archive_entry_mtime_nsec(entry_)))
         return ERAR_EWRITE;

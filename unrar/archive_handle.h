@@ -4,6 +4,8 @@
 #include "unrar/stored_headers.h"
 #include "unrar/volume_reader.h"
 
+#include <archive.h>
+
 #include <filesystem>
 #include <map>
 #include <memory>
@@ -11,7 +13,6 @@
 #include <string>
 #include <vector>
 
-struct archive;
 struct archive_entry;
 
 namespace zk::unrar {
@@ -20,11 +21,13 @@ namespace zk::unrar {
 // volumes, the archive's own headers read beside it, the entry whose header
 // was read last, and the files extracted so far (hard links are written as
 // copies of them). Every file's data is checked against its stored checksum.
+// Neither copied nor moved: the volume hook and libarchive hold its address.
 class ArchiveHandle {
 public:
     // Null with `result` set to the open failure code.
     static std::unique_ptr<ArchiveHandle> open(const char* name, unsigned& result);
-    ~ArchiveHandle();
+    ArchiveHandle(const ArchiveHandle&) = delete;
+    ArchiveHandle& operator=(const ArchiveHandle&) = delete;
 
     int readHeader(RARHeaderDataEx& header);
     int processFile(int operation, const char* destPath, const char* destName);
@@ -50,8 +53,14 @@ private:
     int destinationOf(const char* destPath, const char* destName, std::filesystem::path& dest,
                       std::filesystem::path& root) const;
 
-    struct archive* reader_ = nullptr;
+    struct ReaderFree {
+        void operator()(struct archive* reader) const { archive_read_free(reader); }
+    };
+
     VolumeReader volumes_;
+    // Declared after volumes_ so that it is freed first, while the volumes it
+    // reads through are still there.
+    std::unique_ptr<struct archive, ReaderFree> reader_;
     struct archive_entry* entry_ = nullptr;  // owned by reader_, valid until the next header
     bool entryPending_ = false;
     int stickyError_ = 0;  // once set, every later header read answers it

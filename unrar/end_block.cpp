@@ -1,5 +1,7 @@
 #include "unrar/end_block.h"
 
+#include "base/little_endian.h"
+
 #include <zlib.h>
 
 namespace zk::unrar {
@@ -14,19 +16,13 @@ std::uint32_t crcOf(const std::uint8_t* data, std::size_t size) {
     return static_cast<std::uint32_t>(crc32(0, data, static_cast<uInt>(size)));
 }
 
-unsigned le16(const std::uint8_t* p) { return p[0] | p[1] << 8; }
-
-std::uint32_t le32(const std::uint8_t* p) {
-    return le16(p) | static_cast<std::uint32_t>(le16(p + 2)) << 16;
-}
-
 // RAR 4: CRC16 (2), type (1), flags (2), size (2), fields; the block ends the volume.
 bool rar4Announces(const std::uint8_t* tail, std::size_t size) {
     for (std::size_t start = size >= 7 ? size - 7 : size; start + 7 <= size; --start) {
         const std::uint8_t* block = tail + start;
-        if (block[2] == kRar4EndType && start + le16(block + 5) == size &&
-            (crcOf(block + 2, size - start - 2) & 0xFFFF) == le16(block))
-            return (le16(block + 3) & kRar4NextVolume) != 0;
+        if (block[2] == kRar4EndType && start + ReadLe16(block + 5) == size &&
+            (crcOf(block + 2, size - start - 2) & 0xFFFF) == ReadLe16(block))
+            return (ReadLe16(block + 3) & kRar4NextVolume) != 0;
         if (start == 0)
             break;
     }
@@ -39,7 +35,7 @@ bool rar5Announces(const std::uint8_t* tail, std::size_t size) {
     std::size_t end = size;
     for (; end >= 8; --end) {
         const std::uint8_t* block = tail + end - 8;
-        if (block[4] == 3 && block[5] == kRar5EndType && crcOf(block + 4, 4) == le32(block))
+        if (block[4] == 3 && block[5] == kRar5EndType && crcOf(block + 4, 4) == ReadLe32(block))
             return (block[7] & kRar5NextVolume) != 0;
         if (tail[end - 1] != 0)
             return false;

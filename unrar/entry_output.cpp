@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <utility>
 
 namespace zk::unrar {
 
@@ -16,20 +17,20 @@ void setModificationTime(const std::filesystem::path& path, std::time_t mtime, l
 }
 
 EntryOutput::~EntryOutput() {
-    if (fd_ < 0)
+    if (!fd_.valid())
         return;
-    ::close(fd_);
+    fd_.close();
     ::unlink(path_.c_str());
 }
 
 bool EntryOutput::create(const std::filesystem::path& path) {
     constexpr int flags = O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC;
-    int fd = ::open(path.c_str(), flags, 0600);
-    if (fd < 0 && errno == ELOOP && ::unlink(path.c_str()) == 0)
-        fd = ::open(path.c_str(), flags, 0600);
-    if (fd < 0)
+    FileDescriptor fd(::open(path.c_str(), flags, 0600));
+    if (!fd.valid() && errno == ELOOP && ::unlink(path.c_str()) == 0)
+        fd = FileDescriptor(::open(path.c_str(), flags, 0600));
+    if (!fd.valid())
         return false;
-    fd_ = fd;
+    fd_ = std::move(fd);
     path_ = path;
     return true;
 }
@@ -37,7 +38,7 @@ bool EntryOutput::create(const std::filesystem::path& path) {
 bool EntryOutput::write(const void* data, std::size_t size, off_t offset) {
     const char* bytes = static_cast<const char*>(data);
     while (size > 0) {
-        const ssize_t done = ::pwrite(fd_, bytes, size, offset);
+        const ssize_t done = ::pwrite(fd_.get(), bytes, size, offset);
         if (done < 0 && errno == EINTR)
             continue;
         if (done <= 0)
@@ -50,11 +51,10 @@ bool EntryOutput::write(const void* data, std::size_t size, off_t offset) {
 }
 
 bool EntryOutput::finish(mode_t mode, std::time_t mtime, long mtimeNsec) {
-    fchmod(fd_, permissionsOf(mode));
+    fchmod(fd_.get(), permissionsOf(mode));
     const struct timespec times[2] = {{0, UTIME_NOW}, {mtime, mtimeNsec}};
-    futimens(fd_, times);
-    const bool closed = ::close(fd_) == 0;
-    fd_ = -1;
+    futimens(fd_.get(), times);
+    const bool closed = fd_.close();
     if (!closed)
         ::unlink(path_.c_str());
     return closed;

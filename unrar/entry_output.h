@@ -1,5 +1,7 @@
 #pragma once
 
+#include "unrar/file_descriptor.h"
+
 #include <sys/types.h>
 
 #include <cstddef>
@@ -27,7 +29,7 @@ public:
     bool finish(mode_t mode, std::time_t mtime, long mtimeNsec);
 
 private:
-    int fd_ = -1;
+    FileDescriptor fd_;
     std::filesystem::path path_;
 };
 

@@ -1,5 +1,6 @@
 #include "unrar/rar4_headers.h"
 
+#include "base/little_endian.h"
 #include "unrar/marker_search.h"
 #include "unrar/rar_interface.h"
 
@@ -23,9 +24,6 @@ constexpr unsigned kLargeFile = 0x0100;
 constexpr unsigned kFolderMask = 0x00E0;
 constexpr std::size_t kFileHeaderFixed = 32;
 
-std::uint32_t le16(const std::uint8_t* p) { return p[0] | p[1] << 8; }
-std::uint32_t le32(const std::uint8_t* p) { return le16(p) | le16(p + 2) << 16; }
-
 }  // namespace
 
 Rar4Volume readRar4Headers(const std::string& volumePath) {
@@ -46,13 +44,13 @@ Rar4Volume readRar4Headers(const std::string& volumePath) {
             break;
         }
         const std::uint8_t type = base[2];
-        const unsigned flags = le16(base + 3);
-        const unsigned size = le16(base + 5);
+        const unsigned flags = ReadLe16(base + 3);
+        const unsigned size = ReadLe16(base + 5);
         if (type == kTypeEnd)
             volume.endsCleanly = true;
         if (size < 7 || type == kTypeEnd || (type == kTypeMain && (flags & kMainEncryptedHeaders)))
             break;
-        std::uint64_t dataSize = (flags & kLongBlock) && file.gcount() >= 11 ? le32(base + 7) : 0;
+        std::uint64_t dataSize = (flags & kLongBlock) && file.gcount() >= 11 ? ReadLe32(base + 7) : 0;
         if (type == kTypeFile || type == kTypeService) {
             if (size < kFileHeaderFixed)
                 break;
@@ -62,24 +60,24 @@ Rar4Volume readRar4Headers(const std::string& volumePath) {
             if (file.gcount() != static_cast<std::streamsize>(size))
                 break;
             const std::uint8_t* h = block.data();
-            if ((crc32(0, h + 2, size - 2) & 0xFFFF) != le16(h))
+            if ((crc32(0, h + 2, size - 2) & 0xFFFF) != ReadLe16(h))
                 break;
-            dataSize = le32(h + 7);
+            dataSize = ReadLe32(h + 7);
             if ((flags & kLargeFile) && size >= kFileHeaderFixed + 8)
-                dataSize |= static_cast<std::uint64_t>(le32(h + 32)) << 32;
+                dataSize |= static_cast<std::uint64_t>(ReadLe32(h + 32)) << 32;
             if (type == kTypeFile) {
                 StoredFileHeader entry;
                 entry.flags = flags & kReportedFlags;
                 entry.packSize = dataSize;
-                entry.unpSize = le32(h + 11);
+                entry.unpSize = ReadLe32(h + 11);
                 if ((flags & kLargeFile) && size >= kFileHeaderFixed + 8)
-                    entry.unpSize |= static_cast<std::uint64_t>(le32(h + 36)) << 32;
+                    entry.unpSize |= static_cast<std::uint64_t>(ReadLe32(h + 36)) << 32;
                 entry.host = h[15];
-                entry.crc = le32(h + 16);
-                entry.dosTime = le32(h + 20);
+                entry.crc = ReadLe32(h + 16);
+                entry.dosTime = ReadLe32(h + 20);
                 entry.unpVer = h[24];
                 entry.method = h[25];
-                entry.attr = le32(h + 28);
+                entry.attr = ReadLe32(h + 28);
                 entry.folder = (flags & kFolderMask) == kFolderMask;
                 entry.continuation = (flags & kSplitBefore) != 0;
                 headers.push_back(entry);

@@ -1,5 +1,6 @@
 #include "unrar/rar5_headers.h"
 
+#include "base/little_endian.h"
 #include "unrar/marker_search.h"
 #include "unrar/rar_interface.h"
 
@@ -50,7 +51,7 @@ public:
         const std::uint8_t* p = nullptr;
         if (!bytes(4, p))
             return false;
-        value = p[0] | p[1] << 8 | p[2] << 16 | static_cast<std::uint32_t>(p[3]) << 24;
+        value = ReadLe32(p);
         return true;
     }
     bool bytes(std::uint64_t size, const std::uint8_t*& out) {
@@ -136,8 +137,7 @@ bool readHeader(std::ifstream& file, std::uint64_t fileSize, std::uint64_t& pos,
     std::vector<std::uint8_t> header(static_cast<std::size_t>(sizeField + size));
     file.seekg(static_cast<std::streamoff>(pos + 4));
     file.read(reinterpret_cast<char*>(header.data()), static_cast<std::streamsize>(header.size()));
-    const std::uint32_t expected = start[0] | start[1] << 8 | start[2] << 16 |
-                                   static_cast<std::uint32_t>(start[3]) << 24;
+    const std::uint32_t expected = ReadLe32(start);
     if (file.gcount() != static_cast<std::streamsize>(header.size()) ||
         crc32(0, header.data(), static_cast<uInt>(header.size())) != expected)
         return false;

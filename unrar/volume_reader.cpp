@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <utility>
 
 namespace zk::unrar {
 namespace {
@@ -25,8 +26,6 @@ bool fileExists(const std::string& name) {
 
 }  // namespace
 
-VolumeReader::~VolumeReader() { closeVolume(); }
-
 bool VolumeReader::open(const std::string& firstVolume) {
     buffer_.resize(kReadBlock);
     index_ = 0;
@@ -41,16 +40,13 @@ bool VolumeReader::rewind() {
 }
 
 bool VolumeReader::openVolume(const std::string& name) {
-    const int fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
+    FileDescriptor fd(::open(name.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!fd.valid())
         return false;
     struct stat st{};
-    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
+    if (fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode))
         return false;
-    }
-    closeVolume();
-    fd_ = fd;
+    fd_ = std::move(fd);  // closes the volume before
     volumeName_ = name;
     volumeSize_ = st.st_size;
     volumePos_ = 0;
@@ -60,12 +56,6 @@ bool VolumeReader::openVolume(const std::string& name) {
     if (volumeOpened_)
         volumeOpened_(index_, name);
     return true;
-}
-
-void VolumeReader::closeVolume() {
-    if (fd_ >= 0)
-        ::close(fd_);
-    fd_ = -1;
 }
 
 int VolumeReader::openArchive(struct archive* a) {
@@ -100,9 +90,9 @@ void VolumeReader::rememberTail(const std::uint8_t* data, std::size_t size) {
 
 la_ssize_t VolumeReader::read(const void** buffer) {
     for (;;) {
-        if (fd_ < 0)
+        if (!fd_.valid())
             return 0;
-        const ssize_t got = ::read(fd_, buffer_.data(), buffer_.size());
+        const ssize_t got = ::read(fd_.get(), buffer_.data(), buffer_.size());
         if (got < 0) {
             if (errno == EINTR)
                 continue;
@@ -118,7 +108,7 @@ la_ssize_t VolumeReader::read(const void** buffer) {
             return 0;
         if (!moveToNextVolume()) {
             abandoned_ = true;
-            closeVolume();
+            fd_.close();
             return ARCHIVE_FATAL;
         }
     }
@@ -127,12 +117,12 @@ la_ssize_t VolumeReader::read(const void** buffer) {
 // Seeks within the current volume only, short of its last bytes so that the
 // end block is still read (and seen) at the volume's end.
 la_int64_t VolumeReader::skip(la_int64_t request) {
-    if (fd_ < 0)
+    if (!fd_.valid())
         return 0;
     const la_int64_t keep = static_cast<la_int64_t>(kEndBlockSearch);
     const la_int64_t room = volumeSize_ - volumePos_ - keep;
     const la_int64_t step = std::min(request, room);
-    if (step <= 0 || lseek(fd_, step, SEEK_CUR) < 0)
+    if (step <= 0 || lseek(fd_.get(), step, SEEK_CUR) < 0)
         return 0;
     volumePos_ += step;
     return step;

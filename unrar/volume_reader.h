@@ -1,6 +1,7 @@
 #pragma once
 
 #include "unrar/end_block.h"
+#include "unrar/file_descriptor.h"
 #include "unrar/rar_interface.h"
 
 #include <archive.h>
@@ -17,9 +18,14 @@ namespace zk::unrar {
 // Feeds libarchive the bytes of all volumes of an archive as one stream. At
 // the end of a volume whose end block announces another one, it opens the next
 // volume (same folder, same naming scheme), telling the caller's volume
-// callback, and asking it for a name when that volume is missing.
+// callback, and asking it for a name when that volume is missing. Neither
+// copied nor moved: libarchive's callbacks hold its address.
 class VolumeReader {
 public:
+    VolumeReader() = default;
+    VolumeReader(const VolumeReader&) = delete;
+    VolumeReader& operator=(const VolumeReader&) = delete;
+
     // Opens the first volume; false when it cannot be opened as a file.
     bool open(const std::string& firstVolume);
     void setChangeVolumeCallback(CHANGEVOLPROC callback) { changeVolume_ = callback; }
@@ -39,8 +45,6 @@ public:
     // True once the caller declined a volume (or none could be found).
     bool abandoned() const { return abandoned_; }
 
-    ~VolumeReader();
-
 private:
     static la_ssize_t readCallback(struct archive*, void* self, const void** buffer);
     static la_int64_t skipCallback(struct archive*, void* self, la_int64_t request);
@@ -51,9 +55,8 @@ private:
     bool moveToNextVolume();
     bool openVolume(const std::string& name);
     void rememberTail(const std::uint8_t* data, std::size_t size);
-    void closeVolume();
 
-    int fd_ = -1;
+    FileDescriptor fd_;  // of the current volume
     std::string volumeName_;
     la_int64_t volumeSize_ = 0;
     la_int64_t volumePos_ = 0;

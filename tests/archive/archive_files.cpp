@@ -1,5 +1,7 @@
 #include "tests/archive/archive_files.h"
 
+#include "base/little_endian.h"
+
 #include <cstdio>
 #include <fstream>
 #include <random>
@@ -15,14 +17,14 @@ void PutLe16(Bytes& to, size_t at, uint16_t value)
 {
     if (to.size() < at + 2)
         to.resize(at + 2);
-    to[at] = static_cast<uint8_t>(value);
-    to[at + 1] = static_cast<uint8_t>(value >> 8);
+    WriteLe16(&to[at], value);
 }
 
 void PutLe32(Bytes& to, size_t at, uint32_t value)
 {
-    PutLe16(to, at, static_cast<uint16_t>(value));
-    PutLe16(to, at + 2, static_cast<uint16_t>(value >> 16));
+    if (to.size() < at + 4)
+        to.resize(at + 4);
+    WriteLe32(&to[at], value);
 }
 
 Bytes OldStyleExecutable(uint32_t imageEnd)

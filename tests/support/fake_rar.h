@@ -1,6 +1,7 @@
 #pragma once
 
 #include "tests/support/fake_unrar/fake_unrar_script.h"
+#include "unrar/rar_entry_points.h"
 
 #include <dlfcn.h>
 
@@ -55,7 +56,7 @@ class FakeRar {
 public:
     explicit FakeRar(const std::string& variant = "fake_unrar") : path_(FakeRarPath(variant))
     {
-        handle_ = dlopen(path_.c_str(), RTLD_NOW | RTLD_LOCAL);
+        handle_.reset(dlopen(path_.c_str(), RTLD_NOW | RTLD_LOCAL));
         if (!handle_)
             throw std::runtime_error("cannot load " + path_);
         reset_ = symbol<FakeRarResetFn>("FakeRarReset");
@@ -66,7 +67,6 @@ public:
         call_ = symbol<FakeRarCallFn>("FakeRarCall");
         reset_();
     }
-    ~FakeRar() { dlclose(handle_); }
     FakeRar(const FakeRar&) = delete;
     FakeRar& operator=(const FakeRar&) = delete;
 
@@ -97,14 +97,14 @@ private:
     template <typename Fn>
     Fn symbol(const char* name)
     {
-        auto fn = reinterpret_cast<Fn>(dlsym(handle_, name));
+        auto fn = reinterpret_cast<Fn>(dlsym(handle_.get(), name));
         if (!fn)
             throw std::runtime_error(std::string("fake RAR library lacks ") + name);
         return fn;
     }
 
     std::string path_;
-    void* handle_ = nullptr;
+    DlLibrary handle_;
     FakeRarResetFn reset_ = nullptr;
     FakeRarSetOpenResultFn setOpenResult_ = nullptr;
     FakeRarAddEntryFn addEntry_ = nullptr;

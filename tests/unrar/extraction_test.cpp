@@ -211,7 +211,7 @@ TEST(WriterArchives, DataCallbackSeesEveryByteForTestAndExtract) {
         g_seen.clear();
         g_stopAfterCalls = -1;
         OpenArchive archive(path);
-        rar().setProcessDataProc(archive.handle(), recordData);
+        rar().RARSetProcessDataProc(archive.handle(), recordData);
         while (archive.next() == ERAR_SUCCESS)
             EXPECT_EQ(archive.process(operation, (dir / "out").string()), ERAR_SUCCESS);
         EXPECT_EQ(g_seen, big + "tail");
@@ -224,7 +224,7 @@ TEST(WriterArchives, DataCallbackReturningZeroAnswers21AndRemovesThePartialFile)
     const std::string big(2 * 1024 * 1024, 'z');
     const fs::path path = writeArchive(dir, {file("big.bin", big), file("next.txt", "next")});
     OpenArchive archive(path);
-    rar().setProcessDataProc(archive.handle(), recordData);
+    rar().RARSetProcessDataProc(archive.handle(), recordData);
     g_seen.clear();
     g_stopAfterCalls = 1;
     ASSERT_EQ(archive.next(), ERAR_SUCCESS);
@@ -249,7 +249,7 @@ TEST(WriterArchives, EncryptedEntriesAnswerByPasswordState) {
         OpenArchive archive(path);
         if (withPassword) {
             std::string password = "guess";
-            rar().setPassword(archive.handle(), password.data());
+            rar().RARSetPassword(archive.handle(), password.data());
         }
         ASSERT_EQ(archive.next(), ERAR_SUCCESS);
         EXPECT_EQ(archive.header.Flags & RHDF_ENCRYPTED, unsigned{RHDF_ENCRYPTED});

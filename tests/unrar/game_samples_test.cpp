@@ -120,7 +120,7 @@ TEST_F(GameArchives, DamagedSplitFileFailsAloneInAVolumeSet) {
     writeFile(first, bytes);
     g_notices = 0;
     OpenArchive open(first);
-    rar().setChangeVolProc(open.handle(), countNotices);
+    rar().RARSetChangeVolProc(open.handle(), countNotices);
     int code = ERAR_SUCCESS;
     std::size_t entries = 0;
     while ((code = open.next()) == ERAR_SUCCESS) {
@@ -166,7 +166,7 @@ TEST_F(GameArchives, EncryptedDataIsNeverReportedExtracted) {
 
     OpenArchive open(archive);
     std::string password = "zenkor";
-    rar().setPassword(open.handle(), password.data());
+    rar().RARSetPassword(open.handle(), password.data());
     std::size_t entries = 0;
     int code = ERAR_SUCCESS;
     while ((code = open.next()) == ERAR_SUCCESS) {
@@ -188,7 +188,7 @@ TEST_F(GameArchives, EncryptedHeadersAreRefusedAtTheFirstRead) {
     EXPECT_EQ(OpenArchive(archive).next(), ERAR_MISSING_PASSWORD);
     OpenArchive open(archive);
     std::string password = "zenkor";
-    rar().setPassword(open.handle(), password.data());
+    rar().RARSetPassword(open.handle(), password.data());
     const int code = open.next();
     EXPECT_NE(code, ERAR_SUCCESS);
     EXPECT_NE(code, ERAR_END_ARCHIVE);

@@ -1,5 +1,7 @@
 #include "tests/unrar/rar5_builder.h"
 
+#include "base/little_endian.h"
+
 #include <zlib.h>
 
 #include <cstdint>
@@ -29,8 +31,9 @@ std::string vint(std::uint64_t n) {
 }
 
 std::string le32(std::uint32_t v) {
-    return {static_cast<char>(v), static_cast<char>(v >> 8), static_cast<char>(v >> 16),
-            static_cast<char>(v >> 24)};
+    std::string bytes(4, '\0');
+    WriteLe32(reinterpret_cast<std::uint8_t*>(bytes.data()), v);
+    return bytes;
 }
 
 std::uint32_t crcOf(const std::string& bytes) {

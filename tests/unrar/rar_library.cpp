@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <stdexcept>
 
 namespace zk::unrar::testing {
@@ -15,15 +16,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-template <typename Fn>
-Fn bind(void* module, const char* name) {
-    void* address = dlsym(module, name);
-    if (address == nullptr)
-        throw std::runtime_error(std::string("libunrar.so lacks ") + name);
-    return reinterpret_cast<Fn>(address);
-}
-
-RarLibrary load() {
+RarEntryPoints load() {
     const char* binDir = std::getenv("ZK_BIN_DIR");
     if (binDir == nullptr)
         throw std::runtime_error("ZK_BIN_DIR is not set");
@@ -31,22 +24,17 @@ RarLibrary load() {
     void* module = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (module == nullptr)
         throw std::runtime_error(dlerror());
-    RarLibrary lib;
-    lib.open = bind<RAROpenArchiveFn>(module, "RAROpenArchive");
-    lib.close = bind<RARCloseArchiveFn>(module, "RARCloseArchive");
-    lib.readHeader = bind<RARReadHeaderFn>(module, "RARReadHeader");
-    lib.processFile = bind<RARProcessFileFn>(module, "RARProcessFile");
-    lib.setChangeVolProc = bind<RARSetChangeVolProcFn>(module, "RARSetChangeVolProc");
-    lib.setProcessDataProc = bind<RARSetProcessDataProcFn>(module, "RARSetProcessDataProc");
-    lib.setPassword = bind<RARSetPasswordFn>(module, "RARSetPassword");
-    lib.version = bind<RARGetDllVersionFn>(module, "RARGetDllVersion");
-    return lib;
+    const std::optional<RarEntryPoints> points = ResolveRarEntryPoints(module);
+    // The own library offers the whole interface, the version query included.
+    if (!points || dlsym(module, "RARGetDllVersion") == nullptr)
+        throw std::runtime_error("libunrar.so lacks an entry point");
+    return *points;
 }
 
 }  // namespace
 
-const RarLibrary& rar() {
-    static const RarLibrary lib = load();
+const RarEntryPoints& rar() {
+    static const RarEntryPoints lib = load();
     return lib;
 }
 
@@ -56,19 +44,19 @@ OpenArchive::OpenArchive(const fs::path& path) {
     data.ArcName = name.data();
     data.OpenMode = RAR_OM_EXTRACT;
     data.OpenResult = 0xFFFF;  // shows a library that leaves the result unwritten
-    handle_ = rar().open(&data);
+    handle_ = rar().RAROpenArchive(&data);
     result_ = data.OpenResult;
 }
 
 OpenArchive::~OpenArchive() {
     if (handle_ != nullptr)
-        rar().close(handle_);
+        rar().RARCloseArchive(handle_);
 }
 
 int OpenArchive::process(int operation, const std::string& destPath, const std::string& destName) {
     std::string path = destPath;
     std::string name = destName;
-    return rar().processFile(handle_, operation, path.empty() ? nullptr : path.data(),
+    return rar().RARProcessFile(handle_, operation, path.empty() ? nullptr : path.data(),
                              name.empty() ? nullptr : name.data());
 }
 

@@ -4,7 +4,7 @@
 // bound by name as the installer binds it, plus small helpers for archives.
 
 #include "tests/support/sha256_prefix.h"
-#include "unrar/rar_interface.h"
+#include "unrar/rar_entry_points.h"
 
 #include <gtest/gtest.h>
 
@@ -14,19 +14,8 @@
 
 namespace zk::unrar::testing {
 
-struct RarLibrary {
-    RAROpenArchiveFn open = nullptr;
-    RARCloseArchiveFn close = nullptr;
-    RARReadHeaderFn readHeader = nullptr;
-    RARProcessFileFn processFile = nullptr;
-    RARSetChangeVolProcFn setChangeVolProc = nullptr;
-    RARSetProcessDataProcFn setProcessDataProc = nullptr;
-    RARSetPasswordFn setPassword = nullptr;
-    RARGetDllVersionFn version = nullptr;
-};
-
 // Loaded once from ZK_BIN_DIR; the test fails at once when it is missing.
-const RarLibrary& rar();
+const RarEntryPoints& rar();
 
 struct ListedEntry {
     std::string name;
@@ -63,7 +52,7 @@ public:
     RAR_HANDLE handle() const { return handle_; }
     // Opening's result code, as the library wrote it.
     unsigned result() const { return result_; }
-    int next() { return rar().readHeader(handle_, &header); }
+    int next() { return rar().RARReadHeader(handle_, &header); }
     int process(int operation, const std::string& destPath, const std::string& destName = {});
     RARHeaderData header{};
 

@@ -21,11 +21,24 @@ TEST(VolumeNames, FollowTheFirstVolumesScheme) {
         {"game.part0009.rar", "game.part0010.rar"},
         {"game.part9.rar", "game.part10.rar"},
         {"GAME.PART01.RAR", "GAME.PART02.RAR"},
+        {"Game.Part07.Rar", "Game.Part08.Rar"},
+        {"game.part.rar", "game.part.r00"},
         {"a.b/game.rar", "a.b/game.r00"},
         {"GAME.RAR", "GAME.R00"},
+        {"game.rAR", "game.r00"},
+        {"game.Rar", "game.R00"},
+        {".rar", ".r00"},
         {"game.r00", "game.r01"},
         {"game.r09", "game.r10"},
         {"game.r99", "game.s00"},
+        {"GAME.R99", "GAME.S00"},
+        {"game.z99", ""},
+        {"GAME.Z99", ""},
+        {"game.r9", ""},
+        {"game.r000", ""},
+        {"two\nlines.part1.rar", ""},
+        {"two\rlines.rar", ""},
+        {"two\nlines.r00", ""},
         {"game.exe", ""},
         {"noextension", ""},
     };
@@ -87,7 +100,7 @@ int extractSmallFiles(const fs::path& first, const fs::path& out, bool withCallb
     if (open.handle() == nullptr)
         return static_cast<int>(open.result());
     if (withCallback)
-        rar().setChangeVolProc(open.handle(), recordVolume);
+        rar().RARSetChangeVolProc(open.handle(), recordVolume);
     int code = ERAR_SUCCESS;
     while ((code = open.next()) == ERAR_SUCCESS) {
         const bool big = std::string(open.header.FileName) == "ppmd_lzss_conversion_test.txt";

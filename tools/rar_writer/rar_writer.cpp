@@ -1,5 +1,7 @@
 #include "tools/rar_writer/rar_writer.h"
 
+#include "base/little_endian.h"
+
 #include <zlib.h>
 
 #include <algorithm>
@@ -21,13 +23,13 @@ constexpr std::uint16_t kFlagFolder = 0x00E0;
 constexpr std::uint16_t kFlagPassword = 0x0004;
 
 void put16(std::vector<std::uint8_t>& out, std::uint32_t v) {
-    out.push_back(static_cast<std::uint8_t>(v));
-    out.push_back(static_cast<std::uint8_t>(v >> 8));
+    out.resize(out.size() + 2);
+    WriteLe16(&out[out.size() - 2], static_cast<std::uint16_t>(v));
 }
 
 void put32(std::vector<std::uint8_t>& out, std::uint32_t v) {
-    put16(out, v & 0xFFFF);
-    put16(out, v >> 16);
+    out.resize(out.size() + 4);
+    WriteLe32(&out[out.size() - 4], v);
 }
 
 std::uint32_t crc32Of(const void* data, std::size_t size) {
@@ -52,8 +54,7 @@ void patchSize(std::vector<std::uint8_t>& body) {
     const std::size_t size = body.size() + 2;
     if (size > 0xFFFF)
         throw std::runtime_error("entry header too long");
-    body[3] = static_cast<std::uint8_t>(size);
-    body[4] = static_cast<std::uint8_t>(size >> 8);
+    WriteLe16(&body[3], static_cast<std::uint16_t>(size));
 }
 
 std::string storedName(const Entry& entry) {

@@ -1,6 +1,7 @@
 // The test-archive writer: its bytes follow the RAR 4 stored layout, folders
 // are read as the demo build needs them, and rarwrite maps its options.
 
+#include "base/little_endian.h"
 #include "tools/rar_writer/rar_writer.h"
 
 #include <gtest/gtest.h>
@@ -21,10 +22,6 @@ namespace {
 namespace fs = std::filesystem;
 using Bytes = std::vector<std::uint8_t>;
 
-unsigned le16(const Bytes& b, std::size_t at) { return b[at] | b[at + 1] << 8; }
-std::uint32_t le32(const Bytes& b, std::size_t at) {
-    return le16(b, at) | static_cast<std::uint32_t>(le16(b, at + 2)) << 16;
-}
 std::uint32_t crcOf(const Bytes& b, std::size_t from, std::size_t size) {
     return static_cast<std::uint32_t>(crc32(0, b.data() + from, static_cast<uInt>(size)));
 }
@@ -44,18 +41,18 @@ FileHeader parseFileHeader(const Bytes& b, std::size_t at) {
     FileHeader h{};
     h.at = at;
     EXPECT_EQ(b.at(at + 2), 0x74);
-    h.flags = le16(b, at + 3);
-    h.size = le16(b, at + 5);
-    EXPECT_EQ(crcOf(b, at + 2, h.size - 2) & 0xFFFF, le16(b, at));
-    h.packSize = le32(b, at + 7);
-    h.unpSize = le32(b, at + 11);
+    h.flags = ReadLe16(&b[at + 3]);
+    h.size = ReadLe16(&b[at + 5]);
+    EXPECT_EQ(crcOf(b, at + 2, h.size - 2) & 0xFFFF, ReadLe16(&b[at]));
+    h.packSize = ReadLe32(&b[at + 7]);
+    h.unpSize = ReadLe32(&b[at + 11]);
     h.host = b[at + 15];
-    h.crc = le32(b, at + 16);
-    h.time = le32(b, at + 20);
+    h.crc = ReadLe32(&b[at + 16]);
+    h.time = ReadLe32(&b[at + 20]);
     h.version = b[at + 24];
     h.method = b[at + 25];
-    const unsigned nameSize = le16(b, at + 26);
-    h.attr = le32(b, at + 28);
+    const unsigned nameSize = ReadLe16(&b[at + 26]);
+    h.attr = ReadLe32(&b[at + 28]);
     h.name.assign(b.begin() + static_cast<std::ptrdiff_t>(at + 32),
                   b.begin() + static_cast<std::ptrdiff_t>(at + 32 + nameSize));
     EXPECT_EQ(h.size, 32 + nameSize);
@@ -75,8 +72,8 @@ TEST(RarWriter, WritesMarkerMainHeaderEntriesAndEndBlock) {
     ASSERT_GT(b.size(), 20u + 7u);
     EXPECT_TRUE(std::equal(marker.begin(), marker.end(), b.begin()));
     EXPECT_EQ(b[9], 0x73);
-    EXPECT_EQ(le16(b, 12), 13u);
-    EXPECT_EQ(crcOf(b, 9, 11) & 0xFFFF, le16(b, 7));
+    EXPECT_EQ(ReadLe16(&b[12]), 13u);
+    EXPECT_EQ(crcOf(b, 9, 11) & 0xFFFF, ReadLe16(&b[7]));
 
     const FileHeader first = parseFileHeader(b, 20);
     EXPECT_EQ(first.flags, 0x8000u);
