@@ -1,6 +1,7 @@
 // Truncated and bit-flipped copies of the samples end with a code, never a
 // crash or a hang, and nothing lands outside the destination.
 
+#include "tests/support/rar_samples.h"
 #include "tests/unrar/rar_library.h"
 
 #include <gtest/gtest.h>
@@ -15,12 +16,16 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const std::vector<std::string> kSamples = {
-    "rar4-unix-basic.rar", "rar4-compressed.rar",     "rar4-windows-sfx.exe",
-    "rar5-compressed.rar", "rar5-multiple-files.rar", "rar5-stored.rar",
-    "rar5-symlinks.rar",   "rar4-unicode-names.rar",  "rar4-encrypted-entries.rar",
-    "rar4-invalid.rar",
-};
+// The single-volume samples of the older archiver, from the shared table.
+std::vector<std::string> smallSamples() {
+    std::vector<std::string> names;
+    for (const RarSample& sample : rarSamples()) {
+        if (!sample.game && !sample.volumeSet)
+            names.push_back(sample.archive);
+    }
+    return names;
+}
+const std::vector<std::string> kSamples = smallSamples();
 
 const std::vector<int> kKnownCodes = {
     ERAR_SUCCESS, ERAR_END_ARCHIVE, ERAR_BAD_DATA, ERAR_BAD_ARCHIVE, ERAR_UNKNOWN_FORMAT,
