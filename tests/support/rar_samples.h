@@ -6,6 +6,7 @@
 // own (events, header fields); the trees are written here once.
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <set>
 #include <stdexcept>
@@ -127,6 +128,18 @@ inline std::vector<RarSample> rarSamples()
         {"rar5-stored-blake2.rar", "", gameTree(), {}, false, true},
         {"rar5-stored-damaged.rar", "", withoutPath(gameTree(), damagedMap), {damagedMap}, false, true},
     };
+}
+
+// The rows that `keep` accepts, in the table's order.
+template <typename Keep>
+std::vector<RarSample> rarSamplesWhere(Keep keep)
+{
+    std::vector<RarSample> rows;
+    for (RarSample& sample : rarSamples()) {
+        if (std::invoke(keep, sample))
+            rows.push_back(std::move(sample));
+    }
+    return rows;
 }
 
 // The first row for `archive`; a name missing from the table throws.

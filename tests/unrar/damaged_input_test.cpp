@@ -16,16 +16,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The single-volume samples of the older archiver, from the shared table.
-std::vector<std::string> smallSamples() {
-    std::vector<std::string> names;
-    for (const RarSample& sample : rarSamples()) {
-        if (!sample.game && !sample.volumeSet)
-            names.push_back(sample.archive);
-    }
-    return names;
-}
-const std::vector<std::string> kSamples = smallSamples();
+// The single-volume samples of the older archiver.
+const std::vector<RarSample> kSamples =
+    rarSamplesWhere([](const RarSample& sample) { return !sample.game && !sample.volumeSet; });
 
 const std::vector<int> kKnownCodes = {
     ERAR_SUCCESS, ERAR_END_ARCHIVE, ERAR_BAD_DATA, ERAR_BAD_ARCHIVE, ERAR_UNKNOWN_FORMAT,
@@ -61,7 +54,8 @@ void expectNothingOutside(const TempDir& dir) {
 }
 
 TEST_F(DamagedInput, TruncatedCopiesEndWithACode) {
-    for (const std::string& sample : kSamples) {
+    for (const RarSample& row : kSamples) {
+        const std::string& sample = row.archive;
         const std::string bytes = readFile(samplesDir() / sample);
         for (std::size_t cut : {std::size_t{0}, std::size_t{7}, std::size_t{20}, bytes.size() / 3,
                                 bytes.size() / 2, bytes.size() - 8, bytes.size() - 1}) {
@@ -76,7 +70,8 @@ TEST_F(DamagedInput, TruncatedCopiesEndWithACode) {
 
 TEST_F(DamagedInput, BitFlippedCopiesEndWithACode) {
     std::mt19937 random(20261208);
-    for (const std::string& sample : kSamples) {
+    for (const RarSample& row : kSamples) {
+        const std::string& sample = row.archive;
         const std::string bytes = readFile(samplesDir() / sample);
         for (int round = 0; round < 40; ++round) {
             std::string copy = bytes;

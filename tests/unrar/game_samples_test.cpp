@@ -61,22 +61,12 @@ void expectGame(const fs::path& out, const std::string& except = {}) {
     EXPECT_EQ(st.st_mode & 0777, 0755u);
 }
 
-// The game archives that extract whole, from the shared table.
-std::vector<std::string> wholeGames() {
-    std::vector<std::string> names;
-    for (const RarSample& sample : rarSamples()) {
-        if (sample.wholeGame())
-            names.push_back(sample.archive);
-    }
-    return names;
-}
-
-class GameArchive : public SampleTest, public ::testing::WithParamInterface<std::string> {};
+class GameArchive : public SampleTest, public ::testing::WithParamInterface<RarSample> {};
 using GameArchives = SampleTest;
 
 TEST_P(GameArchive, ExtractsEveryPathIntact) {
     TempDir dir;
-    const Listing listing = walk(copyGame(GetParam(), dir), RAR_EXTRACT, (dir / "out").string());
+    const Listing listing = walk(copyGame(GetParam().archive, dir), RAR_EXTRACT, (dir / "out").string());
     EXPECT_EQ(listing.endCode, ERAR_END_ARCHIVE);
     EXPECT_EQ(listing.entries.size(), kEntries);
     for (const ListedEntry& entry : listing.entries)
@@ -85,9 +75,9 @@ TEST_P(GameArchive, ExtractsEveryPathIntact) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Rar5, GameArchive,
-                         ::testing::ValuesIn(wholeGames()),
+                         ::testing::ValuesIn(rarSamplesWhere(&RarSample::wholeGame)),
                          [](const auto& info) {
-                             std::string name = info.param.substr(0, info.param.find('.'));
+                             std::string name = info.param.archive.substr(0, info.param.archive.find('.'));
                              std::replace(name.begin(), name.end(), '-', '_');
                              return name;
                          });

@@ -14,16 +14,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The samples of the older archiver that extract whole, from the shared table.
-std::vector<RarSample> plainSamples() {
-    std::vector<RarSample> plain;
-    for (const RarSample& sample : rarSamples()) {
-        if (sample.plain())
-            plain.push_back(sample);
-    }
-    return plain;
-}
-
 class SampleArchive : public SampleTest, public ::testing::WithParamInterface<RarSample> {};
 using SampleArchives = SampleTest;
 
@@ -87,7 +77,7 @@ TEST_P(SampleArchive, TestOperationDecodesEveryEntryWithoutWriting) {
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
 }
 
-INSTANTIATE_TEST_SUITE_P(Samples, SampleArchive, ::testing::ValuesIn(plainSamples()),
+INSTANTIATE_TEST_SUITE_P(Samples, SampleArchive, ::testing::ValuesIn(rarSamplesWhere(&RarSample::plain)),
                          [](const auto& info) {
                              std::string name = info.param.archive;
                              std::replace_if(name.begin(), name.end(),
