@@ -6,7 +6,6 @@
 #include "tests/support/launch_recorder.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileDevice>
 #include <QTest>
@@ -125,10 +124,7 @@ TEST(ProgramLauncherTest, StartsDetachedWithoutAShell)
     ASSERT_TRUE(programLauncher().start(*request));
 
     QFile out(script + QStringLiteral(".out"));
-    QElapsedTimer clock;
-    clock.start();
-    while (!out.exists() && clock.elapsed() < 10000)
-        QTest::qWait(20);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return out.exists(); }, 10000));
     ASSERT_TRUE(out.open(QIODevice::ReadOnly));
     EXPECT_EQ(out.readAll(), QDir(dir.filePath(QStringLiteral("bin"))).canonicalPath().toUtf8()
                                  + "\ntwo words\n;touch\npwned\n");

@@ -59,6 +59,10 @@ protected:
         EXPECT_TRUE(player.PlayStarted());
     }
 
+    // A notice that must not come is awaited this long: a wrong one ends the
+    // wait at once, the right silence lasts the whole bound.
+    static constexpr int kUnwantedNoticeWait = 300;
+
     QTemporaryDir folder_;
 };
 
@@ -75,8 +79,9 @@ TEST_F(MediaPlayerTest, ShortMidiPlaysOnceAndTheNoticeRewindsOnTheGuiThread)
     EXPECT_EQ(player.NotifyValue(), MediaBackend::Notice::Successful);
     EXPECT_TRUE(run.onGuiThread);
 
-    // Stopped at the start for good: no replay and no second notice.
-    QTest::qWait(1500);
+    // Stopped at the start for good: no replay and no second notice, for
+    // long enough that the one-second piece could have started over.
+    EXPECT_FALSE(QTest::qWaitFor([&] { return run.notices > 1 || Mix_PlayingMusic(); }, 1500));
     EXPECT_EQ(run.notices, 1);
     EXPECT_FALSE(Mix_PlayingMusic());
     EXPECT_TRUE(player.IsOpen());
@@ -116,7 +121,7 @@ TEST_F(MediaPlayerTest, DamagedMidiFailsClearlyOrPlaysToItsEnd)
             continue;
         }
         EXPECT_TRUE(QTest::qWaitFor([&] { return run.notices > 0; }, 20000)) << keep;
-        QTest::qWait(300);
+        EXPECT_FALSE(QTest::qWaitFor([&] { return run.notices > 1; }, kUnwantedNoticeWait)) << keep;
         EXPECT_EQ(run.notices, 1) << keep;
     }
 }
@@ -159,11 +164,10 @@ TEST_F(MediaPlayerTest, ExitWhilePlayingStopsTheMusicWithoutANotice)
         player.OnNotify = [&] { ++notices; };
         player.Open();
         player.Play();
-        QTest::qWait(200);
-        ASSERT_TRUE(Mix_PlayingMusic());
+        ASSERT_TRUE(QTest::qWaitFor([] { return Mix_PlayingMusic() != 0; }, 2000));
     }
     EXPECT_FALSE(Mix_PlayingMusic());
-    QTest::qWait(300);
+    EXPECT_FALSE(QTest::qWaitFor([&] { return notices > 0; }, kUnwantedNoticeWait));
     EXPECT_EQ(notices, 0);
 }
 
@@ -182,7 +186,7 @@ TEST_F(MediaPlayerTest, ReopeningClosesTheFirstPieceAndPlaysTheSecond)
     clock.start();
     EXPECT_TRUE(QTest::qWaitFor([&] { return run.notices > 0; }, 20000));
     EXPECT_LT(clock.elapsed(), 8000) << "the long piece was still playing";
-    QTest::qWait(300);
+    EXPECT_FALSE(QTest::qWaitFor([&] { return run.notices > 1; }, kUnwantedNoticeWait));
     EXPECT_EQ(run.notices, 1);
 }
 

@@ -1,6 +1,7 @@
 // Truncated and bit-flipped copies of the samples end with a code, never a
 // crash or a hang, and nothing lands outside the destination.
 
+#include "tests/support/rar_samples.h"
 #include "tests/unrar/rar_library.h"
 
 #include <gtest/gtest.h>
@@ -15,12 +16,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const std::vector<std::string> kSamples = {
-    "rar4-unix-basic.rar", "rar4-compressed.rar",     "rar4-windows-sfx.exe",
-    "rar5-compressed.rar", "rar5-multiple-files.rar", "rar5-stored.rar",
-    "rar5-symlinks.rar",   "rar4-unicode-names.rar",  "rar4-encrypted-entries.rar",
-    "rar4-invalid.rar",
-};
+// The single-volume samples of the older archiver.
+const std::vector<RarSample> kSamples =
+    rarSamplesWhere([](const RarSample& sample) { return !sample.game && !sample.volumeSet; });
 
 const std::vector<int> kKnownCodes = {
     ERAR_SUCCESS, ERAR_END_ARCHIVE, ERAR_BAD_DATA, ERAR_BAD_ARCHIVE, ERAR_UNKNOWN_FORMAT,
@@ -56,7 +54,8 @@ void expectNothingOutside(const TempDir& dir) {
 }
 
 TEST_F(DamagedInput, TruncatedCopiesEndWithACode) {
-    for (const std::string& sample : kSamples) {
+    for (const RarSample& row : kSamples) {
+        const std::string& sample = row.archive;
         const std::string bytes = readFile(samplesDir() / sample);
         for (std::size_t cut : {std::size_t{0}, std::size_t{7}, std::size_t{20}, bytes.size() / 3,
                                 bytes.size() / 2, bytes.size() - 8, bytes.size() - 1}) {
@@ -71,7 +70,8 @@ TEST_F(DamagedInput, TruncatedCopiesEndWithACode) {
 
 TEST_F(DamagedInput, BitFlippedCopiesEndWithACode) {
     std::mt19937 random(20261208);
-    for (const std::string& sample : kSamples) {
+    for (const RarSample& row : kSamples) {
+        const std::string& sample = row.archive;
         const std::string bytes = readFile(samplesDir() / sample);
         for (int round = 0; round < 40; ++round) {
             std::string copy = bytes;

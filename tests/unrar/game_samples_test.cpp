@@ -2,6 +2,7 @@
 // small game: every path comes out intact, or its entry answers a failure
 // code and leaves nothing behind. No run ends early reporting success.
 
+#include "tests/support/rar_samples.h"
 #include "tests/unrar/rar_library.h"
 
 #include <gtest/gtest.h>
@@ -15,23 +16,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct GameFile {
-    std::string path;
-    std::string sha256;  // prefix
-};
-
-const std::vector<GameFile> kFiles = {
-    {"game/data/maps/level1.map", "d56173aa25f2371e"}, {"game/data/maps/level2.map", "932188f604b05e07"},
-    {"game/data/maps/level3.map", "cfa2d1e05467a8b6"}, {"game/data/maps/level4.map", "11eed8d1de501eb4"},
-    {"game/data/maps/level5.map", "4027c245d8b2f205"}, {"game/data/maps/level6.map", "b9c7e7054dfc6b82"},
-    {"game/data/sounds.dat", "48cf1f611ca88216"},      {"game/data/tiles.dat", "2013910a1347e0ae"},
-    {"game/docs/readme.txt", "cdae1208a2dd8861"},      {"game/docs/empty.txt", "e3b0c44298fc1c14"},
-    {"game/start.sh", "67059d0673495b1b"},
-};
-const std::vector<std::pair<std::string, std::string>> kLinks = {
-    {"game/README", "docs/readme.txt"}, {"game/docs/README.again", "../docs/readme.txt"}};
-const std::vector<std::string> kFolders = {"game", "game/data", "game/data/maps", "game/docs"};
-const std::size_t kEntries = kFiles.size() + kLinks.size() + kFolders.size();
+const SampleTree kGame = gameTree();
+const std::size_t kEntries = kGame.size();
 
 // Copies the sample, with the later volumes of a volume set.
 fs::path copyGame(const std::string& name, const TempDir& dir) {
@@ -43,38 +29,44 @@ fs::path copyGame(const std::string& name, const TempDir& dir) {
 }
 
 bool isFile(const std::string& path) {
-    return std::any_of(kFiles.begin(), kFiles.end(), [&](const GameFile& f) { return f.path == path; });
+    const auto node = kGame.find(path);
+    return node != kGame.end() && node->second.kind == SampleNode::File;
 }
 
 // Every file with its contents, every link and folder, below `out`; `except`
 // must be absent instead.
 void expectGame(const fs::path& out, const std::string& except = {}) {
-    for (const GameFile& file : kFiles) {
-        SCOPED_TRACE(file.path);
-        if (file.path == except) {
-            EXPECT_FALSE(fs::exists(fs::symlink_status(out / file.path)));
+    for (const auto& [path, node] : kGame) {
+        SCOPED_TRACE(path);
+        const fs::file_status status = fs::symlink_status(out / path);
+        if (path == except) {
+            EXPECT_FALSE(fs::exists(status));
             continue;
         }
-        ASSERT_TRUE(fs::is_regular_file(fs::symlink_status(out / file.path)));
-        EXPECT_EQ(sha256Prefix(out / file.path), file.sha256);
+        switch (node.kind) {
+        case SampleNode::File:
+            ASSERT_TRUE(fs::is_regular_file(status));
+            EXPECT_EQ(sha256Prefix(out / path), node.sha);
+            break;
+        case SampleNode::Link:
+            ASSERT_TRUE(fs::is_symlink(status));
+            EXPECT_EQ(fs::read_symlink(out / path).string(), node.target);
+            break;
+        case SampleNode::Folder:
+            EXPECT_TRUE(fs::is_directory(status));
+        }
     }
     struct stat st{};
     ASSERT_EQ(stat((out / "game/start.sh").c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0755u);
-    for (const auto& [link, target] : kLinks) {
-        ASSERT_TRUE(fs::is_symlink(fs::symlink_status(out / link))) << link;
-        EXPECT_EQ(fs::read_symlink(out / link).string(), target);
-    }
-    for (const std::string& folder : kFolders)
-        EXPECT_TRUE(fs::is_directory(fs::symlink_status(out / folder))) << folder;
 }
 
-class GameArchive : public SampleTest, public ::testing::WithParamInterface<std::string> {};
+class GameArchive : public SampleTest, public ::testing::WithParamInterface<RarSample> {};
 using GameArchives = SampleTest;
 
 TEST_P(GameArchive, ExtractsEveryPathIntact) {
     TempDir dir;
-    const Listing listing = walk(copyGame(GetParam(), dir), RAR_EXTRACT, (dir / "out").string());
+    const Listing listing = walk(copyGame(GetParam().archive, dir), RAR_EXTRACT, (dir / "out").string());
     EXPECT_EQ(listing.endCode, ERAR_END_ARCHIVE);
     EXPECT_EQ(listing.entries.size(), kEntries);
     for (const ListedEntry& entry : listing.entries)
@@ -83,25 +75,26 @@ TEST_P(GameArchive, ExtractsEveryPathIntact) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Rar5, GameArchive,
-                         ::testing::Values("rar5-volumes.part01.rar", "rar5-solid-bigdict.rar",
-                                           "rar5-stored-crc.rar", "rar5-stored-blake2.rar"),
+                         ::testing::ValuesIn(rarSamplesWhere(&RarSample::wholeGame)),
                          [](const auto& info) {
-                             std::string name = info.param.substr(0, info.param.find('.'));
+                             std::string name = info.param.archive.substr(0, info.param.archive.find('.'));
                              std::replace(name.begin(), name.end(), '-', '_');
                              return name;
                          });
 
 TEST_F(GameArchives, DamagedFileFailsAloneAndIsNotLeftBehind) {
+    const RarSample& sample = rarSample("rar5-stored-damaged.rar");
+    ASSERT_EQ(sample.failing.size(), 1u);
+    const std::string damagedPath = *sample.failing.begin();
     TempDir dir;
-    const Listing listing =
-        walk(copyGame("rar5-stored-damaged.rar", dir), RAR_EXTRACT, (dir / "out").string());
+    const Listing listing = walk(copyGame(sample.archive, dir), RAR_EXTRACT, (dir / "out").string());
     EXPECT_EQ(listing.endCode, ERAR_END_ARCHIVE);
     ASSERT_EQ(listing.entries.size(), kEntries);
     for (const ListedEntry& entry : listing.entries) {
-        const bool damaged = entry.name == "game/data/maps/level1.map";
+        const bool damaged = entry.name == damagedPath;
         EXPECT_EQ(entry.processResult, damaged ? ERAR_BAD_DATA : ERAR_SUCCESS) << entry.name;
     }
-    expectGame(dir / "out", "game/data/maps/level1.map");
+    expectGame(dir / "out", damagedPath);
 }
 
 int g_notices = 0;

@@ -1,6 +1,7 @@
 // Every shared sample archive, read and extracted through the exported entry
 // points, gives what the real library gives for it.
 
+#include "tests/support/rar_samples.h"
 #include "tests/unrar/rar_library.h"
 
 #include <gtest/gtest.h>
@@ -13,69 +14,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct Expected {
-    std::string name;
-    char kind;  // 'f' file, 'd' folder, 'l' link
-    std::string hashOrTarget;  // sha256 prefix for files ("" = empty), target for links
-};
-
-struct SampleCase {
-    std::string archive;
-    std::vector<Expected> entries;
-};
-
-const std::string kTestTxt = "5a5f16e01faf8adf";
-const std::string kHtml = "ee16390e87152d7d";
-const std::string kEmpty = "e3b0c44298fc1c14";
-
-std::vector<SampleCase> sampleCases() {
-    return {
-        {"rar4-unix-basic.rar",
-         {{"test.txt", 'f', kTestTxt},
-          {"testlink", 'l', "test.txt"},
-          {"testdir/test.txt", 'f', kTestTxt},
-          {"testdir", 'd', ""},
-          {"testemptydir", 'd', ""}}},
-        {"rar4-compressed.rar",
-         {{"LibarchiveAddingTest.html", 'f', kHtml},
-          {"testlink", 'l', "LibarchiveAddingTest.html"},
-          {"testdir/test.txt", 'f', kTestTxt},
-          {"testdir/LibarchiveAddingTest.html", 'f', kHtml},
-          {"testdir", 'd', ""},
-          {"testemptydir", 'd', ""}}},
-        {"rar4-windows-sfx.exe",
-         {{"test.txt", 'f', "2d45c5f87d1b6cef"},
-          {"testshortcut.lnk", 'f', "08b633f146f22534"},
-          {"testdir/test.txt", 'f', "2d45c5f87d1b6cef"},
-          {"testdir", 'd', ""},
-          {"testemptydir", 'd', ""}}},
-        {"rar5-compressed.rar", {{"test.bin", 'f', "588870a2dade35c2"}}},
-        {"rar5-multiple-files.rar",
-         {{"test1.bin", 'f', "7d89f86f9f69d744"},
-          {"test2.bin", 'f', "f81e6fceeeab3663"},
-          {"test3.bin", 'f', "5e621f2b6ce8fed7"},
-          {"test4.bin", 'f', "2627f40180217252"}}},
-        {"rar5-stored.rar", {{"helloworld.txt", 'f', "fef9ad8cf601b43f"}}},
-        {"rar5-symlinks.rar",
-         {{"file.txt", 'f', "a883dafc480d466e"},
-          {"symlink.txt", 'l', "file.txt"},
-          {"dirlink", 'l', "dir"},
-          {"dir", 'd', ""}}},
-        {"rar4-unicode-names.rar",
-         {{"abcdefghijklmnopqrsテスト.txt", 'f', ""},
-          {"表だよ/漢字長いファイル名long-filename-in-漢字.txt", 'f', ""},
-          {"表だよ/新しいフォルダ/新規テキスト ドキュメント.txt", 'f', kEmpty},
-          {"表だよ/ファイル", 'l', "漢字長いファイル名long-filename-in-漢字.txt"},
-          {"表だよ/新しいフォルダ", 'd', ""},
-          {"表だよ", 'd', ""}}},
-    };
-}
-
-class SampleArchive : public SampleTest, public ::testing::WithParamInterface<SampleCase> {};
+class SampleArchive : public SampleTest, public ::testing::WithParamInterface<RarSample> {};
 using SampleArchives = SampleTest;
 
 TEST_P(SampleArchive, ListsAndExtractsWhatItHolds) {
-    const SampleCase& sample = GetParam();
+    const RarSample& sample = GetParam();
     TempDir dir;
     const fs::path archive = copySample(sample.archive, dir.path());
     const fs::path out = dir / "out";
@@ -83,41 +26,42 @@ TEST_P(SampleArchive, ListsAndExtractsWhatItHolds) {
 
     const Listing listing = walk(archive, RAR_EXTRACT, out.string());
     EXPECT_EQ(listing.endCode, ERAR_END_ARCHIVE);
-    ASSERT_EQ(listing.entries.size(), sample.entries.size());
+    ASSERT_EQ(listing.entries.size(), sample.tree.size());
     std::map<std::string, ListedEntry> byName;
     for (const ListedEntry& entry : listing.entries) {
         EXPECT_EQ(entry.processResult, ERAR_SUCCESS) << entry.name;
         byName[entry.name] = entry;
     }
-    for (const Expected& expected : sample.entries) {
-        SCOPED_TRACE(expected.name);
-        ASSERT_EQ(byName.count(expected.name), 1u);
-        const ListedEntry& entry = byName[expected.name];
-        const fs::path written = out / expected.name;
-        EXPECT_EQ((entry.flags & RHDF_DIRECTORY) != 0, expected.kind == 'd');
+    for (const auto& [name, expected] : sample.tree) {
+        SCOPED_TRACE(name);
+        ASSERT_EQ(byName.count(name), 1u);
+        const ListedEntry& entry = byName[name];
+        const fs::path written = out / name;
+        const bool folder = expected.kind == SampleNode::Folder;
+        EXPECT_EQ((entry.flags & RHDF_DIRECTORY) != 0, folder);
         EXPECT_EQ(entry.flags & RHDF_ENCRYPTED, 0u);
         if (entry.host == RAR_HOST_WIN32) {
             // DOS attribute words: 0x10 on folders only.
-            EXPECT_EQ(entry.attr & 0x10, expected.kind == 'd' ? 0x10u : 0u);
+            EXPECT_EQ(entry.attr & 0x10, folder ? 0x10u : 0u);
             EXPECT_EQ(entry.attr & 0170000, 0u);
-        } else if (expected.kind == 'd') {
+        } else if (folder) {
             EXPECT_EQ(entry.attr & 0170000, 040000u);
         } else {
-            EXPECT_EQ(entry.attr & 0170000, expected.kind == 'l' ? 0120000u : 0100000u);
+            EXPECT_EQ(entry.attr & 0170000, expected.kind == SampleNode::Link ? 0120000u : 0100000u);
         }
         switch (expected.kind) {
-        case 'd':
+        case SampleNode::Folder:
             EXPECT_TRUE(fs::is_directory(fs::symlink_status(written)));
             break;
-        case 'l':
+        case SampleNode::Link:
             ASSERT_TRUE(fs::is_symlink(fs::symlink_status(written)));
-            EXPECT_EQ(fs::read_symlink(written).string(), expected.hashOrTarget);
+            EXPECT_EQ(fs::read_symlink(written).string(), expected.target);
             break;
-        default:
+        case SampleNode::File:
             ASSERT_TRUE(fs::is_regular_file(fs::symlink_status(written)));
             EXPECT_EQ(fs::file_size(written), entry.size);
-            if (!expected.hashOrTarget.empty()) {
-                EXPECT_EQ(sha256Prefix(written), expected.hashOrTarget);
+            if (!expected.sha.empty()) {
+                EXPECT_EQ(sha256Prefix(written), expected.sha);
             }
         }
     }
@@ -133,7 +77,7 @@ TEST_P(SampleArchive, TestOperationDecodesEveryEntryWithoutWriting) {
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
 }
 
-INSTANTIATE_TEST_SUITE_P(Samples, SampleArchive, ::testing::ValuesIn(sampleCases()),
+INSTANTIATE_TEST_SUITE_P(Samples, SampleArchive, ::testing::ValuesIn(rarSamplesWhere(&RarSample::plain)),
                          [](const auto& info) {
                              std::string name = info.param.archive;
                              std::replace_if(name.begin(), name.end(),
