@@ -1,7 +1,7 @@
 #include "config/config_paths.h"
 
 #include "widgets/executable_path.h"
-#include "archive/path_rules.h"
+#include "base/path_rules.h"
 
 #include <QStringList>
 

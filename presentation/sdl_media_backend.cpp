@@ -1,6 +1,6 @@
 #include "presentation/sdl_media_backend.h"
 
-#include "archive/exception.h"
+#include "base/exception.h"
 #include "archive/rar_library.h"
 
 #include <QMetaObject>

@@ -1,7 +1,7 @@
 #include "archive/detect_arc_type.h"
 #include "archive/pe_string_table.h"
 #include "archive/signature.h"
-#include "archive/string_to_int.h"
+#include "base/string_to_int.h"
 #include "archive/zip_common.h"
 #include "tests/archive/archive_files.h"
 #include "tests/archive/memory_source.h"
