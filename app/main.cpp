@@ -3,6 +3,7 @@
 #include "widgets/window_messages.h"
 #include "app/installer_program.h"
 #include "archive/rar_library.h"
+#include "base/executable_path.h"
 
 int main(int argc, char** argv)
 {

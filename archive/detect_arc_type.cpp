@@ -2,11 +2,11 @@
 
 #include "archive/e_raise.h"
 #include "archive/file_source.h"
-#include "archive/path_rules.h"
+#include "base/path_rules.h"
 #include "archive/pe_string_table.h"
 #include "archive/signature.h"
-#include "archive/string_to_int.h"
 #include "base/little_endian.h"
+#include "base/string_to_int.h"
 
 #include <algorithm>
 #include <array>

@@ -2,7 +2,7 @@
 
 #include "archive/arc_type.h"
 #include "archive/archive_source.h"
-#include "archive/path_style.h"
+#include "base/path_style.h"
 
 #include <cstdint>
 #include <string>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "archive/exception.h"
+#include "base/exception.h"
 
 // The archive components' own error class: raised by RaiseError with the text
 // of a message number. The RAR run catches it itself; it reaches a caller only

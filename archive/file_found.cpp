@@ -1,6 +1,6 @@
 #include "archive/file_found.h"
 
-#include "archive/path_rules.h"
+#include "base/path_rules.h"
 #include "archive/wildcard.h"
 
 #include <dirent.h>

@@ -1,10 +1,7 @@
 #include "archive/rar_library.h"
 
 #include <dlfcn.h>
-#include <unistd.h>
 
-#include <array>
-#include <climits>
 #include <optional>
 #include <utility>
 
@@ -24,17 +21,6 @@ RarLibraryLocation DefaultRarLibraryLocation(const std::string& exeFolder)
     location.push_back("libunrar.so.5"); // the system's public library, as installed
     location.push_back("libunrar.so");
     return location;
-}
-
-std::string ExecutableFolder()
-{
-    std::array<char, PATH_MAX> buffer{};
-    const ssize_t length = readlink("/proc/self/exe", buffer.data(), buffer.size() - 1);
-    if (length <= 0)
-        return {};
-    const std::string path(buffer.data(), static_cast<size_t>(length));
-    const size_t slash = path.rfind('/');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash);
 }
 
 bool BindRarLibrary(const RarLibraryLocation& location)

@@ -14,9 +14,6 @@ using RarLibraryLocation = std::vector<std::string>;
 // library search.
 RarLibraryLocation DefaultRarLibraryLocation(const std::string& exeFolder);
 
-// The folder of the running executable.
-std::string ExecutableFolder();
-
 // Binds the process-wide library from the first candidate that loads. A
 // library lacking any of the seven names is released again and counts as not
 // loaded. Nothing is reported; a run started later reports the missing library.

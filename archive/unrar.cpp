@@ -1,7 +1,7 @@
 #include "archive/unrar.h"
 
 #include "archive/file_found.h"
-#include "archive/path_rules.h"
+#include "base/path_rules.h"
 #include "archive/rar_entry.h"
 #include "archive/rar_header.h"
 #include "archive/rar_library.h"

@@ -1,6 +1,6 @@
 #include "archive/wildcard.h"
 
-#include "archive/path_rules.h"
+#include "base/path_rules.h"
 
 #include <algorithm>
 

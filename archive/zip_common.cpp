@@ -1,8 +1,8 @@
 #include "archive/zip_common.h"
 
 #include "archive/detect_arc_type.h"
-#include "archive/path_rules.h"
-#include "archive/process_messages.h"
+#include "base/path_rules.h"
+#include "base/process_messages.h"
 
 #include <sys/stat.h>
 #include <unistd.h>

@@ -4,13 +4,17 @@
 # sound card is needed; ZK_SAMPLES_DIR points at the shared sample archives.
 # ZK_BIN_DIR is the folder whose libunrar.so a test binds (bin/ unless the
 # folder sets ZK_TEST_BIN_DIR); ZK_OWN_UNRAR and ZK_PUBLIC_UNRAR name the two
-# RAR libraries (the public one empty when it is not unpacked).
+# RAR libraries (the public one empty when it is not unpacked). Tests include
+# their own support headers as "tests/..." through zk_tests_root; what they
+# test they see by linking it.
 include(GoogleTest)
+add_library(zk_tests_root INTERFACE)
+zk_expose(zk_tests_root INTERFACE tests)
 set(ZK_TEST_BIN_DIR ${CMAKE_BINARY_DIR}/bin)
 function(zk_add_test)
   cmake_parse_arguments(ARG "" "NAME" "SOURCES;LIBS" ${ARGN})
   add_executable(${ARG_NAME} ${ARG_SOURCES})
-  target_link_libraries(${ARG_NAME} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main GTest::gmock)
+  target_link_libraries(${ARG_NAME} PRIVATE ${ARG_LIBS} zk_tests_root GTest::gtest GTest::gtest_main GTest::gmock)
   add_test(NAME ${ARG_NAME} COMMAND ${ARG_NAME})
   set_tests_properties(${ARG_NAME} PROPERTIES
     TIMEOUT 600

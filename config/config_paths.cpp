@@ -1,7 +1,7 @@
 #include "config/config_paths.h"
 
-#include "widgets/executable_path.h"
-#include "archive/path_rules.h"
+#include "base/executable_path.h"
+#include "base/path_rules.h"
 
 #include <QStringList>
 
@@ -104,7 +104,7 @@ QString PathInExeFolder(const QString& name, const QString& exePath, PathStyle s
 
 QString PathInExeFolder(const QString& name)
 {
-    return PathInExeFolder(name, executablePath(), kNativePathStyle);
+    return PathInExeFolder(name, QString::fromStdString(ExecutablePath()), kNativePathStyle);
 }
 
 QString ExpandPath(const QString& value, const QString& currentDir, PathStyle style)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "archive/path_style.h"
+#include "base/path_style.h"
 
 #include <QString>
 

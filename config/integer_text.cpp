@@ -1,6 +1,6 @@
 #include "config/integer_text.h"
 
-#include "archive/exception.h"
+#include "base/exception.h"
 
 std::int32_t StrToInt(const QString& text, IntegerSyntax syntax)
 {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "archive/string_to_int.h"
+#include "base/string_to_int.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 #include "dialogs/folder_tree.h"
 
-#include "archive/exception.h"
+#include "base/exception.h"
 #include "dialogs/drive_list.h"
 
 #include <QDir>

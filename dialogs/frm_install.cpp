@@ -4,7 +4,7 @@
 #include "widgets/label.h"
 #include "widgets/picture.h"
 #include "archive/message_table.h"
-#include "archive/path_rules.h"
+#include "base/path_rules.h"
 #include "dialogs/progress_step.h"
 #include "resources/artwork.h"
 

@@ -1,6 +1,6 @@
 #include "presentation/media_player.h"
 
-#include "archive/exception.h"
+#include "base/exception.h"
 
 TMediaPlayer::TMediaPlayer(QWidget* parent) : QWidget(parent), backend_(createMediaBackend())
 {

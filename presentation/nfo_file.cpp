@@ -1,6 +1,6 @@
 #include "presentation/nfo_file.h"
 
-#include "archive/exception.h"
+#include "base/exception.h"
 #include "presentation/cp437.h"
 
 #include <QByteArray>

@@ -1,6 +1,7 @@
 #include "presentation/nfo_font.h"
 
-#include <QCoreApplication>
+#include "base/executable_path.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QFontDatabase>
@@ -32,7 +33,8 @@ QString registerNfoFont()
 QStringList nfoFontFiles()
 {
     return {
-        QDir(QCoreApplication::applicationDirPath()).filePath(QLatin1String("fonts/") + QLatin1String(kNfoFontFileName)),
+        QFileInfo(QString::fromStdString(ExecutablePath())).dir().filePath(
+            QLatin1String("fonts/") + QLatin1String(kNfoFontFileName)),
         QDir(QLatin1String(kNfoFontPackageFolder)).filePath(QLatin1String(kNfoFontFileName)),
     };
 }

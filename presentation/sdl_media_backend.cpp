@@ -1,7 +1,7 @@
 #include "presentation/sdl_media_backend.h"
 
-#include "archive/exception.h"
-#include "archive/rar_library.h"
+#include "base/exception.h"
+#include "base/executable_path.h"
 
 #include <QMetaObject>
 #include <QObject>

@@ -1,6 +1,6 @@
 #include "widgets/app_title.h"
 
-#include "widgets/executable_path.h"
+#include "base/executable_path.h"
 
 #include <QFileInfo>
 
@@ -17,5 +17,5 @@ QString applicationTitleFor(const QString& executablePath)
 
 QString applicationTitle()
 {
-    return applicationTitleFor(executablePath());
+    return applicationTitleFor(QString::fromStdString(ExecutablePath()));
 }

@@ -1,6 +1,6 @@
 #include "widgets/branded_artwork.h"
 
-#include "widgets/executable_path.h"
+#include "base/executable_path.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -12,7 +12,8 @@ const QString kArtworkPrefix = QStringLiteral(":/artwork/");
 QImage artworkImage(const QString& path)
 {
     if (path.startsWith(kArtworkPrefix)) {
-        const QString beside = QFileInfo(executablePath()).dir().filePath(path.mid(kArtworkPrefix.size()));
+        const QDir folder = QFileInfo(QString::fromStdString(ExecutablePath())).dir();
+        const QString beside = folder.filePath(path.mid(kArtworkPrefix.size()));
         QImage replacement;
         // Read as PNG whatever the content claims, so a broken file falls back.
         if (replacement.load(beside, "PNG"))

@@ -1,6 +1,6 @@
 #include "widgets/window_messages.h"
 
-#include "archive/process_messages.h"
+#include "base/process_messages.h"
 
 #include <QCoreApplication>
 

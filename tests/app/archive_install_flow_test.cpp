@@ -5,7 +5,7 @@
 #include "widgets/label.h"
 #include "widgets/picture.h"
 #include "app/program_launcher.h"
-#include "archive/exception.h"
+#include "base/exception.h"
 #include "archive/rar_library.h"
 #include "tests/dialogs/dialog_driver.h"
 #include "dialogs/folder_tree.h"

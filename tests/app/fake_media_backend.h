@@ -1,6 +1,6 @@
 #pragma once
 
-#include "archive/exception.h"
+#include "base/exception.h"
 #include "presentation/media_backend.h"
 
 #include <functional>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "widgets/executable_path.h"
 #include "app/frm_zenkor.h"
+#include "base/executable_path.h"
 #include "widgets/guard.h"
 #include "fake_media_backend.h"
 #include "tests/support/message_box_recorder.h"
@@ -18,12 +18,12 @@
 // message boxes recorded and the music played by a fake back end.
 class InstallerFixture : public testing::Test {
 protected:
-    InstallerFixture() { setExecutablePath(dir.filePath(QStringLiteral("setup"))); }
+    InstallerFixture() { SetExecutablePathOverride(dir.filePath(QStringLiteral("setup")).toStdString()); }
     ~InstallerFixture() override
     {
         frm_zenkor = nullptr;
         window.reset();
-        setExecutablePath({});
+        SetExecutablePathOverride({});
     }
 
     // A packager's install.ini: the worked example with a relative install path.

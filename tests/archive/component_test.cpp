@@ -1,5 +1,5 @@
 #include "archive/file_found.h"
-#include "archive/process_messages.h"
+#include "base/process_messages.h"
 #include "archive/un_base.h"
 #include "tests/archive/archive_files.h"
 

@@ -2,7 +2,6 @@
 // that change or are not regular files, and of large files.
 #include "archive/detect_arc_type.h"
 #include "archive/signature.h"
-#include "archive/string_to_int.h"
 #include "archive/zip_common.h"
 #include "tests/archive/detection_shorthands.h"
 
@@ -214,18 +213,4 @@ TEST(DetectArcType, LargeFileIsReadOnlyAtItsEdges)
     DetectArchiveIn(counting, "big.exe", 0, result);
     EXPECT_EQ(result.type, TArcType::atUnknown);
     EXPECT_LT(counting.BytesRequested(), 4096);
-}
-
-TEST(StringToInt, IntegerTextsAsTheStringStepReadsThem)
-{
-    const std::pair<const char*, std::optional<int32_t>> cases[] = {
-        {"700", 700},         {"  700", 700},      {"+7", 7},
-        {"-5", -5},           {"$1F", 31},         {"-$10", -16},
-        {"$7FFFFFFF", INT32_MAX}, {"-2147483648", INT32_MIN}, {"2147483648", std::nullopt},
-        {"700 ", std::nullopt}, {"7a", std::nullopt}, {"0x10", std::nullopt},
-        {"", std::nullopt},   {" ", std::nullopt}, {"+", std::nullopt},
-        {"$", std::nullopt},  {"$G", std::nullopt},
-    };
-    for (const auto& [text, expected] : cases)
-        EXPECT_EQ(StringToInt(text), expected) << '"' << text << '"';
 }

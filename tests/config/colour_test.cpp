@@ -1,6 +1,6 @@
 #include "config/colour.h"
 
-#include "archive/exception.h"
+#include "base/exception.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 #include "config/integer_text.h"
-#include "archive/exception.h"
+#include "base/exception.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "widgets/label.h"
 #include "widgets/picture.h"
-#include "archive/exception.h"
+#include "base/exception.h"
 #include "change_dir_fixture.h"
 #include "dialogs/frm_install.h"
 #include "layout_check.h"

@@ -2,7 +2,7 @@
 #include "widgets/label.h"
 #include "widgets/picture.h"
 #include "widgets/window_messages.h"
-#include "archive/process_messages.h"
+#include "base/process_messages.h"
 #include "archive/rar_library.h"
 #include "dialog_driver.h"
 #include "dialogs/frm_install.h"

@@ -1,4 +1,4 @@
-#include "archive/exception.h"
+#include "base/exception.h"
 #include "music_files.h"
 #include "presentation/media_player.h"
 #include "qt_application.h"

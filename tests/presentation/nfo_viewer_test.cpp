@@ -1,4 +1,4 @@
-#include "archive/exception.h"
+#include "base/exception.h"
 #include "presentation/cp437.h"
 #include "presentation/frm_view_nfo.h"
 #include "presentation/nfo_file.h"

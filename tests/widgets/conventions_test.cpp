@@ -1,6 +1,6 @@
 #include "widgets/app_title.h"
 #include "widgets/guard.h"
-#include "archive/exception.h"
+#include "base/exception.h"
 #include "tests/support/message_box_recorder.h"
 
 #include <QEvent>

@@ -2,6 +2,7 @@
 
 #include "archive/rar_library.h"
 #include "archive/unrar.h"
+#include "base/executable_path.h"
 
 #include <filesystem>
 

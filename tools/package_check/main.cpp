@@ -8,7 +8,7 @@
 #include "tools/package_check/file_checks.h"
 #include "tools/package_check/settings_check.h"
 
-#include "archive/path_style.h"
+#include "base/path_style.h"
 #include "archive/rar_library.h"
 #include "config/config_paths.h"
 #include "config/ini_file.h"

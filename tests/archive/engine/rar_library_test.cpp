@@ -1,5 +1,6 @@
 // Binding the RAR library by location.
 #include "archive/rar_library.h"
+#include "base/executable_path.h"
 #include "tests/support/fake_rar.h"
 
 #include <gtest/gtest.h>

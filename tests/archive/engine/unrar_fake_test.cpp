@@ -1,6 +1,6 @@
 // The engine against the scripted fake RAR library: exact event orders and
 // library calls.
-#include "archive/process_messages.h"
+#include "base/process_messages.h"
 #include "tests/archive/engine/unrar_fake_fixture.h"
 
 #include <gmock/gmock.h>

@@ -2,7 +2,7 @@
 // engine must never let the library write outside the target folder, and the
 // Windows-style path rules must give a path starting with their folder for
 // each name, without throwing.
-#include "archive/path_rules.h"
+#include "base/path_rules.h"
 #include "archive/rar_library.h"
 #include "archive/unrar.h"
 #include "tests/support/engine_sandbox.h"

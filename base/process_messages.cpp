@@ -1,4 +1,4 @@
-#include "archive/process_messages.h"
+#include "base/process_messages.h"
 
 #include <utility>
 

@@ -1,4 +1,4 @@
-#include "archive/string_to_int.h"
+#include "base/string_to_int.h"
 
 namespace {
 

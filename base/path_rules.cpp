@@ -1,4 +1,4 @@
-#include "archive/path_rules.h"
+#include "base/path_rules.h"
 
 #include <algorithm>
 
