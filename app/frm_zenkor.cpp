@@ -1,6 +1,7 @@
 #include "app/frm_zenkor.h"
 
 #include "config/colour.h"
+#include "widgets/screen_colour.h"
 #include "config/config_paths.h"
 #include "widgets/close_shortcut.h"
 #include "config/ini_file.h"

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QColor>
 #include <QString>
 
 #include <cstdint>
@@ -22,6 +21,3 @@ inline constexpr TColor clHighlightText = TColor(0x8000000E);
 // significant hexadecimal digits.
 TColor ColourFromText(const QString& value);
 
-// The colour as the screen shows it; system colours come from the
-// application's palette.
-QColor ColorToQColor(TColor colour);

@@ -1,4 +1,5 @@
 #include "config/colour.h"
+#include "widgets/screen_colour.h"
 
 #include "base/exception.h"
 
