@@ -7,6 +7,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <utility>
+
 FileSource::FileSource(const std::string& path)
 {
     // Only a regular file is opened: opening a FIFO waits for a writer, and
@@ -16,33 +18,25 @@ FileSource::FileSource(const std::string& path)
     struct stat info {};
     if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
         return;
-    fd_ = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd_ < 0)
+    FileDescriptor file(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    if (!file.valid())
         return;
-    if (fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode)
-        || fcntl(fd_, F_SETFL, fcntl(fd_, F_GETFL) & ~O_NONBLOCK) != 0) {
-        ::close(fd_);
-        fd_ = -1;
-    }
-}
-
-FileSource::~FileSource()
-{
-    if (fd_ >= 0)
-        ::close(fd_);
+    const int fd = file.get();
+    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)
+        || fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0)
+        return;
+    file_ = std::move(file);
 }
 
 bool FileSource::Close()
 {
-    const int fd = fd_;
-    fd_ = -1;
-    return fd < 0 || ::close(fd) == 0;
+    return file_.close();
 }
 
 std::optional<int64_t> FileSource::Size()
 {
     struct stat info {};
-    if (fstat(fd_, &info) != 0)
+    if (fstat(file_.get(), &info) != 0)
         return std::nullopt;
     return static_cast<int64_t>(info.st_size);
 }
@@ -53,7 +47,7 @@ std::optional<size_t> FileSource::ReadAt(int64_t position, uint8_t* buffer, size
         return std::nullopt;
     size_t done = 0;
     while (done < count) {
-        const ssize_t got = pread(fd_, buffer + done, count - done,
+        const ssize_t got = pread(file_.get(), buffer + done, count - done,
                                   static_cast<off_t>(position + static_cast<int64_t>(done)));
         if (got < 0 && errno == EINTR)
             continue;

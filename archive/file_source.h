@@ -1,6 +1,7 @@
 #pragma once
 
 #include "archive/archive_source.h"
+#include "base/file_descriptor.h"
 
 #include <string>
 
@@ -9,11 +10,8 @@
 class FileSource final : public ArchiveSource {
 public:
     explicit FileSource(const std::string& path);
-    ~FileSource() override;
-    FileSource(const FileSource&) = delete;
-    FileSource& operator=(const FileSource&) = delete;
 
-    bool IsOpen() const { return fd_ >= 0; }
+    bool IsOpen() const { return file_.valid(); }
     // Closes the file; false when closing failed.
     bool Close();
 
@@ -21,5 +19,5 @@ public:
     std::optional<size_t> ReadAt(int64_t position, uint8_t* buffer, size_t count) override;
 
 private:
-    int fd_ = -1;
+    FileDescriptor file_;
 };

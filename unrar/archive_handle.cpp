@@ -3,7 +3,7 @@
 #include "unrar/data_checksum.h"
 #include "unrar/dest_paths.h"
 #include "unrar/entry_output.h"
-#include "unrar/file_descriptor.h"
+#include "base/file_descriptor.h"
 #include "unrar/header_fields.h"
 
 #include <archive.h>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "unrar/file_descriptor.h"
+#include "base/file_descriptor.h"
 
 #include <sys/types.h>
 

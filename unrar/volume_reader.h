@@ -1,7 +1,7 @@
 #pragma once
 
 #include "unrar/end_block.h"
-#include "unrar/file_descriptor.h"
+#include "base/file_descriptor.h"
 #include "unrar/rar_interface.h"
 
 #include <archive.h>

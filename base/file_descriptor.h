@@ -4,8 +4,6 @@
 
 #include <utility>
 
-namespace zk::unrar {
-
 // An open file descriptor, closed exactly once: by close(), by taking another
 // one's place, or at the end of its owner.
 class FileDescriptor {
@@ -37,5 +35,3 @@ public:
 private:
     int fd_ = -1;
 };
-
-}  // namespace zk::unrar
