@@ -41,7 +41,7 @@ TPicture* picture(QWidget* parent, int left, int top, int width, int height, con
 }
 
 TPicture* litTwin(QWidget* parent, int left, int top, int width, int height, const char* resource,
-                const QString& hint)
+                  const QString& hint)
 {
     TPicture* twin = picture(parent, left, top, width, height, resource);
     twin->setToolTip(hint);
@@ -57,7 +57,7 @@ TAutoLabel* label(QWidget* parent, int left, int top, const QString& text, const
 }
 
 TAutoLabel* staticText(QWidget* parent, const QRect& geometry, const QString& text,
-                   const QColor& textColour)
+                       const QColor& textColour)
 {
     TAutoLabel* lbl = label(parent, geometry.left(), geometry.top(), text, textColour);
     lbl->setAutoSize(false);
@@ -98,7 +98,8 @@ void Tfrm_zenkor::createControls()
     lbl_GameTitle->setAlignment(Qt::AlignHCenter);
     lbl_GameTitle->setBackground(ColorToQColor(clMaroon));
 
-    img_install2 = litTwin(this, 536, 152, 97, 25, artwork::kInstallLit, QStringLiteral("Install Program"));
+    img_install2 =
+        litTwin(this, 536, 152, 97, 25, artwork::kInstallLit, QStringLiteral("Install Program"));
     img_nfo2 = litTwin(this, 536, 184, 73, 25, artwork::kNfoLit, QStringLiteral("View NFO File"));
     img_exit2 = litTwin(this, 536, 216, 81, 25, artwork::kExitLit,
                         QStringLiteral("Leave ZenkoR Installer"));
@@ -121,7 +122,8 @@ void Tfrm_zenkor::createControls()
     StaticText1->setBackground(Qt::black);
     StaticText2 = staticText(this, {544, 16, 98, 17}, QStringLiteral("gfx: zenkor art"), olive);
     StaticText2->setBackground(Qt::black);
-    StaticText3 = staticText(this, {600, 32, 34, 17}, QStringLiteral("v.0.98"), ColorToQColor(clSilver));
+    StaticText3 =
+        staticText(this, {600, 32, 34, 17}, QStringLiteral("v.0.98"), ColorToQColor(clSilver));
     QFont versionFont = layoutFont();
     versionFont.setPixelSize(7);
     StaticText3->setFont(versionFont);
@@ -153,13 +155,16 @@ void Tfrm_zenkor::FormCreate()
     setClientHeight(kCreatedHeight);
 
     const IniFile ini(iniPath);
-    const auto text = [&](const char* key) { return ini.ReadString(kSection, QString::fromLatin1(key)); };
+    const auto text = [&](const char* key) {
+        return ini.ReadString(kSection, QString::fromLatin1(key));
+    };
     const auto colour = [&](const char* key) { return ColorToQColor(ColourFromText(text(key))); };
 
     lbl_GameTitle->setText(text("GameTitle"));
     lbl_GameTitle->setBackground(colour("GameTitleColorBackground"));
     lbl_GameTitle->setTextColour(colour("GameTitleColorForeground"));
-    lbl_GameTitle->setFont(layoutFontAtPoints(ini.ReadInteger(kSection, QStringLiteral("GameTitleFontSize"), 0)));
+    lbl_GameTitle->setFont(
+        layoutFontAtPoints(ini.ReadInteger(kSection, QStringLiteral("GameTitleFontSize"), 0)));
     lbl_GameTitle->resize(kLineWidth, lbl_GameTitle->height());
 
     lbl_line1->setText(text("InfoLine1"));
@@ -176,8 +181,8 @@ void Tfrm_zenkor::FormCreate()
         line->resize(kLineWidth, line->height());
 
     RunProgram->setText(text("RunProgram"));
-    const int height = kCreatedHeight + lbl_GameTitle->height() + lbl_line1->height()
-                       + lbl_line2->height() + lbl_line3->height();
+    const int height = kCreatedHeight + lbl_GameTitle->height() + lbl_line1->height() +
+                       lbl_line2->height() + lbl_line3->height();
     setClientHeight(qMax(height, kMinimumHeight));
 
     InstallPath->setText(ExpandPath(text("InstallPath"), QDir::currentPath(), kNativePathStyle));
@@ -235,7 +240,8 @@ void Tfrm_zenkor::InstallClick()
         showInformationBox(QStringLiteral("Program sucessfully installed!"));
         // The program is started from the folder the files went to; a failed
         // start shows nothing.
-        if (const auto request = launchRequestFor(frm_ChangeDir->GetDirectory(), RunProgram->text()))
+        if (const auto request =
+                launchRequestFor(frm_ChangeDir->GetDirectory(), RunProgram->text()))
             programLauncher().start(*request);
     } else if (result == mrExtractFailed) {
         showInformationBox(QStringLiteral("Error in RAR file!"));

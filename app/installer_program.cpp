@@ -25,7 +25,7 @@ public:
     {
         window_ = std::make_unique<Window>();
         reference_ = window_.get();
-        if constexpr (requires(Window& window) { window.FormCreate(); })
+        if constexpr (requires(Window & window) { window.FormCreate(); })
             runGuarded([this] { window_->FormCreate(); });
     }
     ~ProgramWindow()

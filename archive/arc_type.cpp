@@ -9,7 +9,8 @@ struct ArcTypeRow {
     std::string_view text;
 };
 
-// In ordinal order.
+// In ordinal order, one type a line.
+// clang-format off
 constexpr std::array<ArcTypeRow, kArcTypeCount> kRows{{
     {"atNA", "Not avail."},
     {"atUnsupported", "Unsupport."},
@@ -40,11 +41,21 @@ constexpr std::array<ArcTypeRow, kArcTypeCount> kRows{{
     {"atZip250Exe", "ZIP250 SFX"},
     {"atZOO", "ZOO       "},
 }};
+// clang-format on
 
-const ArcTypeRow& row(TArcType type) { return kRows.at(static_cast<size_t>(type)); }
+const ArcTypeRow& row(TArcType type)
+{
+    return kRows.at(static_cast<size_t>(type));
+}
 
 } // namespace
 
-std::string_view ArcTypeName(TArcType type) { return row(type).name; }
+std::string_view ArcTypeName(TArcType type)
+{
+    return row(type).name;
+}
 
-std::string_view ArcTypeText(TArcType type) { return row(type).text; }
+std::string_view ArcTypeText(TArcType type)
+{
+    return row(type).text;
+}

@@ -140,7 +140,8 @@ void searchZipDirectory(ArchiveSource& source, int64_t size, int32_t commentAllo
             continue;
         std::array<uint8_t, 22> endRecord{};
         const auto endGot = source.ReadAt(windowStart + p, endRecord.data(), endRecord.size());
-        if (endGot && *endGot == endRecord.size() && startsWith(endRecord.data(), 22, "PK\x05\x06")) {
+        if (endGot && *endGot == endRecord.size() &&
+            startsWith(endRecord.data(), 22, "PK\x05\x06")) {
             const int64_t directory = ReadLe32(&endRecord[16]);
             std::array<uint8_t, 46> entry{};
             const auto entryGot = source.ReadAt(directory, entry.data(), entry.size());
@@ -238,8 +239,8 @@ void detectOpened(ArchiveSource& source, const std::string& name, int32_t commen
     }
     classifyAt({header[0], header[1], header[2], header[3]}, 0, SignaturePosition::StartOfFile,
                result);
-    if (result.type == TArcType::atUnknown && *size > kExtensionFallbackMinimum
-        && name.find('.') != std::string::npos)
+    if (result.type == TArcType::atUnknown && *size > kExtensionFallbackMinimum &&
+        name.find('.') != std::string::npos)
         detectByExtension(source, *size, name, style, result);
 }
 

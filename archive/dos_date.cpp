@@ -2,7 +2,10 @@
 
 namespace {
 
-bool isLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
+bool isLeapYear(int year)
+{
+    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+}
 
 int daysInMonth(int year, int month)
 {
@@ -33,8 +36,8 @@ TDateTime DosDateToDateTime(int32_t packed)
     const int minute = static_cast<int>((bits >> 5) & 0x3F);
     const int second = static_cast<int>(bits & 0x1F) * 2;
 
-    if (month < 1 || month > 12 || day < 1 || day > daysInMonth(year, month) || hour > 23
-        || minute > 59 || second > 59)
+    if (month < 1 || month > 12 || day < 1 || day > daysInMonth(year, month) || hour > 23 ||
+        minute > 59 || second > 59)
         return kDosEpoch;
     const double time = ((hour * 60.0 + minute) * 60.0 + second) / 86400.0;
     return dayNumber(year, month, day) + time;

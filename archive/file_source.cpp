@@ -22,8 +22,8 @@ FileSource::FileSource(const std::string& path)
     if (!file.valid())
         return;
     const int fd = file.get();
-    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)
-        || fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0)
+    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) ||
+        fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0)
         return;
     file_ = std::move(file);
 }

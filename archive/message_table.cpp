@@ -110,7 +110,9 @@ constexpr std::array kMessages{
 };
 
 static_assert(std::is_sorted(kMessages.begin(), kMessages.end(),
-                             [](const MessageRow& a, const MessageRow& b) { return a.code < b.code; }));
+                             [](const MessageRow& a, const MessageRow& b) {
+                                 return a.code < b.code;
+                             }));
 
 } // namespace
 

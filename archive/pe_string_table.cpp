@@ -34,15 +34,15 @@ struct PeHeaders {
 std::optional<PeHeaders> readPeHeaders(ArchiveSource& source)
 {
     std::array<uint8_t, 64> dosHeader{};
-    if (!readExact(source, 0, dosHeader.data(), dosHeader.size()) || dosHeader[0] != 'M'
-        || dosHeader[1] != 'Z')
+    if (!readExact(source, 0, dosHeader.data(), dosHeader.size()) || dosHeader[0] != 'M' ||
+        dosHeader[1] != 'Z')
         return std::nullopt;
     const int64_t peHeader = ReadLe32(&dosHeader[0x3C]);
 
     // Signature, file header and the optional header up to its data directories.
     std::array<uint8_t, 24 + 112 + 8 * (kResourceDirectoryIndex + 1)> headers{};
-    if (!readExact(source, peHeader, headers.data(), headers.size())
-        || ReadLe32(headers.data()) != 0x00004550u)
+    if (!readExact(source, peHeader, headers.data(), headers.size()) ||
+        ReadLe32(headers.data()) != 0x00004550u)
         return std::nullopt;
     const uint16_t sectionCount = ReadLe16(&headers[6]);
     const uint16_t optionalSize = ReadLe16(&headers[20]);
@@ -58,7 +58,8 @@ std::optional<PeHeaders> readPeHeaders(ArchiveSource& source)
 
     PeHeaders result;
     const size_t resourceEntryEnd = directoriesAt + 8 * (kResourceDirectoryIndex + 1);
-    if (optionalSize >= resourceEntryEnd && ReadLe32(optional + directoriesAt - 4) > kResourceDirectoryIndex)
+    if (optionalSize >= resourceEntryEnd &&
+        ReadLe32(optional + directoriesAt - 4) > kResourceDirectoryIndex)
         result.resourceRva = ReadLe32(optional + directoriesAt + 8 * kResourceDirectoryIndex);
 
     const size_t count = std::min<size_t>(sectionCount, kMaxSections);
@@ -123,7 +124,8 @@ std::optional<std::pair<uint32_t, bool>> PeStringTable::findEntry(uint32_t direc
     if (total == 0)
         return std::nullopt;
     std::vector<uint8_t> entries(total * 8);
-    const auto got = source_->ReadAt(resourceBase_ + directory + 16, entries.data(), entries.size());
+    const auto got =
+        source_->ReadAt(resourceBase_ + directory + 16, entries.data(), entries.size());
     if (!got)
         return std::nullopt;
     const size_t usable = *got / 8;
@@ -172,7 +174,8 @@ std::string PeStringTable::LoadString(uint16_t id, size_t bufferSize)
     uint64_t at = 0;
     for (int index = 0;; ++index) {
         std::array<uint8_t, 2> length{};
-        if (at + 2 > dataSize || !readExact(*source_, *data + static_cast<int64_t>(at), length.data(), 2))
+        if (at + 2 > dataSize ||
+            !readExact(*source_, *data + static_cast<int64_t>(at), length.data(), 2))
             return {};
         const uint64_t chars = ReadLe16(length.data());
         at += 2;

@@ -83,17 +83,26 @@ bool HasParentComponent(const std::string& name)
 int32_t MessageForRarCode(int code)
 {
     switch (code) {
-    case ERAR_NO_MEMORY: return kMsgOutOfMemory;
-    case ERAR_BAD_DATA: return kMsgBadFileHeader;
+    case ERAR_NO_MEMORY:
+        return kMsgOutOfMemory;
+    case ERAR_BAD_DATA:
+        return kMsgBadFileHeader;
     case ERAR_BAD_ARCHIVE:
-    case ERAR_UNKNOWN_FORMAT: return kMsgInvalidArchiveType;
-    case ERAR_EOPEN: return kMsgErrorOpeningFile;
+    case ERAR_UNKNOWN_FORMAT:
+        return kMsgInvalidArchiveType;
+    case ERAR_EOPEN:
+        return kMsgErrorOpeningFile;
     case ERAR_ECREATE:
-    case ERAR_EWRITE: return kMsgErrorWritingFile;
-    case ERAR_ECLOSE: return kMsgErrorClosingFile;
-    case ERAR_EREAD: return kMsgErrorReadingFile;
+    case ERAR_EWRITE:
+        return kMsgErrorWritingFile;
+    case ERAR_ECLOSE:
+        return kMsgErrorClosingFile;
+    case ERAR_EREAD:
+        return kMsgErrorReadingFile;
     case ERAR_MISSING_PASSWORD:
-    case ERAR_BAD_PASSWORD: return kMsgPasswordProtected;
-    default: return 0;
+    case ERAR_BAD_PASSWORD:
+        return kMsgPasswordProtected;
+    default:
+        return 0;
     }
 }

@@ -43,5 +43,6 @@ uint64_t UnpackedSize(const RarHeader& header)
 bool NameMayBeCut(const RarHeader& header)
 {
     constexpr std::size_t kLongestUtf8Character = 4;
-    return strnlen(header.data.FileName, header.nameFieldSize) >= header.nameFieldSize - kLongestUtf8Character;
+    return strnlen(header.data.FileName, header.nameFieldSize) >=
+           header.nameFieldSize - kLongestUtf8Character;
 }

@@ -9,4 +9,3 @@
 // Reports come at multiples of `step` (0 included) when the percentage moved,
 // and always at completion.
 bool PercentageTest(uint8_t step, uint8_t& last, uint64_t done, uint64_t total);
-

@@ -10,7 +10,10 @@ struct SignatureRow {
     TArcType inExecutable;
 };
 
-bool first(const Bytes& b, uint8_t b0, uint8_t b1) { return b[0] == b0 && b[1] == b1; }
+bool first(const Bytes& b, uint8_t b0, uint8_t b1)
+{
+    return b[0] == b0 && b[1] == b1;
+}
 bool all(const Bytes& b, uint8_t b0, uint8_t b1, uint8_t b2, uint8_t b3)
 {
     return first(b, b0, b1) && b[2] == b2 && b[3] == b3;
@@ -27,8 +30,8 @@ constexpr SignatureRow kRows[] = {
      TArcType::atBHExe},
     {[](const Bytes& b) { return first(b, 'H', 'A'); }, TArcType::atHA, TArcType::atNA},
     {[](const Bytes& b) {
-         return b[0] == 0x1F
-             && (b[1] == 0x8B || b[1] == 0x9D || b[1] == 0x9E || b[1] == 0x1E || b[1] == 0xA0);
+         return b[0] == 0x1F &&
+                (b[1] == 0x8B || b[1] == 0x9D || b[1] == 0x9E || b[1] == 0x1E || b[1] == 0xA0);
      },
      TArcType::atGZip, TArcType::atNA},
     {[](const Bytes& b) { return first(b, 0x60, 0xEA); }, TArcType::atARJ, TArcType::atArjExe},
@@ -36,11 +39,11 @@ constexpr SignatureRow kRows[] = {
     {[](const Bytes& b) { return b[2] == '-' && b[3] == 'l'; }, TArcType::atLHA,
      TArcType::atLhaExe},
     {[](const Bytes& b) { return first(b, 'R', 'a'); }, TArcType::atRAR, TArcType::atRarExe},
-    {[](const Bytes& b) { return first(b, 0x1A, 0x0A) || first(b, 0x1A, 0x0B); },
-     TArcType::atPAK, TArcType::atPakExe},
+    {[](const Bytes& b) { return first(b, 0x1A, 0x0A) || first(b, 0x1A, 0x0B); }, TArcType::atPAK,
+     TArcType::atPakExe},
     {[](const Bytes& b) { return first(b, 0x1A, 0x1E); }, TArcType::atARC, TArcType::atNA},
-    {[](const Bytes& b) { return first(b, 0x1A, 0x08) || first(b, 0x1A, 0x09); },
-     TArcType::atARC, TArcType::atArcExe},
+    {[](const Bytes& b) { return first(b, 0x1A, 0x08) || first(b, 0x1A, 0x09); }, TArcType::atARC,
+     TArcType::atArcExe},
     {[](const Bytes& b) { return first(b, 0xB7, 0x92) || first(b, 0xB7, 0xDF); },
      TArcType::atArcExe, TArcType::atArcExe},
 };

@@ -15,7 +15,9 @@ namespace {
 // The destination's parts below the target folder, first to last.
 fs::path partsBelow(const std::string& extractDir, const std::string& destination)
 {
-    return fs::path(destination).lexically_normal().lexically_relative(fs::path(extractDir).lexically_normal());
+    return fs::path(destination)
+        .lexically_normal()
+        .lexically_relative(fs::path(extractDir).lexically_normal());
 }
 
 // The deepest folder of the destination that exists: where name limits and
@@ -43,7 +45,8 @@ bool ClearLinksOnTheWay(const std::string& extractDir, const std::string& destin
         if (lstat(current.c_str(), &status) != 0)
             return true; // nothing there, nor below it
         const bool last = std::next(part) == below.end();
-        const bool foreignName = S_ISLNK(status.st_mode) || (last && S_ISREG(status.st_mode) && status.st_nlink > 1);
+        const bool foreignName =
+            S_ISLNK(status.st_mode) || (last && S_ISREG(status.st_mode) && status.st_nlink > 1);
         if (foreignName)
             return unlink(current.c_str()) == 0;
         if (!S_ISDIR(status.st_mode))
@@ -70,7 +73,8 @@ bool EntryWritten(const std::string& destination, bool link, const uint64_t* siz
         return false;
     if (link)
         return S_ISLNK(status.st_mode);
-    return S_ISREG(status.st_mode) && (size == nullptr || static_cast<uint64_t>(status.st_size) == *size);
+    return S_ISREG(status.st_mode) &&
+           (size == nullptr || static_cast<uint64_t>(status.st_size) == *size);
 }
 
 bool VolumeFull(const std::string& destination, uint64_t entrySize, int writeErrno)

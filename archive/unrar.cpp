@@ -78,7 +78,9 @@ void changeDirectory(const std::string& dir)
 // The library's handle on an open archive, closed once however the walk ends.
 class OpenedArchive {
 public:
-    OpenedArchive(const RarEntryPoints& library, void* handle) : library_(library), handle_(handle) {}
+    OpenedArchive(const RarEntryPoints& library, void* handle) : library_(library), handle_(handle)
+    {
+    }
     ~OpenedArchive() { library_.RARCloseArchive(handle_); }
     OpenedArchive(const OpenedArchive&) = delete;
     OpenedArchive& operator=(const OpenedArchive&) = delete;
@@ -136,7 +138,8 @@ int ChangeVolumeCallback(char* arcName, int mode)
         if (!askNextVolume(*currentComponent, dir, fileName))
             return 0;
         // The library opens whatever name the buffer then holds.
-        const std::string chosen = AppendBackslash(dir.empty() ? currentDirectory() : dir) + fileName;
+        const std::string chosen =
+            AppendBackslash(dir.empty() ? currentDirectory() : dir) + fileName;
         if (!arcName || chosen.size() >= kVolumeNameBufferSize) {
             currentComponent->ReportError(chosen, kVolumeId, kMsgInvalidFileName);
             return 0;
@@ -284,7 +287,8 @@ void TUnRAR::handleEntry(void* archive, int operation, const RarHeader& header, 
     remainingBytes = UnpackedSize(header);
     bool extract = true;
     if (OnFileExists && FileFound(FileName()))
-        OnFileExists(this, FileName(), DosDateToDateTime(static_cast<int32_t>(header.data.FileTime)), extract);
+        OnFileExists(this, FileName(),
+                     DosDateToDateTime(static_cast<int32_t>(header.data.FileTime)), extract);
     if (extract) {
         const int32_t recNum = ++EntryCounter;
         if (OnBegin)
@@ -341,11 +345,13 @@ void TUnRAR::extractEntry(void* archive, int operation, const RarHeader& header)
     // against this folder, and a link may climb out of its own subfolder.
     std::string destDir = AppendBackslash(ExtractDir());
     errno = 0;
-    const int result = RarLibrary().RARProcessFile(archive, operation, destDir.data(), destName.data());
+    const int result =
+        RarLibrary().RARProcessFile(archive, operation, destDir.data(), destName.data());
     const int writeErrno = errno;
     rethrowCallbackFailure();
     int32_t failure = result == ERAR_SUCCESS ? 0 : MessageForRarCode(result);
-    const bool writeFailed = result == ERAR_ECREATE || result == ERAR_EWRITE || result == ERAR_ECLOSE;
+    const bool writeFailed =
+        result == ERAR_ECREATE || result == ERAR_EWRITE || result == ERAR_ECLOSE;
     // Nothing after a full disk can be written either: one message ends the run.
     if (writeFailed && VolumeFull(destName, size, writeErrno))
         RaiseError(FileName(), kVolumeId, kMsgDiskFull);
@@ -363,7 +369,8 @@ bool TUnRAR::writtenAsStored(const RarHeader& header) const
     const bool link = IsLinkEntry(header.data);
     // Only the extended record tells the whole size, and only a plain file's
     // size is its own (a hard link or a copy takes its source's).
-    const bool sizeKnown = header.nameFieldSize == RAR_NAME_SIZE_EX && header.data.RedirType == RAR_REDIR_NONE;
+    const bool sizeKnown =
+        header.nameFieldSize == RAR_NAME_SIZE_EX && header.data.RedirType == RAR_REDIR_NONE;
     const uint64_t size = UnpackedSize(header);
     return EntryWritten(FileName(), link, sizeKnown && !link ? &size : nullptr);
 }

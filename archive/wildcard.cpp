@@ -20,11 +20,14 @@ size_t charLength(const std::string& s, size_t at, PathStyle style)
 
 bool startsCharacter(const std::string& s, size_t at, PathStyle style)
 {
-    return style == PathStyle::Windows || at >= s.size()
-        || (static_cast<unsigned char>(s[at]) & 0xC0) != 0x80;
+    return style == PathStyle::Windows || at >= s.size() ||
+           (static_cast<unsigned char>(s[at]) & 0xC0) != 0x80;
 }
 
-char foldAsciiLetter(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+char foldAsciiLetter(char c)
+{
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
 
 bool onlyStars(const std::string& s, size_t from)
 {
@@ -53,9 +56,8 @@ bool match(std::string a, std::string b, bool nameOnly, PathStyle style, Budget&
 
 // One side holds "*" at star; try the rest of that side against every
 // position of the other side's rest.
-bool matchAfterStar(const std::string& starSide, size_t star, const std::string& other,
-                    size_t from, bool nameOnly, PathStyle style, bool starSideIsName,
-                    Budget& budget)
+bool matchAfterStar(const std::string& starSide, size_t star, const std::string& other, size_t from,
+                    bool nameOnly, PathStyle style, bool starSideIsName, Budget& budget)
 {
     if (star + 1 == starSide.size())
         return true;
@@ -115,7 +117,8 @@ bool match(std::string a, std::string b, bool nameOnly, PathStyle style, Budget&
 
 } // namespace
 
-bool WildcardMatch(const std::string& name, const std::string& fileSpec, bool nameOnly, PathStyle style)
+bool WildcardMatch(const std::string& name, const std::string& fileSpec, bool nameOnly,
+                   PathStyle style)
 {
     Budget budget;
     return match(name, fileSpec, nameOnly, style, budget);

@@ -18,7 +18,10 @@ bool isExistingFolder(const std::string& path)
 }
 
 // A folder that cannot be entered leaves the current directory where it was.
-bool changeDirectory(const std::string& folder) { return chdir(folder.c_str()) == 0; }
+bool changeDirectory(const std::string& folder)
+{
+    return chdir(folder.c_str()) == 0;
+}
 
 std::string currentDirectory()
 {

@@ -11,7 +11,8 @@ public:
     FileDescriptor() = default;
     explicit FileDescriptor(int fd) : fd_(fd) {}
     FileDescriptor(FileDescriptor&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
-    FileDescriptor& operator=(FileDescriptor&& other) noexcept {
+    FileDescriptor& operator=(FileDescriptor&& other) noexcept
+    {
         if (this != &other) {
             close();
             fd_ = std::exchange(other.fd_, -1);
@@ -26,7 +27,8 @@ public:
     int get() const { return fd_; }
 
     // Closes now; false when closing failed, where a late write error shows.
-    bool close() {
+    bool close()
+    {
         if (fd_ < 0)
             return true;
         return ::close(std::exchange(fd_, -1)) == 0;

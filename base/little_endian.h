@@ -12,7 +12,8 @@ inline std::uint16_t ReadLe16(const std::uint8_t* p)
 
 inline std::uint32_t ReadLe32(const std::uint8_t* p)
 {
-    return static_cast<std::uint32_t>(ReadLe16(p)) | (static_cast<std::uint32_t>(ReadLe16(p + 2)) << 16);
+    return static_cast<std::uint32_t>(ReadLe16(p)) |
+           (static_cast<std::uint32_t>(ReadLe16(p + 2)) << 16);
 }
 
 inline void WriteLe16(std::uint8_t* p, std::uint16_t value)

@@ -4,7 +4,10 @@
 
 namespace {
 
-bool isSeparator(char c, PathStyle style) { return c == PathSeparator(style); }
+bool isSeparator(char c, PathStyle style)
+{
+    return c == PathSeparator(style);
+}
 
 // Index just past the last separator (or Windows drive colon); 0 when none.
 size_t nameStart(const std::string& path, PathStyle style)
@@ -39,7 +42,10 @@ bool isRooted(const std::string& path, PathStyle style)
 
 } // namespace
 
-char PathSeparator(PathStyle style) { return style == PathStyle::Windows ? '\\' : '/'; }
+char PathSeparator(PathStyle style)
+{
+    return style == PathStyle::Windows ? '\\' : '/';
+}
 
 std::string SlashToBackslash(const std::string& text, PathStyle style)
 {
@@ -67,9 +73,9 @@ std::string FolderPart(const std::string& path, PathStyle style)
     if (folder.empty() || !isSeparator(folder.back(), style))
         return folder;
     const bool keep = folder.size() >= 2
-        ? (folder[folder.size() - 2] == ':' && style == PathStyle::Windows)
-            || isSeparator(folder[folder.size() - 2], style)
-        : style == PathStyle::Posix; // the POSIX root
+                          ? (folder[folder.size() - 2] == ':' && style == PathStyle::Windows) ||
+                                isSeparator(folder[folder.size() - 2], style)
+                          : style == PathStyle::Posix; // the POSIX root
     if (!keep)
         folder.pop_back();
     return folder;

@@ -10,7 +10,10 @@ ProcessMessagesHook& hook()
 }
 } // namespace
 
-void SetProcessMessagesHook(ProcessMessagesHook newHook) { hook() = std::move(newHook); }
+void SetProcessMessagesHook(ProcessMessagesHook newHook)
+{
+    hook() = std::move(newHook);
+}
 
 void ProcessMessages()
 {

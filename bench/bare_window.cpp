@@ -3,10 +3,11 @@
 #include <QApplication>
 #include <QWidget>
 
-int main(int argc, char** argv) {
-  QApplication application(argc, argv);
-  QWidget window;
-  window.setFixedSize(640, 480);
-  window.show();
-  return application.exec();
+int main(int argc, char** argv)
+{
+    QApplication application(argc, argv);
+    QWidget window;
+    window.setFixedSize(640, 480);
+    window.show();
+    return application.exec();
 }

@@ -43,7 +43,8 @@ int main(int argc, char** argv)
     int failures = 0;
     int result;
     while ((result = rar->RARReadHeader(archive, &header)) == ERAR_SUCCESS) {
-        if (const int code = rar->RARProcessFile(archive, RAR_EXTRACT, destDir.data(), nullptr); code != ERAR_SUCCESS) {
+        if (const int code = rar->RARProcessFile(archive, RAR_EXTRACT, destDir.data(), nullptr);
+            code != ERAR_SUCCESS) {
             std::fprintf(stderr, "rar_library_loop: %s answers %d\n", header.FileName, code);
             ++failures;
         }

@@ -29,19 +29,21 @@ struct Run {
 };
 
 template <typename Child>
-Run measure(Child child) {
+Run measure(Child child)
+{
     const auto start = std::chrono::steady_clock::now();
     const pid_t pid = fork();
     if (pid == 0)
         _exit(child());
     int status = 0;
-    struct rusage usage{};
+    struct rusage usage {};
     wait4(pid, &status, 0, &usage);
     const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
     return {took.count(), usage.ru_maxrss, WIFEXITED(status) ? WEXITSTATUS(status) : -1};
 }
 
-int extractWithLibrary(const std::string& library, std::string first, const fs::path& out) {
+int extractWithLibrary(const std::string& library, std::string first, const fs::path& out)
+{
     void* module = dlopen(library.c_str(), RTLD_NOW);
     if (module == nullptr)
         return 100;
@@ -63,23 +65,26 @@ int extractWithLibrary(const std::string& library, std::string first, const fs::
     return worst;
 }
 
-void keepBest(Run& best, const Run& run) {
+void keepBest(Run& best, const Run& run)
+{
     if (run.seconds < best.seconds)
         best = {run.seconds, std::max(best.peakKb, run.peakKb), run.status};
     else
         best.peakKb = std::max(best.peakKb, run.peakKb);
 }
 
-}  // namespace
+} // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     if (argc != 3) {
         std::fprintf(stderr, "usage: %s LIBUNRAR.so SAMPLES_DIR\n", argv[0]);
         return 2;
     }
     const std::string library = fs::absolute(argv[1]).string();
     const fs::path samples = argv[2];
-    const fs::path work = fs::temp_directory_path() / ("zk-unrar-bench-" + std::to_string(getpid()));
+    const fs::path work =
+        fs::temp_directory_path() / ("zk-unrar-bench-" + std::to_string(getpid()));
     fs::create_directories(work);
     std::ofstream joined(work / "joined.rar", std::ios::binary);
     for (int i = 1; i <= 4; ++i) {
@@ -97,14 +102,14 @@ int main(int argc, char** argv) {
         fs::create_directories(work / "peer");
         fs::create_directories(work / "ours");
         keepBest(peer, measure([&] {
-            execlp("bsdtar", "bsdtar", "-xf", (work / "joined.rar").c_str(), "-C",
-                   (work / "peer").c_str(), static_cast<char*>(nullptr));
-            return 127;
-        }));
+                     execlp("bsdtar", "bsdtar", "-xf", (work / "joined.rar").c_str(), "-C",
+                            (work / "peer").c_str(), static_cast<char*>(nullptr));
+                     return 127;
+                 }));
         keepBest(ours, measure([&] {
-            return extractWithLibrary(library, (work / "rar4-multivolume.part0001.rar").string(),
-                                      work / "ours");
-        }));
+                     return extractWithLibrary(
+                         library, (work / "rar4-multivolume.part0001.rar").string(), work / "ours");
+                 }));
     }
     fs::remove_all(work);
 

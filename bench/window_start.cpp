@@ -20,67 +20,74 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 // The peak resident set (VmHWM) of a running process, in kB; -1 if unknown.
-long PeakResidentKb(pid_t pid) {
-  std::ifstream status("/proc/" + std::to_string(pid) + "/status");
-  for (std::string line; std::getline(status, line);)
-    if (line.rfind("VmHWM:", 0) == 0) return std::strtol(line.c_str() + 6, nullptr, 10);
-  return -1;
+long PeakResidentKb(pid_t pid)
+{
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind("VmHWM:", 0) == 0)
+            return std::strtol(line.c_str() + 6, nullptr, 10);
+    return -1;
 }
 
 // Waits up to the deadline for a MapNotify on the root window's children.
-bool WaitForFirstMap(xcb_connection_t* connection, Clock::time_point deadline) {
-  const int fd = xcb_get_file_descriptor(connection);
-  while (Clock::now() < deadline) {
-    while (xcb_generic_event_t* event = xcb_poll_for_event(connection)) {
-      const bool mapped = (event->response_type & 0x7f) == XCB_MAP_NOTIFY;
-      std::free(event);
-      if (mapped) return true;
+bool WaitForFirstMap(xcb_connection_t* connection, Clock::time_point deadline)
+{
+    const int fd = xcb_get_file_descriptor(connection);
+    while (Clock::now() < deadline) {
+        while (xcb_generic_event_t* event = xcb_poll_for_event(connection)) {
+            const bool mapped = (event->response_type & 0x7f) == XCB_MAP_NOTIFY;
+            std::free(event);
+            if (mapped)
+                return true;
+        }
+        if (xcb_connection_has_error(connection))
+            return false;
+        fd_set readable;
+        FD_ZERO(&readable);
+        FD_SET(fd, &readable);
+        timeval tick{0, 2000};
+        select(fd + 1, &readable, nullptr, nullptr, &tick);
     }
-    if (xcb_connection_has_error(connection)) return false;
-    fd_set readable;
-    FD_ZERO(&readable);
-    FD_SET(fd, &readable);
-    timeval tick{0, 2000};
-    select(fd + 1, &readable, nullptr, nullptr, &tick);
-  }
-  return false;
+    return false;
 }
 
-}  // namespace
+} // namespace
 
-int main(int argc, char** argv) {
-  if (argc < 2) {
-    std::fprintf(stderr, "usage: window_start PROGRAM [ARG...]\n");
-    return 2;
-  }
-  xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
-  if (xcb_connection_has_error(connection)) {
-    std::fprintf(stderr, "window_start: no X display\n");
-    return 2;
-  }
-  xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
-  const uint32_t mask = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
-  xcb_change_window_attributes(connection, screen->root, XCB_CW_EVENT_MASK, &mask);
-  xcb_flush(connection);
+int main(int argc, char** argv)
+{
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: window_start PROGRAM [ARG...]\n");
+        return 2;
+    }
+    xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
+    if (xcb_connection_has_error(connection)) {
+        std::fprintf(stderr, "window_start: no X display\n");
+        return 2;
+    }
+    xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
+    const uint32_t mask = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
+    xcb_change_window_attributes(connection, screen->root, XCB_CW_EVENT_MASK, &mask);
+    xcb_flush(connection);
 
-  const Clock::time_point start = Clock::now();
-  const pid_t child = fork();
-  if (child == 0) {
-    execv(argv[1], argv + 1);
-    std::perror(argv[1]);
-    _exit(127);
-  }
-  const bool mapped = WaitForFirstMap(connection, start + std::chrono::seconds(20));
-  const double milliseconds = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-  std::this_thread::sleep_for(std::chrono::seconds(1));
-  const long peak_kb = PeakResidentKb(child);
-  kill(child, SIGTERM);
-  waitpid(child, nullptr, 0);
-  xcb_disconnect(connection);
-  if (!mapped || peak_kb < 0) {
-    std::fprintf(stderr, "window_start: %s mapped no window\n", argv[1]);
-    return 1;
-  }
-  std::printf("%.1f %.1f\n", milliseconds, peak_kb / 1024.0);
-  return 0;
+    const Clock::time_point start = Clock::now();
+    const pid_t child = fork();
+    if (child == 0) {
+        execv(argv[1], argv + 1);
+        std::perror(argv[1]);
+        _exit(127);
+    }
+    const bool mapped = WaitForFirstMap(connection, start + std::chrono::seconds(20));
+    const double milliseconds =
+        std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+    std::this_thread::sleep_for(std::chrono::seconds(1));
+    const long peak_kb = PeakResidentKb(child);
+    kill(child, SIGTERM);
+    waitpid(child, nullptr, 0);
+    xcb_disconnect(connection);
+    if (!mapped || peak_kb < 0) {
+        std::fprintf(stderr, "window_start: %s mapped no window\n", argv[1]);
+        return 1;
+    }
+    std::printf("%.1f %.1f\n", milliseconds, peak_kb / 1024.0);
+    return 0;
 }

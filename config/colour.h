@@ -20,4 +20,3 @@ inline constexpr TColor clHighlightText = TColor(0x8000000E);
 // "'$<value>' is not a valid integer value" when it is not 1 to 8
 // significant hexadecimal digits.
 TColor ColourFromText(const QString& value);
-

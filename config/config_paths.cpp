@@ -34,8 +34,8 @@ QString exeFolder(const QString& exePath, PathStyle style)
         cut = qMax(cut, exePath.lastIndexOf(u':'));
     QString folder = exePath.left(cut + 1);
     // Drop the trailing separator unless it belongs to a root ("C:\", "/", "\\").
-    if (cut > 0 && exePath[cut] == separator(style) && exePath[cut - 1] != u':'
-        && exePath[cut - 1] != separator(style))
+    if (cut > 0 && exePath[cut] == separator(style) && exePath[cut - 1] != u':' &&
+        exePath[cut - 1] != separator(style))
         folder.chop(1);
     return folder;
 }

@@ -29,8 +29,8 @@ QString trimmedBlanks(QStringView text)
 
 QString unquoted(const QString& value)
 {
-    if (value.size() >= 2 && value.front() == value.back()
-        && (value.front() == u'"' || value.front() == u'\''))
+    if (value.size() >= 2 && value.front() == value.back() &&
+        (value.front() == u'"' || value.front() == u'\''))
         return value.sliced(1, value.size() - 2);
     return value;
 }
@@ -111,7 +111,8 @@ void IniFile::parse(QByteArray text)
         const QString key = trimmedBlanks(QStringView(line).first(equals)).toCaseFolded();
         QHash<QString, QString>& keys = sections_[section];
         if (!keys.contains(key))
-            keys.insert(key, cutToMaxLength(unquoted(trimmedBlanks(QStringView(line).sliced(equals + 1)))));
+            keys.insert(
+                key, cutToMaxLength(unquoted(trimmedBlanks(QStringView(line).sliced(equals + 1)))));
     }
 }
 

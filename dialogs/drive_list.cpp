@@ -27,7 +27,8 @@ QStyle::StandardPixmap pictureOf(VolumeKind kind)
 Volume volumeAt(const std::vector<Mount>& mounts, const QString& folder)
 {
     const Mount* mount = MountOf(mounts, folder);
-    return mount ? VolumeOfMount(*mount, ReadVolumeLabel) : Volume{QDir::rootPath(), {}, {}, VolumeKind::vkDisk};
+    return mount ? VolumeOfMount(*mount, ReadVolumeLabel)
+                 : Volume{QDir::rootPath(), {}, {}, VolumeKind::vkDisk};
 }
 
 } // namespace
@@ -118,9 +119,10 @@ void TDriveComboBox::paintEvent(QPaintEvent*)
     QStyleOptionComboBox option;
     initStyleOption(&option);
     painter.drawComplexControl(QStyle::CC_ComboBox, option);
-    const QRect field = style()->subControlRect(QStyle::CC_ComboBox, &option,
-                                                QStyle::SC_ComboBoxEditField, this);
-    const int textWidth = field.width() - (option.currentIcon.isNull() ? 0 : option.iconSize.width() + 4);
+    const QRect field =
+        style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
+    const int textWidth =
+        field.width() - (option.currentIcon.isNull() ? 0 : option.iconSize.width() + 4);
     option.currentText = fontMetrics().elidedText(option.currentText, Qt::ElideMiddle, textWidth);
     painter.drawControl(QStyle::CE_ComboBoxLabel, option);
 }

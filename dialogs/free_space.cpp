@@ -19,7 +19,8 @@ std::optional<VolumeSpace> StatvfsSpace(const QString& folder)
     struct statvfs volume {};
     if (::statvfs(QFile::encodeName(folder).constData(), &volume) != 0)
         return std::nullopt;
-    return VolumeSpace{static_cast<uint64_t>(volume.f_bavail) * static_cast<uint64_t>(volume.f_frsize),
+    return VolumeSpace{static_cast<uint64_t>(volume.f_bavail) *
+                           static_cast<uint64_t>(volume.f_frsize),
                        (volume.f_flag & ST_RDONLY) != 0};
 }
 

@@ -8,7 +8,7 @@
 
 // What the file system tells about the volume that holds a folder.
 struct VolumeSpace {
-    uint64_t freeBytes = 0;  // available to the user
+    uint64_t freeBytes = 0; // available to the user
     bool readOnly = false;
 };
 

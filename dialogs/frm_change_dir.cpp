@@ -61,10 +61,10 @@ Tfrm_ChangeDir::Tfrm_ChangeDir(QWidget* parent) : HoverWindow(parent)
     InstallPath = addLabel({24, 360}, QStringLiteral("InstallPath"));
     lbl_FreeSpace = addLabel({216, 8}, QStringLiteral("FreeSpace"));
     img_cancel2 = new TPicture(this, {8, 272, 124, 33}, artwork::kCancelLit,
-                             QStringLiteral("Cancel Install"));
+                               QStringLiteral("Cancel Install"));
     img_install2 = new TPicture(this, {200, 272, 97, 33}, artwork::kInstallLit, plainHint);
     img_MakeDir2 = new TPicture(this, {93, 244, 140, 29}, artwork::kMakeDirLit,
-                              QStringLiteral("Create a new Directory/Folder"));
+                                QStringLiteral("Create a new Directory/Folder"));
     Rarfile = addLabel({24, 384}, QStringLiteral("Rarfile"));
     img_cancel2->hide();
     img_install2->hide();

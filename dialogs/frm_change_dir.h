@@ -21,7 +21,7 @@ public:
 
     // Setters the main window calls before showing the dialog modally.
     void SetInstallPath(const QString& path);
-    void SetSpaceRequired(const QString& megabytes);  // throws Exception when not a whole number
+    void SetSpaceRequired(const QString& megabytes); // throws Exception when not a whole number
     void SetRarFile(const QString& path);
     // The folder open in the tree, which the extraction fills.
     QString GetDirectory() const;

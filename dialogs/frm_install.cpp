@@ -48,9 +48,9 @@ Tfrm_install::Tfrm_install(QWidget* parent) : HoverWindow(parent), UnRAR(nullptr
     img_cancel = new TPicture(this, {10, 72, 119, 33}, artwork::kCancel, plainHint);
     img_extract = new TPicture(this, {338, 72, 135, 33}, artwork::kExtract, plainHint);
     img_cancel2 = new TPicture(this, {10, 72, 119, 33}, artwork::kCancelLit,
-                             QStringLiteral("Cancel Installation"));
+                               QStringLiteral("Cancel Installation"));
     img_extract2 = new TPicture(this, {338, 72, 135, 33}, artwork::kExtractLit,
-                              QStringLiteral("Extract Files"));
+                                QStringLiteral("Extract Files"));
     img_cancel2->hide();
     setLitTwins({img_cancel2, img_extract2});
     InstallPath = addLabel({80, 112}, QStringLiteral("InstallPath"));
@@ -68,8 +68,9 @@ Tfrm_install::Tfrm_install(QWidget* parent) : HoverWindow(parent), UnRAR(nullptr
     UnRAR.OnProgress = [this](TObject* sender, const std::string& fn, uint8_t progress) {
         UnRARProgress(sender, fn, progress);
     };
-    UnRAR.OnBegin = [this](TObject* sender, const std::string& fn, int32_t recNum,
-                           bool& extract) { UnRARBegin(sender, fn, recNum, extract); };
+    UnRAR.OnBegin = [this](TObject* sender, const std::string& fn, int32_t recNum, bool& extract) {
+        UnRARBegin(sender, fn, recNum, extract);
+    };
     UnRAR.OnEnd = [this](TObject* sender, const std::string& fn, bool crcPass) {
         UnRAREnd(sender, fn, crcPass);
     };

@@ -18,8 +18,7 @@ HoverWindow::HoverWindow(QWidget* parent) : QDialog(parent)
     closeOnAltF4(*this);
 }
 
-void HoverWindow::setUpToolWindow(const QString& caption, const QSize& clientSize,
-                                  bool sizable)
+void HoverWindow::setUpToolWindow(const QString& caption, const QSize& clientSize, bool sizable)
 {
     setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);

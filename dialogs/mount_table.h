@@ -10,7 +10,7 @@
 struct Mount {
     QString mountPoint;
     QString fsType;
-    QString source;  // device, "server:/export", "//server/share", ...
+    QString source; // device, "server:/export", "//server/share", ...
 };
 
 // The mounts described by /proc/self/mountinfo text, in the table's order

@@ -11,9 +11,9 @@ enum class VolumeKind { vkDisk, vkOptical, vkNetwork };
 
 // One mounted volume as the drive list offers it.
 struct Volume {
-    QString root;    // mount point
-    QString label;   // may be empty
-    QString source;  // where a network volume comes from
+    QString root;   // mount point
+    QString label;  // may be empty
+    QString source; // where a network volume comes from
     VolumeKind kind = VolumeKind::vkDisk;
 };
 

@@ -33,8 +33,9 @@ QString registerNfoFont()
 QStringList nfoFontFiles()
 {
     return {
-        QFileInfo(QString::fromStdString(ExecutablePath())).dir().filePath(
-            QLatin1String("fonts/") + QLatin1String(kNfoFontFileName)),
+        QFileInfo(QString::fromStdString(ExecutablePath()))
+            .dir()
+            .filePath(QLatin1String("fonts/") + QLatin1String(kNfoFontFileName)),
         QDir(QLatin1String(kNfoFontPackageFolder)).filePath(QLatin1String(kNfoFontFileName)),
     };
 }
@@ -42,8 +43,8 @@ QStringList nfoFontFiles()
 QFont nfoFont()
 {
     static const QString family = registerNfoFont();
-    QFont font = family.isEmpty() ? QFontDatabase::systemFont(QFontDatabase::FixedFont)
-                                  : QFont(family);
+    QFont font =
+        family.isEmpty() ? QFontDatabase::systemFont(QFontDatabase::FixedFont) : QFont(family);
     font.setPixelSize(kCharacterHeight);
     font.setFixedPitch(true);
     // A raster font is drawn as it is; no smoothing if the fallback is used.

@@ -34,10 +34,11 @@ void TRasterMemo::drawText(QPainter& painter)
 {
     const QAbstractTextDocumentLayout::PaintContext context = getPaintContext();
     painter.setPen(context.palette.text().color());
-    const bool caretShown = textInteractionFlags() & (Qt::TextEditable | Qt::TextSelectableByKeyboard);
+    const bool caretShown =
+        textInteractionFlags() & (Qt::TextEditable | Qt::TextSelectableByKeyboard);
     QPointF offset = contentOffset();
-    for (QTextBlock block = firstVisibleBlock(); block.isValid() && offset.y() <= viewport()->height();
-         block = block.next()) {
+    for (QTextBlock block = firstVisibleBlock();
+         block.isValid() && offset.y() <= viewport()->height(); block = block.next()) {
         if (!block.isVisible())
             continue;
         const int start = block.position();
@@ -51,7 +52,8 @@ void TRasterMemo::drawText(QPainter& painter)
         }
         QTextLayout* layout = block.layout();
         layout->draw(&painter, offset, selections, viewport()->rect());
-        if (caretShown && context.cursorPosition >= start && context.cursorPosition < start + length)
+        if (caretShown && context.cursorPosition >= start &&
+            context.cursorPosition < start + length)
             layout->drawCursor(&painter, offset, context.cursorPosition - start, cursorWidth());
         offset.ry() += blockBoundingRect(block).height();
     }

@@ -16,10 +16,11 @@
 
 std::string generalMidiSoundFont(const std::string& executableFolder)
 {
-    const std::filesystem::path bundled =
-        std::filesystem::path(executableFolder) / std::filesystem::path(kGeneralMidiSoundFont).filename();
+    const std::filesystem::path bundled = std::filesystem::path(executableFolder) /
+                                          std::filesystem::path(kGeneralMidiSoundFont).filename();
     std::error_code error;
-    return std::filesystem::is_regular_file(bundled, error) ? bundled.string() : kGeneralMidiSoundFont;
+    return std::filesystem::is_regular_file(bundled, error) ? bundled.string()
+                                                            : kGeneralMidiSoundFont;
 }
 
 namespace {
@@ -53,8 +54,8 @@ public:
         if (!music_) {
             logDetail(Mix_GetError());
             close();
-            throw Exception("The music file " + fileName
-                            + " cannot be played: its format is unknown or the file is damaged");
+            throw Exception("The music file " + fileName +
+                            " cannot be played: its format is unknown or the file is damaged");
         }
         atEnd_ = Mix_MusicDuration(music_) == 0.0;
     }

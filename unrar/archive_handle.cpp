@@ -22,11 +22,13 @@ namespace fs = std::filesystem;
 namespace {
 
 // The folder a destination lies in; "." for a bare name.
-fs::path folderOf(const fs::path& dest) {
+fs::path folderOf(const fs::path& dest)
+{
     return dest.has_parent_path() ? dest.parent_path() : fs::path(".");
 }
 
-bool canonicalWithin(const fs::path& path, const fs::path& root) {
+bool canonicalWithin(const fs::path& path, const fs::path& root)
+{
     std::error_code ec;
     const fs::path real = fs::weakly_canonical(path, ec);
     if (ec)
@@ -36,7 +38,8 @@ bool canonicalWithin(const fs::path& path, const fs::path& root) {
 }
 
 // Removes what stands at `path` so a link can take its place; never a folder.
-bool clearForLink(const fs::path& path) {
+bool clearForLink(const fs::path& path)
+{
     std::error_code ec;
     const fs::file_status status = fs::symlink_status(path, ec);
     if (!fs::exists(status))
@@ -44,9 +47,10 @@ bool clearForLink(const fs::path& path) {
     return !fs::is_directory(status) && fs::remove(path, ec);
 }
 
-}  // namespace
+} // namespace
 
-std::unique_ptr<ArchiveHandle> ArchiveHandle::open(const char* name, unsigned& result) {
+std::unique_ptr<ArchiveHandle> ArchiveHandle::open(const char* name, unsigned& result)
+{
     std::unique_ptr<ArchiveHandle> handle(new ArchiveHandle);
     ArchiveHandle* self = handle.get();
     handle->volumes_.setVolumeOpenedHook([self](std::size_t index, const std::string& volume) {
@@ -57,7 +61,7 @@ std::unique_ptr<ArchiveHandle> ArchiveHandle::open(const char* name, unsigned& r
         return nullptr;
     }
     if (!handle->openReader()) {
-        result = handle->reader_ == nullptr ? ERAR_NO_MEMORY
+        result = handle->reader_ == nullptr     ? ERAR_NO_MEMORY
                  : handle->volumes_.abandoned() ? ERAR_EOPEN
                                                 : ERAR_BAD_ARCHIVE;
         return nullptr;
@@ -66,7 +70,8 @@ std::unique_ptr<ArchiveHandle> ArchiveHandle::open(const char* name, unsigned& r
     return handle;
 }
 
-bool ArchiveHandle::openReader() {
+bool ArchiveHandle::openReader()
+{
     reader_.reset();
     reader_.reset(archive_read_new());
     if (reader_ == nullptr)
@@ -76,11 +81,13 @@ bool ArchiveHandle::openReader() {
     return volumes_.openArchive(reader_.get()) == ARCHIVE_OK;
 }
 
-int ArchiveHandle::failureCode() const {
+int ArchiveHandle::failureCode() const
+{
     return volumes_.abandoned() ? ERAR_EOPEN : ERAR_BAD_DATA;
 }
 
-int ArchiveHandle::readHeader(RARHeaderDataEx& header) {
+int ArchiveHandle::readHeader(RARHeaderDataEx& header)
+{
     if (stickyError_ == 0 && stored_.headersEncrypted())
         stickyError_ = passwordSet_ ? ERAR_UNKNOWN_FORMAT : ERAR_MISSING_PASSWORD;
     if (stickyError_ != 0)
@@ -99,7 +106,8 @@ int ArchiveHandle::readHeader(RARHeaderDataEx& header) {
 // on, its state cannot be trusted, so a new reader takes over there. Each
 // restart reads every earlier header again; past a bound the old reader goes
 // on (the checksums still catch what it gets wrong).
-int ArchiveHandle::nextEntry() {
+int ArchiveHandle::nextEntry()
+{
     constexpr int kMaxRestarts = 64;
     if (dataFailed_ && !volumes_.abandoned() && restarts_ < kMaxRestarts) {
         ++restarts_;
@@ -119,7 +127,8 @@ int ArchiveHandle::nextEntry() {
 
 // A new reader from the first volume, passed over the entries read so far.
 // False when it cannot get back there: the archive's structure is damaged.
-bool ArchiveHandle::restartAfterFailedEntry() {
+bool ArchiveHandle::restartAfterFailedEntry()
+{
     if (!volumes_.rewind() || !openReader())
         return false;
     for (std::size_t i = 0; i < entriesRead_; ++i) {
@@ -130,13 +139,15 @@ bool ArchiveHandle::restartAfterFailedEntry() {
 }
 
 // libarchive's end counts only where the archive's own headers end too.
-int ArchiveHandle::endOfEntries() {
+int ArchiveHandle::endOfEntries()
+{
     if (stored_.goesOnAfter(entriesRead_))
         return stickyError_ = ERAR_BAD_DATA;
     return ERAR_END_ARCHIVE;
 }
 
-int ArchiveHandle::skipEntry() {
+int ArchiveHandle::skipEntry()
+{
     if (archive_read_data_skip(reader_.get()) >= ARCHIVE_WARN && !volumes_.abandoned())
         return ERAR_SUCCESS;
     dataFailed_ = true;
@@ -146,7 +157,8 @@ int ArchiveHandle::skipEntry() {
 // Encrypted data cannot be decoded here. Without a password the handle gives
 // up as it would on a wrong one (the next header read answers 12); with one,
 // the entry is passed over and the ones after it stay readable.
-int ArchiveHandle::refuseEncrypted() {
+int ArchiveHandle::refuseEncrypted()
+{
     if (!passwordSet_) {
         stickyError_ = ERAR_BAD_DATA;
         return ERAR_MISSING_PASSWORD;
@@ -155,7 +167,8 @@ int ArchiveHandle::refuseEncrypted() {
     return ERAR_UNKNOWN_FORMAT;
 }
 
-int ArchiveHandle::processFile(int operation, const char* destPath, const char* destName) {
+int ArchiveHandle::processFile(int operation, const char* destPath, const char* destName)
+{
     if (!entryPending_)
         return ERAR_UNKNOWN;
     entryPending_ = false;
@@ -185,7 +198,8 @@ int ArchiveHandle::processFile(int operation, const char* destPath, const char* 
         return extractFolder(dest, root);
     if (type == AE_IFLNK) {
         // A given destination folder bounds links, also beside a destination name.
-        const fs::path linkRoot = destPath != nullptr && *destPath != '\0' ? fs::path(destPath) : root;
+        const fs::path linkRoot =
+            destPath != nullptr && *destPath != '\0' ? fs::path(destPath) : root;
         return extractLink(dest, linkRoot.empty() ? nullptr : &linkRoot);
     }
     if (hardLink)
@@ -193,11 +207,12 @@ int ArchiveHandle::processFile(int operation, const char* destPath, const char* 
     if (type == AE_IFREG)
         return testOrWrite(&dest);
     skipEntry();
-    return ERAR_ECREATE;  // devices and pipes are not written
+    return ERAR_ECREATE; // devices and pipes are not written
 }
 
 int ArchiveHandle::destinationOf(const char* destPath, const char* destName, fs::path& dest,
-                                 fs::path& root) const {
+                                 fs::path& root) const
+{
     if (destName != nullptr && *destName != '\0') {
         dest = destName;
         return ERAR_SUCCESS;
@@ -212,10 +227,11 @@ int ArchiveHandle::destinationOf(const char* destPath, const char* destName, fs:
 
 // Decodes the current file, writing it to `dest` when given, and answers 12
 // (leaving nothing behind) unless its data matches the stored checksum.
-int ArchiveHandle::testOrWrite(const fs::path* dest) {
+int ArchiveHandle::testOrWrite(const fs::path* dest)
+{
     if (!storedIndex_) {
         skipEntry();
-        return ERAR_BAD_DATA;  // without its own header the data cannot be checked
+        return ERAR_BAD_DATA; // without its own header the data cannot be checked
     }
     // Read before the data: parts read on the way may move the stored headers.
     const StoredFileHeader& first = stored_.at(*storedIndex_);
@@ -260,7 +276,8 @@ int ArchiveHandle::testOrWrite(const fs::path* dest) {
     return ERAR_SUCCESS;
 }
 
-int ArchiveHandle::extractFolder(const fs::path& dest, const fs::path& root) {
+int ArchiveHandle::extractFolder(const fs::path& dest, const fs::path& root)
+{
     std::error_code ec;
     fs::create_directories(dest, ec);
     if (ec || !fs::is_directory(dest, ec) || (!root.empty() && !canonicalWithin(dest, root)))
@@ -272,7 +289,8 @@ int ArchiveHandle::extractFolder(const fs::path& dest, const fs::path& root) {
 
 // A link is written only when its target, seen from the link's real folder,
 // stays inside the destination folder (or, without one, the link's folder).
-int ArchiveHandle::extractLink(const fs::path& dest, const fs::path* root) {
+int ArchiveHandle::extractLink(const fs::path& dest, const fs::path* root)
+{
     const char* target = symlinkOf(entry_);
     std::error_code ec;
     const fs::path linkFolder = fs::canonical(folderOf(dest), ec);
@@ -289,7 +307,8 @@ int ArchiveHandle::extractLink(const fs::path& dest, const fs::path* root) {
 }
 
 // Hard links become copies of a file this handle extracted earlier.
-int ArchiveHandle::extractHardLink(const fs::path& dest) {
+int ArchiveHandle::extractHardLink(const fs::path& dest)
+{
     const auto source = extractedFiles_.find(hardlinkOf(entry_));
     if (source == extractedFiles_.end())
         return ERAR_ECREATE;
@@ -315,4 +334,4 @@ int ArchiveHandle::extractHardLink(const fs::path& dest) {
     return ERAR_SUCCESS;
 }
 
-}  // namespace zk::unrar
+} // namespace zk::unrar

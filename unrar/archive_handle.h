@@ -32,9 +32,15 @@ public:
     int readHeader(RARHeaderDataEx& header);
     int processFile(int operation, const char* destPath, const char* destName);
 
-    void setChangeVolumeCallback(CHANGEVOLPROC callback) { volumes_.setChangeVolumeCallback(callback); }
+    void setChangeVolumeCallback(CHANGEVOLPROC callback)
+    {
+        volumes_.setChangeVolumeCallback(callback);
+    }
     void setProcessDataCallback(PROCESSDATAPROC callback) { processData_ = callback; }
-    void setPassword(const char* password) { passwordSet_ = password != nullptr && *password != '\0'; }
+    void setPassword(const char* password)
+    {
+        passwordSet_ = password != nullptr && *password != '\0';
+    }
 
 private:
     ArchiveHandle() = default;
@@ -61,14 +67,14 @@ private:
     // Declared after volumes_ so that it is freed first, while the volumes it
     // reads through are still there.
     std::unique_ptr<struct archive, ReaderFree> reader_;
-    struct archive_entry* entry_ = nullptr;  // owned by reader_, valid until the next header
+    struct archive_entry* entry_ = nullptr; // owned by reader_, valid until the next header
     bool entryPending_ = false;
-    int stickyError_ = 0;  // once set, every later header read answers it
+    int stickyError_ = 0; // once set, every later header read answers it
     PROCESSDATAPROC processData_ = nullptr;
     bool passwordSet_ = false;
     std::map<std::string, std::filesystem::path> extractedFiles_;
     StoredHeaders stored_;
-    std::optional<std::size_t> storedIndex_;  // of the current entry, when matched
+    std::optional<std::size_t> storedIndex_; // of the current entry, when matched
     std::size_t entriesRead_ = 0;
     // After libarchive failed on an entry's data, the next header read starts
     // a new reader and passes over the entries read.
@@ -76,4 +82,4 @@ private:
     int restarts_ = 0;
 };
 
-}  // namespace zk::unrar
+} // namespace zk::unrar

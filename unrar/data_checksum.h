@@ -30,4 +30,4 @@ private:
     std::uint64_t size_ = 0;
 };
 
-}  // namespace zk::unrar
+} // namespace zk::unrar

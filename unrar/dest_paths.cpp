@@ -4,7 +4,8 @@ namespace zk::unrar {
 
 namespace fs = std::filesystem;
 
-fs::path storedNameBelow(const std::string& storedName) {
+fs::path storedNameBelow(const std::string& storedName)
+{
     fs::path result;
     for (const fs::path& part : fs::path(storedName).relative_path()) {
         if (part.empty() || part == "." || part == "..")
@@ -14,13 +15,15 @@ fs::path storedNameBelow(const std::string& storedName) {
     return result;
 }
 
-bool isWithin(const fs::path& path, const fs::path& folder) {
+bool isWithin(const fs::path& path, const fs::path& folder)
+{
     const fs::path relative = fs::absolute(path).lexically_normal().lexically_relative(
         fs::absolute(folder).lexically_normal());
     return !relative.empty() && *relative.begin() != "..";
 }
 
-std::optional<fs::path> resolveLinkTarget(const fs::path& linkFolder, const std::string& target) {
+std::optional<fs::path> resolveLinkTarget(const fs::path& linkFolder, const std::string& target)
+{
     const fs::path targetPath(target);
     if (target.empty() || targetPath.is_absolute())
         return std::nullopt;
@@ -36,4 +39,4 @@ std::optional<fs::path> resolveLinkTarget(const fs::path& linkFolder, const std:
     return (linkFolder / targetPath).lexically_normal();
 }
 
-}  // namespace zk::unrar
+} // namespace zk::unrar

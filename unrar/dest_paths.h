@@ -19,4 +19,4 @@ bool isWithin(const std::filesystem::path& path, const std::filesystem::path& fo
 std::optional<std::filesystem::path> resolveLinkTarget(const std::filesystem::path& linkFolder,
                                                        const std::string& target);
 
-}  // namespace zk::unrar
+} // namespace zk::unrar

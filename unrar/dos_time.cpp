@@ -2,12 +2,13 @@
 
 namespace zk::unrar {
 
-std::uint32_t dosTimeFromUnix(std::time_t t) {
+std::uint32_t dosTimeFromUnix(std::time_t t)
+{
     std::tm local{};
     if (localtime_r(&t, &local) == nullptr || local.tm_year < 80)
         return (1u << 5 | 1u) << 16;
     if (local.tm_year > 207)
-        return 0xFF9FBF7Du;  // 2107-12-31 23:59:58
+        return 0xFF9FBF7Du; // 2107-12-31 23:59:58
     const auto field = [](int v) { return static_cast<std::uint32_t>(v); };
     const std::uint32_t date =
         field(local.tm_year - 80) << 9 | field(local.tm_mon + 1) << 5 | field(local.tm_mday);
@@ -16,4 +17,4 @@ std::uint32_t dosTimeFromUnix(std::time_t t) {
     return date << 16 | time;
 }
 
-}  // namespace zk::unrar
+} // namespace zk::unrar

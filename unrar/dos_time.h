@@ -9,4 +9,4 @@ namespace zk::unrar {
 // Times before 1980 give 1980-01-01 00:00, times after 2107 the last DOS day.
 std::uint32_t dosTimeFromUnix(std::time_t t);
 
-}  // namespace zk::unrar
+} // namespace zk::unrar

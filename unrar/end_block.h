@@ -13,4 +13,4 @@ inline constexpr std::size_t kEndBlockSearch = 512;
 // no intact end block is found there (zero padding after it allowed).
 bool endBlockAnnouncesNextVolume(const std::uint8_t* tail, std::size_t size);
 
-}  // namespace zk::unrar
+} // namespace zk::unrar

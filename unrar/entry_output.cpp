@@ -9,21 +9,27 @@
 
 namespace zk::unrar {
 
-mode_t permissionsOf(mode_t storedMode) { return storedMode & 0777; }
+mode_t permissionsOf(mode_t storedMode)
+{
+    return storedMode & 0777;
+}
 
-void setModificationTime(const std::filesystem::path& path, std::time_t mtime, long mtimeNsec) {
+void setModificationTime(const std::filesystem::path& path, std::time_t mtime, long mtimeNsec)
+{
     const struct timespec times[2] = {{0, UTIME_NOW}, {mtime, mtimeNsec}};
     utimensat(AT_FDCWD, path.c_str(), times, AT_SYMLINK_NOFOLLOW);
 }
 
-EntryOutput::~EntryOutput() {
+EntryOutput::~EntryOutput()
+{
     if (!fd_.valid())
         return;
     fd_.close();
     ::unlink(path_.c_str());
 }
 
-bool EntryOutput::create(const std::filesystem::path& path) {
+bool EntryOutput::create(const std::filesystem::path& path)
+{
     constexpr int flags = O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC;
     FileDescriptor fd(::open(path.c_str(), flags, 0600));
     if (!fd.valid() && errno == ELOOP && ::unlink(path.c_str()) == 0)
@@ -35,7 +41,8 @@ bool EntryOutput::create(const std::filesystem::path& path) {
     return true;
 }
 
-bool EntryOutput::write(const void* data, std::size_t size, off_t offset) {
+bool EntryOutput::write(const void* data, std::size_t size, off_t offset)
+{
     const char* bytes = static_cast<const char*>(data);
     while (size > 0) {
         const ssize_t done = ::pwrite(fd_.get(), bytes, size, offset);
@@ -50,7 +57,8 @@ bool EntryOutput::write(const void* data, std::size_t size, off_t offset) {
     return true;
 }
 
-bool EntryOutput::finish(mode_t mode, std::time_t mtime, long mtimeNsec) {
+bool EntryOutput::finish(mode_t mode, std::time_t mtime, long mtimeNsec)
+{
     fchmod(fd_.get(), permissionsOf(mode));
     const struct timespec times[2] = {{0, UTIME_NOW}, {mtime, mtimeNsec}};
     futimens(fd_.get(), times);
@@ -60,4 +68,4 @@ bool EntryOutput::finish(mode_t mode, std::time_t mtime, long mtimeNsec) {
     return closed;
 }
 
-}  // namespace zk::unrar
+} // namespace zk::unrar

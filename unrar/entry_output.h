@@ -39,4 +39,4 @@ mode_t permissionsOf(mode_t storedMode);
 // Sets a path's modification time without following a link.
 void setModificationTime(const std::filesystem::path& path, std::time_t mtime, long mtimeNsec);
 
-}  // namespace zk::unrar
+} // namespace zk::unrar

@@ -14,10 +14,14 @@ namespace {
 
 using zk::unrar::ArchiveHandle;
 
-ArchiveHandle* handleOf(RAR_HANDLE h) { return static_cast<ArchiveHandle*>(h); }
+ArchiveHandle* handleOf(RAR_HANDLE h)
+{
+    return static_cast<ArchiveHandle*>(h);
+}
 
 template <typename Work>
-int guarded(Work work) {
+int guarded(Work work)
+{
     const zk::unrar::ScopedUtf8Locale utf8;
     try {
         return work();
@@ -28,11 +32,12 @@ int guarded(Work work) {
     }
 }
 
-}  // namespace
+} // namespace
 
 extern "C" {
 
-ZK_EXPORT RAR_HANDLE RAROpenArchive(struct RAROpenArchiveData* data) {
+ZK_EXPORT RAR_HANDLE RAROpenArchive(struct RAROpenArchiveData* data)
+{
     if (data == nullptr)
         return nullptr;
     data->CmtSize = 0;
@@ -47,20 +52,23 @@ ZK_EXPORT RAR_HANDLE RAROpenArchive(struct RAROpenArchiveData* data) {
     return result == ERAR_SUCCESS ? handle : nullptr;
 }
 
-ZK_EXPORT int RARCloseArchive(RAR_HANDLE h) {
+ZK_EXPORT int RARCloseArchive(RAR_HANDLE h)
+{
     if (h == nullptr)
         return ERAR_ECLOSE;
     delete handleOf(h);
     return ERAR_SUCCESS;
 }
 
-ZK_EXPORT int RARReadHeaderEx(RAR_HANDLE h, struct RARHeaderDataEx* header) {
+ZK_EXPORT int RARReadHeaderEx(RAR_HANDLE h, struct RARHeaderDataEx* header)
+{
     if (h == nullptr || header == nullptr)
         return ERAR_UNKNOWN;
     return guarded([&] { return handleOf(h)->readHeader(*header); });
 }
 
-ZK_EXPORT int RARReadHeader(RAR_HANDLE h, struct RARHeaderData* header) {
+ZK_EXPORT int RARReadHeader(RAR_HANDLE h, struct RARHeaderData* header)
+{
     if (h == nullptr || header == nullptr)
         return ERAR_UNKNOWN;
     return guarded([&] {
@@ -72,27 +80,34 @@ ZK_EXPORT int RARReadHeader(RAR_HANDLE h, struct RARHeaderData* header) {
     });
 }
 
-ZK_EXPORT int RARProcessFile(RAR_HANDLE h, int operation, char* destPath, char* destName) {
+ZK_EXPORT int RARProcessFile(RAR_HANDLE h, int operation, char* destPath, char* destName)
+{
     if (h == nullptr)
         return ERAR_UNKNOWN;
     return guarded([&] { return handleOf(h)->processFile(operation, destPath, destName); });
 }
 
-ZK_EXPORT void RARSetChangeVolProc(RAR_HANDLE h, CHANGEVOLPROC callback) {
+ZK_EXPORT void RARSetChangeVolProc(RAR_HANDLE h, CHANGEVOLPROC callback)
+{
     if (h != nullptr)
         handleOf(h)->setChangeVolumeCallback(callback);
 }
 
-ZK_EXPORT void RARSetProcessDataProc(RAR_HANDLE h, PROCESSDATAPROC callback) {
+ZK_EXPORT void RARSetProcessDataProc(RAR_HANDLE h, PROCESSDATAPROC callback)
+{
     if (h != nullptr)
         handleOf(h)->setProcessDataCallback(callback);
 }
 
-ZK_EXPORT void RARSetPassword(RAR_HANDLE h, char* password) {
+ZK_EXPORT void RARSetPassword(RAR_HANDLE h, char* password)
+{
     if (h != nullptr)
         handleOf(h)->setPassword(password);
 }
 
-ZK_EXPORT int RARGetDllVersion(void) { return 10; }
+ZK_EXPORT int RARGetDllVersion(void)
+{
+    return 10;
+}
 
-}  // extern "C"
+} // extern "C"

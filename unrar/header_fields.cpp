@@ -13,7 +13,8 @@ namespace {
 
 // Copies text into a fixed name field, cut at a character boundary to fit.
 template <std::size_t N>
-void copyName(char (&field)[N], const char* text) {
+void copyName(char (&field)[N], const char* text)
+{
     std::size_t size = text == nullptr ? 0 : std::strlen(text);
     if (size >= N) {
         size = N - 1;
@@ -27,34 +28,45 @@ void copyName(char (&field)[N], const char* text) {
 
 // The wide form of a UTF-8 name (the exported calls run in a UTF-8 locale),
 // cut to fit; empty when the text does not convert.
-void copyWideName(wchar_t* field, std::size_t capacity, const char* text) {
-    const std::size_t length = text == nullptr ? static_cast<std::size_t>(-1)
-                                                : std::mbstowcs(field, text, capacity - 1);
+void copyWideName(wchar_t* field, std::size_t capacity, const char* text)
+{
+    const std::size_t length =
+        text == nullptr ? static_cast<std::size_t>(-1) : std::mbstowcs(field, text, capacity - 1);
     field[length == static_cast<std::size_t>(-1) ? 0 : length] = L'\0';
 }
 
-unsigned low32(std::uint64_t value) { return static_cast<unsigned>(value & 0xFFFFFFFFu); }
-unsigned high32(std::uint64_t value) { return static_cast<unsigned>(value >> 32); }
+unsigned low32(std::uint64_t value)
+{
+    return static_cast<unsigned>(value & 0xFFFFFFFFu);
+}
+unsigned high32(std::uint64_t value)
+{
+    return static_cast<unsigned>(value >> 32);
+}
 
-}  // namespace
+} // namespace
 
-const char* pathnameOf(struct archive_entry* entry) {
+const char* pathnameOf(struct archive_entry* entry)
+{
     const char* name = archive_entry_pathname_utf8(entry);
     return name != nullptr ? name : archive_entry_pathname(entry);
 }
 
-const char* symlinkOf(struct archive_entry* entry) {
+const char* symlinkOf(struct archive_entry* entry)
+{
     const char* target = archive_entry_symlink_utf8(entry);
     return target != nullptr ? target : archive_entry_symlink(entry);
 }
 
-const char* hardlinkOf(struct archive_entry* entry) {
+const char* hardlinkOf(struct archive_entry* entry)
+{
     const char* target = archive_entry_hardlink_utf8(entry);
     return target != nullptr ? target : archive_entry_hardlink(entry);
 }
 
 void fillHeader(RARHeaderDataEx& header, const std::string& volume, struct archive_entry* entry,
-                const StoredFileHeader* stored) {
+                const StoredFileHeader* stored)
+{
     copyName(header.ArcName, volume.c_str());
     copyWideName(header.ArcNameW, RAR_NAME_SIZE_EX, volume.c_str());
     copyName(header.FileName, pathnameOf(entry));
@@ -71,7 +83,7 @@ void fillHeader(RARHeaderDataEx& header, const std::string& volume, struct archi
     header.HostOS = RAR_HOST_UNIX;
     header.FileAttr = mode;
     header.FileTime = dosTimeFromUnix(archive_entry_mtime(entry));
-    header.PackSize = 0;  // unknown to libarchive
+    header.PackSize = 0; // unknown to libarchive
     header.PackSizeHigh = 0;
     header.FileCRC = 0;
     header.UnpVer = 0;
@@ -90,7 +102,7 @@ void fillHeader(RARHeaderDataEx& header, const std::string& volume, struct archi
     header.CmtSize = 0;
     header.CmtState = 0;
     const char* linkTarget = symlinkOf(entry);
-    header.RedirType = S_ISLNK(mode) ? RAR_REDIR_UNIXSYMLINK
+    header.RedirType = S_ISLNK(mode)                  ? RAR_REDIR_UNIXSYMLINK
                        : hardlinkOf(entry) != nullptr ? RAR_REDIR_HARDLINK
                                                       : RAR_REDIR_NONE;
     if (header.RedirName != nullptr && header.RedirNameSize > 0)
@@ -98,7 +110,8 @@ void fillHeader(RARHeaderDataEx& header, const std::string& volume, struct archi
                      S_ISLNK(mode) ? linkTarget : hardlinkOf(entry));
 }
 
-void copyToPlainHeader(const RARHeaderDataEx& full, RARHeaderData& plain) {
+void copyToPlainHeader(const RARHeaderDataEx& full, RARHeaderData& plain)
+{
     copyName(plain.ArcName, full.ArcName);
     copyName(plain.FileName, full.FileName);
     plain.Flags = full.Flags;
@@ -114,4 +127,4 @@ void copyToPlainHeader(const RARHeaderDataEx& full, RARHeaderData& plain) {
     plain.CmtState = 0;
 }
 
-}  // namespace zk::unrar
+} // namespace zk::unrar

@@ -24,4 +24,4 @@ void fillHeader(RARHeaderDataEx& header, const std::string& volume, struct archi
 // boundary to fit its shorter fields, sizes to their low 32 bits.
 void copyToPlainHeader(const RARHeaderDataEx& full, RARHeaderData& plain);
 
-}  // namespace zk::unrar
+} // namespace zk::unrar

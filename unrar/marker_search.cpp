@@ -5,7 +5,8 @@
 
 namespace zk::unrar {
 
-std::streamoff offsetAfterMarker(std::ifstream& file, const std::uint8_t* marker, std::size_t size) {
+std::streamoff offsetAfterMarker(std::ifstream& file, const std::uint8_t* marker, std::size_t size)
+{
     constexpr std::streamoff kStubSearch = 1 << 20;
     std::vector<std::uint8_t> head(static_cast<std::size_t>(kStubSearch));
     file.seekg(0);
@@ -18,4 +19,4 @@ std::streamoff offsetAfterMarker(std::ifstream& file, const std::uint8_t* marker
     return (found - head.begin()) + static_cast<std::streamoff>(size);
 }
 
-}  // namespace zk::unrar
+} // namespace zk::unrar

@@ -10,4 +10,4 @@ namespace zk::unrar {
 // self-extracting stub may come before it), or -1 when there is none.
 std::streamoff offsetAfterMarker(std::ifstream& file, const std::uint8_t* marker, std::size_t size);
 
-}  // namespace zk::unrar
+} // namespace zk::unrar

@@ -19,14 +19,16 @@ constexpr std::uint8_t kTypeEnd = 0x7B;
 constexpr unsigned kMainEncryptedHeaders = 0x0080;
 constexpr unsigned kLongBlock = 0x8000;
 constexpr unsigned kSplitBefore = 0x0001;
-constexpr unsigned kReportedFlags = RHDF_SPLITBEFORE | RHDF_SPLITAFTER | RHDF_ENCRYPTED | RHDF_SOLID;
+constexpr unsigned kReportedFlags =
+    RHDF_SPLITBEFORE | RHDF_SPLITAFTER | RHDF_ENCRYPTED | RHDF_SOLID;
 constexpr unsigned kLargeFile = 0x0100;
 constexpr unsigned kFolderMask = 0x00E0;
 constexpr std::size_t kFileHeaderFixed = 32;
 
-}  // namespace
+} // namespace
 
-Rar4Volume readRar4Headers(const std::string& volumePath) {
+Rar4Volume readRar4Headers(const std::string& volumePath)
+{
     Rar4Volume volume;
     std::vector<StoredFileHeader>& headers = volume.files;
     std::ifstream file(volumePath, std::ios::binary | std::ios::ate);
@@ -50,7 +52,8 @@ Rar4Volume readRar4Headers(const std::string& volumePath) {
             volume.endsCleanly = true;
         if (size < 7 || type == kTypeEnd || (type == kTypeMain && (flags & kMainEncryptedHeaders)))
             break;
-        std::uint64_t dataSize = (flags & kLongBlock) && file.gcount() >= 11 ? ReadLe32(base + 7) : 0;
+        std::uint64_t dataSize =
+            (flags & kLongBlock) && file.gcount() >= 11 ? ReadLe32(base + 7) : 0;
         if (type == kTypeFile || type == kTypeService) {
             if (size < kFileHeaderFixed)
                 break;
@@ -89,4 +92,4 @@ Rar4Volume readRar4Headers(const std::string& volumePath) {
     return volume;
 }
 
-}  // namespace zk::unrar
+} // namespace zk::unrar

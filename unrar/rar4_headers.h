@@ -21,4 +21,4 @@ struct Rar4Volume {
 // be short; empty for RAR 5 and for archives with encrypted headers.
 Rar4Volume readRar4Headers(const std::string& volumePath);
 
-}  // namespace zk::unrar
+} // namespace zk::unrar

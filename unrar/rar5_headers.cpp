@@ -37,7 +37,8 @@ class Cursor {
 public:
     Cursor(const std::uint8_t* data, std::size_t size) : p_(data), end_(data + size) {}
 
-    bool vint(std::uint64_t& value) {
+    bool vint(std::uint64_t& value)
+    {
         value = 0;
         for (unsigned shift = 0; shift < 64 && p_ < end_; shift += 7) {
             const std::uint8_t byte = *p_++;
@@ -47,14 +48,16 @@ public:
         }
         return false;
     }
-    bool u32(std::uint32_t& value) {
+    bool u32(std::uint32_t& value)
+    {
         const std::uint8_t* p = nullptr;
         if (!bytes(4, p))
             return false;
         value = ReadLe32(p);
         return true;
     }
-    bool bytes(std::uint64_t size, const std::uint8_t*& out) {
+    bool bytes(std::uint64_t size, const std::uint8_t*& out)
+    {
         if (size > left())
             return false;
         out = p_;
@@ -69,7 +72,8 @@ private:
 };
 
 // The extra records of a file header: encryption and the BLAKE2sp hash.
-void readFileExtras(Cursor extras, StoredFileHeader& entry) {
+void readFileExtras(Cursor extras, StoredFileHeader& entry)
+{
     std::uint64_t size = 0;
     const std::uint8_t* record = nullptr;
     while (extras.left() > 0 && extras.vint(size) && extras.bytes(size, record)) {
@@ -89,8 +93,9 @@ void readFileExtras(Cursor extras, StoredFileHeader& entry) {
     }
 }
 
-bool readFileHeader(Cursor fields, Cursor extras, std::uint64_t headerFlags,
-                    std::uint64_t dataSize, StoredFileHeader& entry) {
+bool readFileHeader(Cursor fields, Cursor extras, std::uint64_t headerFlags, std::uint64_t dataSize,
+                    StoredFileHeader& entry)
+{
     std::uint64_t fileFlags = 0, attr = 0, compression = 0, host = 0, nameSize = 0;
     std::uint32_t mtime = 0, crc = 0;
     const std::uint8_t* name = nullptr;
@@ -120,12 +125,14 @@ bool readFileHeader(Cursor fields, Cursor extras, std::uint64_t headerFlags,
 }
 
 // Reads the header at `pos` into `volume`; false at the end of the chain.
-bool readHeader(std::ifstream& file, std::uint64_t fileSize, std::uint64_t& pos, Rar5Volume& volume) {
+bool readHeader(std::ifstream& file, std::uint64_t fileSize, std::uint64_t& pos, Rar5Volume& volume)
+{
     std::uint8_t start[7] = {};
     file.seekg(static_cast<std::streamoff>(pos));
     file.read(reinterpret_cast<char*>(start), sizeof start);
     file.clear();
-    const auto available = static_cast<std::size_t>(std::max<std::streamsize>(file.gcount() - 4, 0));
+    const auto available =
+        static_cast<std::size_t>(std::max<std::streamsize>(file.gcount() - 4, 0));
     Cursor head(start + 4, available);
     std::uint64_t size = 0;
     if (!head.vint(size) || size == 0 || size > kMaxHeaderSize)
@@ -173,16 +180,17 @@ bool readHeader(std::ifstream& file, std::uint64_t fileSize, std::uint64_t& pos,
         volume.moreVolumes = (endFlags & kEndMoreVolumes) != 0;
         return false;
     }
-    default:  // the main header, service headers (comments, quick-open data, ...)
+    default: // the main header, service headers (comments, quick-open data, ...)
         break;
     }
     pos = headerEnd + dataSize;
     return true;
 }
 
-}  // namespace
+} // namespace
 
-Rar5Volume readRar5Headers(const std::string& volumePath) {
+Rar5Volume readRar5Headers(const std::string& volumePath)
+{
     Rar5Volume volume;
     std::ifstream file(volumePath, std::ios::binary | std::ios::ate);
     if (!file)
@@ -198,4 +206,4 @@ Rar5Volume readRar5Headers(const std::string& volumePath) {
     return volume;
 }
 
-}  // namespace zk::unrar
+} // namespace zk::unrar

@@ -42,13 +42,13 @@ inline std::optional<RarEntryPoints> ResolveRarEntryPoints(void* dlHandle)
 {
     using rar_entry_points_detail::resolve;
     RarEntryPoints points;
-    if (!resolve(dlHandle, "RAROpenArchive", points.RAROpenArchive)
-        || !resolve(dlHandle, "RARCloseArchive", points.RARCloseArchive)
-        || !resolve(dlHandle, "RARReadHeader", points.RARReadHeader)
-        || !resolve(dlHandle, "RARProcessFile", points.RARProcessFile)
-        || !resolve(dlHandle, "RARSetChangeVolProc", points.RARSetChangeVolProc)
-        || !resolve(dlHandle, "RARSetProcessDataProc", points.RARSetProcessDataProc)
-        || !resolve(dlHandle, "RARSetPassword", points.RARSetPassword))
+    if (!resolve(dlHandle, "RAROpenArchive", points.RAROpenArchive) ||
+        !resolve(dlHandle, "RARCloseArchive", points.RARCloseArchive) ||
+        !resolve(dlHandle, "RARReadHeader", points.RARReadHeader) ||
+        !resolve(dlHandle, "RARProcessFile", points.RARProcessFile) ||
+        !resolve(dlHandle, "RARSetChangeVolProc", points.RARSetChangeVolProc) ||
+        !resolve(dlHandle, "RARSetProcessDataProc", points.RARSetProcessDataProc) ||
+        !resolve(dlHandle, "RARSetPassword", points.RARSetPassword))
         return std::nullopt;
     resolve(dlHandle, "RARReadHeaderEx", points.RARReadHeaderEx);
     return points;

@@ -11,9 +11,9 @@ namespace zk::unrar {
 // libarchive: the fields libarchive does not pass on, and the checksum the
 // extracted data must match.
 struct StoredFileHeader {
-    std::string name;        // RAR 5 only (UTF-8); empty where not read
-    unsigned flags = 0;      // RHDF_* flags
-    unsigned host = 0;       // RAR_HOST_*
+    std::string name;   // RAR 5 only (UTF-8); empty where not read
+    unsigned flags = 0; // RHDF_* flags
+    unsigned host = 0;  // RAR_HOST_*
     std::uint32_t attr = 0;
     std::optional<std::uint32_t> dosTime;
     std::uint64_t packSize = 0;
@@ -30,4 +30,4 @@ struct StoredFileHeader {
     bool complete = true;
 };
 
-}  // namespace zk::unrar
+} // namespace zk::unrar

@@ -12,7 +12,8 @@
 
 namespace zk::unrar {
 
-void StoredHeaders::readVolume(std::size_t index, const std::string& path) {
+void StoredHeaders::readVolume(std::size_t index, const std::string& path)
+{
     if (index < volumesRead_)
         return;
     volumesRead_ = index + 1;
@@ -30,7 +31,8 @@ void StoredHeaders::readVolume(std::size_t index, const std::string& path) {
         add(std::move(header));
 }
 
-void StoredHeaders::add(StoredFileHeader&& header) {
+void StoredHeaders::add(StoredFileHeader&& header)
+{
     header.complete = (header.flags & RHDF_SPLITAFTER) == 0;
     if (!header.continuation) {
         files_.push_back(std::move(header));
@@ -46,7 +48,8 @@ void StoredHeaders::add(StoredFileHeader&& header) {
     file.complete = header.complete;
 }
 
-std::optional<std::size_t> StoredHeaders::match(std::size_t ordinal, struct archive_entry* entry) {
+std::optional<std::size_t> StoredHeaders::match(std::size_t ordinal, struct archive_entry* entry)
+{
     if (!agree_ || ordinal >= files_.size())
         return std::nullopt;
     const StoredFileHeader& header = files_[ordinal];
@@ -59,7 +62,8 @@ std::optional<std::size_t> StoredHeaders::match(std::size_t ordinal, struct arch
     std::replace(read.begin(), read.end(), '\\', '/');
     // libarchive reads a link's target as its data, so its size says nothing.
     if (header.folder != S_ISDIR(mode) ||
-        (S_ISREG(mode) && header.unpSize != static_cast<std::uint64_t>(archive_entry_size(entry))) ||
+        (S_ISREG(mode) &&
+         header.unpSize != static_cast<std::uint64_t>(archive_entry_size(entry))) ||
         (!name.empty() && name != read)) {
         agree_ = false;
         return std::nullopt;
@@ -67,8 +71,9 @@ std::optional<std::size_t> StoredHeaders::match(std::size_t ordinal, struct arch
     return ordinal;
 }
 
-bool StoredHeaders::goesOnAfter(std::size_t entriesSeen) const {
+bool StoredHeaders::goesOnAfter(std::size_t entriesSeen) const
+{
     return !lastVolumeEnds_ || entriesSeen < files_.size();
 }
 
-}  // namespace zk::unrar
+} // namespace zk::unrar

@@ -41,4 +41,4 @@ private:
     bool agree_ = true;
 };
 
-}  // namespace zk::unrar
+} // namespace zk::unrar

@@ -17,4 +17,4 @@ private:
     locale_t previous_ = nullptr;
 };
 
-}  // namespace zk::unrar
+} // namespace zk::unrar

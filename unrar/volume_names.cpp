@@ -5,14 +5,24 @@
 namespace zk::unrar {
 namespace {
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
 
-bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+bool isLetter(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
 
-char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+char lower(char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 // Whether `text` ends with `suffix` (given in lower case), letters in any case.
-bool endsWithAnyCase(std::string_view text, std::string_view suffix) {
+bool endsWithAnyCase(std::string_view text, std::string_view suffix)
+{
     if (text.size() < suffix.size())
         return false;
     const std::string_view tail = text.substr(text.size() - suffix.size());
@@ -23,7 +33,8 @@ bool endsWithAnyCase(std::string_view text, std::string_view suffix) {
     return true;
 }
 
-std::string incrementDigits(std::string digits) {
+std::string incrementDigits(std::string digits)
+{
     for (auto it = digits.rbegin(); it != digits.rend(); ++it) {
         if (*it != '9') {
             ++*it;
@@ -35,7 +46,8 @@ std::string incrementDigits(std::string digits) {
 }
 
 // "x.part<digits>.rar", the two names in any case; empty for another name.
-std::string nextPartName(const std::string& current) {
+std::string nextPartName(const std::string& current)
+{
     constexpr std::string_view kExtension = ".rar";
     if (!endsWithAnyCase(current, kExtension))
         return {};
@@ -52,7 +64,8 @@ std::string nextPartName(const std::string& current) {
 }
 
 // "x.<letter><two digits>": the number counts up, then the letter.
-std::string nextOldSchemeName(const std::string& current) {
+std::string nextOldSchemeName(const std::string& current)
+{
     const std::size_t n = current.size();
     if (n < 4 || current[n - 4] != '.' || !isLetter(current[n - 3]) || !isDigit(current[n - 2]) ||
         !isDigit(current[n - 1]))
@@ -67,9 +80,10 @@ std::string nextOldSchemeName(const std::string& current) {
     return current.substr(0, n - 3) + static_cast<char>(letter + 1) + "00";
 }
 
-}  // namespace
+} // namespace
 
-std::string nextVolumeName(const std::string& current) {
+std::string nextVolumeName(const std::string& current)
+{
     // A name with a line break is no volume of a set in any scheme.
     if (current.find_first_of("\r\n") != std::string::npos)
         return {};
@@ -83,4 +97,4 @@ std::string nextVolumeName(const std::string& current) {
     return nextOldSchemeName(current);
 }
 
-}  // namespace zk::unrar
+} // namespace zk::unrar

@@ -9,4 +9,4 @@ namespace zk::unrar {
 // "x.rar" -> "x.r00", "x.r99" -> "x.s00". Empty when the name fits neither.
 std::string nextVolumeName(const std::string& current);
 
-}  // namespace zk::unrar
+} // namespace zk::unrar

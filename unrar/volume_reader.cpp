@@ -19,34 +19,38 @@ constexpr std::size_t kReadBlock = 256 * 1024;
 // The volume callback's name buffer, as large as callers are promised.
 constexpr std::size_t kVolumeNameBuffer = 1024;
 
-bool fileExists(const std::string& name) {
-    struct stat st{};
+bool fileExists(const std::string& name)
+{
+    struct stat st {};
     return stat(name.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
-}  // namespace
+} // namespace
 
-bool VolumeReader::open(const std::string& firstVolume) {
+bool VolumeReader::open(const std::string& firstVolume)
+{
     buffer_.resize(kReadBlock);
     index_ = 0;
     return openVolume(firstVolume);
 }
 
-bool VolumeReader::rewind() {
+bool VolumeReader::rewind()
+{
     if (opened_.empty() || abandoned_)
         return false;
     index_ = 0;
     return openVolume(opened_.front());
 }
 
-bool VolumeReader::openVolume(const std::string& name) {
+bool VolumeReader::openVolume(const std::string& name)
+{
     FileDescriptor fd(::open(name.c_str(), O_RDONLY | O_CLOEXEC));
     if (!fd.valid())
         return false;
-    struct stat st{};
+    struct stat st {};
     if (fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode))
         return false;
-    fd_ = std::move(fd);  // closes the volume before
+    fd_ = std::move(fd); // closes the volume before
     volumeName_ = name;
     volumeSize_ = st.st_size;
     volumePos_ = 0;
@@ -58,7 +62,8 @@ bool VolumeReader::openVolume(const std::string& name) {
     return true;
 }
 
-int VolumeReader::openArchive(struct archive* a) {
+int VolumeReader::openArchive(struct archive* a)
+{
     archive_read_set_read_callback(a, &VolumeReader::readCallback);
     archive_read_set_skip_callback(a, &VolumeReader::skipCallback);
     archive_read_set_close_callback(a, &VolumeReader::closeCallback);
@@ -66,17 +71,23 @@ int VolumeReader::openArchive(struct archive* a) {
     return archive_read_open1(a);
 }
 
-la_ssize_t VolumeReader::readCallback(struct archive*, void* self, const void** buffer) {
+la_ssize_t VolumeReader::readCallback(struct archive*, void* self, const void** buffer)
+{
     return static_cast<VolumeReader*>(self)->read(buffer);
 }
 
-la_int64_t VolumeReader::skipCallback(struct archive*, void* self, la_int64_t request) {
+la_int64_t VolumeReader::skipCallback(struct archive*, void* self, la_int64_t request)
+{
     return static_cast<VolumeReader*>(self)->skip(request);
 }
 
-int VolumeReader::closeCallback(struct archive*, void*) { return ARCHIVE_OK; }
+int VolumeReader::closeCallback(struct archive*, void*)
+{
+    return ARCHIVE_OK;
+}
 
-void VolumeReader::rememberTail(const std::uint8_t* data, std::size_t size) {
+void VolumeReader::rememberTail(const std::uint8_t* data, std::size_t size)
+{
     if (size >= tail_.size()) {
         std::memcpy(tail_.data(), data + size - tail_.size(), tail_.size());
         tailSize_ = tail_.size();
@@ -88,7 +99,8 @@ void VolumeReader::rememberTail(const std::uint8_t* data, std::size_t size) {
     tailSize_ = keep + size;
 }
 
-la_ssize_t VolumeReader::read(const void** buffer) {
+la_ssize_t VolumeReader::read(const void** buffer)
+{
     for (;;) {
         if (!fd_.valid())
             return 0;
@@ -116,7 +128,8 @@ la_ssize_t VolumeReader::read(const void** buffer) {
 
 // Seeks within the current volume only, short of its last bytes so that the
 // end block is still read (and seen) at the volume's end.
-la_int64_t VolumeReader::skip(la_int64_t request) {
+la_int64_t VolumeReader::skip(la_int64_t request)
+{
     if (!fd_.valid())
         return 0;
     const la_int64_t keep = static_cast<la_int64_t>(kEndBlockSearch);
@@ -128,7 +141,8 @@ la_int64_t VolumeReader::skip(la_int64_t request) {
     return step;
 }
 
-bool VolumeReader::moveToNextVolume() {
+bool VolumeReader::moveToNextVolume()
+{
     ++index_;
     if (index_ < opened_.size())
         return openVolume(opened_[index_]);
@@ -153,4 +167,4 @@ bool VolumeReader::moveToNextVolume() {
     return openVolume(next);
 }
 
-}  // namespace zk::unrar
+} // namespace zk::unrar

@@ -12,7 +12,6 @@
 #include <string>
 #include <vector>
 
-
 namespace zk::unrar {
 
 // Feeds libarchive the bytes of all volumes of an archive as one stream. At
@@ -31,7 +30,8 @@ public:
     void setChangeVolumeCallback(CHANGEVOLPROC callback) { changeVolume_ = callback; }
     // Called with each volume's number (0 = the first) and name once it is
     // open, on every pass.
-    void setVolumeOpenedHook(std::function<void(std::size_t, const std::string&)> hook) {
+    void setVolumeOpenedHook(std::function<void(std::size_t, const std::string&)> hook)
+    {
         volumeOpened_ = std::move(hook);
     }
 
@@ -56,18 +56,18 @@ private:
     bool openVolume(const std::string& name);
     void rememberTail(const std::uint8_t* data, std::size_t size);
 
-    FileDescriptor fd_;  // of the current volume
+    FileDescriptor fd_; // of the current volume
     std::string volumeName_;
     la_int64_t volumeSize_ = 0;
     la_int64_t volumePos_ = 0;
     CHANGEVOLPROC changeVolume_ = nullptr;
     std::function<void(std::size_t, const std::string&)> volumeOpened_;
-    std::vector<std::string> opened_;  // every volume opened so far, in order
-    std::size_t index_ = 0;            // of the current volume in opened_
+    std::vector<std::string> opened_; // every volume opened so far, in order
+    std::size_t index_ = 0;           // of the current volume in opened_
     bool abandoned_ = false;
     std::vector<std::uint8_t> buffer_;
     std::array<std::uint8_t, kEndBlockSearch> tail_{};
     std::size_t tailSize_ = 0;
 };
 
-}  // namespace zk::unrar
+} // namespace zk::unrar

@@ -101,8 +101,8 @@ void TAutoLabel::paintEvent(QPaintEvent*)
     painter.setPen(textColour_);
     // The line's extra leading lies above the letters, as in the design font.
     const int leading = layoutLineHeight(font()) - fontMetrics().height();
-    painter.drawText(rect().adjusted(0, leading, 0, 0), int(alignment_ | Qt::AlignTop) | textFlags(),
-                     text_);
+    painter.drawText(rect().adjusted(0, leading, 0, 0),
+                     int(alignment_ | Qt::AlignTop) | textFlags(), text_);
 }
 
 void TAutoLabel::changeEvent(QEvent* event)

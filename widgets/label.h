@@ -16,7 +16,8 @@ class TAutoLabel : public QWidget {
 public:
     explicit TAutoLabel(QWidget* parent = nullptr);
     // Auto-sized at `position`, showing `text` in `textColour`.
-    TAutoLabel(QWidget* parent, const QPoint& position, const QString& text, const QColor& textColour);
+    TAutoLabel(QWidget* parent, const QPoint& position, const QString& text,
+               const QColor& textColour);
 
     void setText(const QString& text);
     const QString& text() const { return text_; }

@@ -57,8 +57,8 @@ void TPicture::mousePressEvent(QMouseEvent* event)
 // A click is a left press and release both on the control.
 void TPicture::mouseReleaseEvent(QMouseEvent* event)
 {
-    const bool click = pressed_ && event->button() == Qt::LeftButton
-                       && rect().contains(event->position().toPoint());
+    const bool click = pressed_ && event->button() == Qt::LeftButton &&
+                       rect().contains(event->position().toPoint());
     pressed_ = false;
     event->accept();
     if (click)

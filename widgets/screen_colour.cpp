@@ -24,8 +24,8 @@ QColor systemColour(int index)
     case 6:  // window frame
     case 21: // 3D dark shadow
         return palette.color(QPalette::Shadow);
-    case 7:  // menu text
-    case 8:  // window text
+    case 7: // menu text
+    case 8: // window text
         return palette.color(QPalette::Text);
     case 9:  // caption text
     case 14: // highlight text

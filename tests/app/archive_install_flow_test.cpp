@@ -81,7 +81,8 @@ protected:
     QString sample(const char* name)
     {
         const QString copy = QDir(package).filePath(QString::fromLatin1(name));
-        QFile::copy(QDir(qEnvironmentVariable("ZK_SAMPLES_DIR")).filePath(QString::fromLatin1(name)), copy);
+        QFile::copy(
+            QDir(qEnvironmentVariable("ZK_SAMPLES_DIR")).filePath(QString::fromLatin1(name)), copy);
         return useArchive(copy);
     }
     QString written(const std::vector<zk::rarwriter::Entry>& entries)
@@ -169,7 +170,8 @@ TEST_F(InstallFlowTest, VolumeSetInstallsItsWholeTreeWithThePublicLibrary)
     const QString library = qEnvironmentVariable("ZK_PUBLIC_UNRAR");
     if (library.isEmpty())
         GTEST_SKIP() << "the public RAR library is not part of this build";
-    if (!QFileInfo::exists(QDir(qEnvironmentVariable("ZK_SAMPLES_DIR")).filePath("rar5-volumes.part01.rar")))
+    if (!QFileInfo::exists(
+            QDir(qEnvironmentVariable("ZK_SAMPLES_DIR")).filePath("rar5-volumes.part01.rar")))
         GTEST_SKIP() << "no ../shared/rar-samples beside the project";
     ASSERT_TRUE(BindRarLibrary({library.toStdString()}));
     sample("rar5-volumes.part02.rar");
@@ -181,10 +183,10 @@ TEST_F(InstallFlowTest, VolumeSetInstallsItsWholeTreeWithThePublicLibrary)
     EXPECT_THAT(boxTexts(), ElementsAre("Program sucessfully installed!"));
     EXPECT_THAT(filesBelow(target),
                 ElementsAre("game/README", "game/data/maps/level1.map", "game/data/maps/level2.map",
-                            "game/data/maps/level3.map", "game/data/maps/level4.map", "game/data/maps/level5.map",
-                            "game/data/maps/level6.map", "game/data/sounds.dat", "game/data/tiles.dat",
-                            "game/docs/README.again", "game/docs/empty.txt", "game/docs/readme.txt",
-                            "game/start.sh"));
+                            "game/data/maps/level3.map", "game/data/maps/level4.map",
+                            "game/data/maps/level5.map", "game/data/maps/level6.map",
+                            "game/data/sounds.dat", "game/data/tiles.dat", "game/docs/README.again",
+                            "game/docs/empty.txt", "game/docs/readme.txt", "game/start.sh"));
     const QDir game(QDir(target).filePath(QStringLiteral("game")));
     EXPECT_EQ(QFileInfo(game.filePath(QStringLiteral("data/tiles.dat"))).size(), 300000);
     EXPECT_EQ(QFileInfo(game.filePath(QStringLiteral("data/sounds.dat"))).size(), 200000);
@@ -210,7 +212,8 @@ TEST_F(InstallFlowTest, EncryptedEntryWithoutPasswordSaysWhyThenErrorInRarFile)
 {
     sample("rar4-encrypted-entries.rar");
     installByExtract();
-    EXPECT_THAT(boxTexts(), ElementsAre("b.txt: error(25190): Password protected", "Error in RAR file!"));
+    EXPECT_THAT(boxTexts(),
+                ElementsAre("b.txt: error(25190): Password protected", "Error in RAR file!"));
     EXPECT_THAT(launches.started, IsEmpty());
 }
 
@@ -260,8 +263,9 @@ TEST_F(InstallFlowTest, ArchiveThatIsNotRarLeavesTheWindowOpenThenCancelEndsQuie
 TEST_F(InstallFlowTest, HostileEntryNamesWriteNothingOutsideTheChosenFolder)
 {
     std::vector<zk::rarwriter::Entry> entries;
-    for (const auto& [name, data] : {std::pair{"good.txt", "fine"}, std::pair{"../escaped.txt", "bad"},
-                                     std::pair{"/etc-escaped.txt", "bad"}}) {
+    for (const auto& [name, data] :
+         {std::pair{"good.txt", "fine"}, std::pair{"../escaped.txt", "bad"},
+          std::pair{"/etc-escaped.txt", "bad"}}) {
         zk::rarwriter::Entry entry;
         entry.name = name;
         entry.data = data;
@@ -286,8 +290,8 @@ TEST_F(InstallFlowTest, VanishedTargetFolderIsFilledWhereItWasChosen)
     });
     EXPECT_THAT(boxTexts(), ElementsAre("Program sucessfully installed!"));
     EXPECT_THAT(filesBelow(scratch.path()),
-                ElementsAre("package/rar5-multiple-files.rar", "target/test1.bin", "target/test2.bin",
-                            "target/test3.bin", "target/test4.bin"));
+                ElementsAre("package/rar5-multiple-files.rar", "target/test1.bin",
+                            "target/test2.bin", "target/test3.bin", "target/test4.bin"));
 }
 
 TEST_F(InstallFlowTest, CancelInTheDirectoryDialogInstallsNothing)

@@ -144,8 +144,9 @@ TEST_F(CreationSequenceTest, FolderNamedLikeTheFileCountsAsMissing)
 {
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("install.ini")));
     createWindow();
-    EXPECT_EQ(boxTexts(boxes), (std::vector<QString>{QStringLiteral("error"),
-                                                     QStringLiteral("'$' is not a valid integer value.")}));
+    EXPECT_EQ(boxTexts(boxes),
+              (std::vector<QString>{QStringLiteral("error"),
+                                    QStringLiteral("'$' is not a valid integer value.")}));
     EXPECT_EQ(window->height(), 180);
 }
 
@@ -156,7 +157,8 @@ TEST_F(CreationSequenceTest, RandomBytesStopAtTheFirstColour)
         bytes[i] = char((i * 7919 + 13) % 256);
     writeIni(bytes);
     createWindow();
-    EXPECT_EQ(boxTexts(boxes), std::vector<QString>{QStringLiteral("'$' is not a valid integer value.")});
+    EXPECT_EQ(boxTexts(boxes),
+              std::vector<QString>{QStringLiteral("'$' is not a valid integer value.")});
 }
 
 TEST_F(CreationSequenceTest, BadLineColourLeavesTheLaterKeysUnread)
@@ -165,7 +167,8 @@ TEST_F(CreationSequenceTest, BadLineColourLeavesTheLaterKeysUnread)
     createWindow();
     const Tfrm_zenkor& w = *window;
 
-    EXPECT_EQ(boxTexts(boxes), std::vector<QString>{QStringLiteral("'$#FFFFFF' is not a valid integer value.")});
+    EXPECT_EQ(boxTexts(boxes),
+              std::vector<QString>{QStringLiteral("'$#FFFFFF' is not a valid integer value.")});
     // Steps up to the stacking ran.
     EXPECT_EQ(w.lbl_GameTitle->textColour(), QColor(255, 255, 0));
     EXPECT_EQ(w.lbl_line2->text(), u"Requires a 3D accelerator");
@@ -199,7 +202,8 @@ TEST_F(CreationSequenceTest, MusicThatCannotOpenEndsTheSequenceLast)
     media.openError = "The specified file cannot be played";
     writeIni(workedExample());
     createWindow();
-    EXPECT_EQ(boxTexts(boxes), std::vector<QString>{QStringLiteral("The specified file cannot be played.")});
+    EXPECT_EQ(boxTexts(boxes),
+              std::vector<QString>{QStringLiteral("The specified file cannot be played.")});
     EXPECT_EQ(windowColour(*window), QColor(0, 0, 0));
     EXPECT_EQ(window->lbl_line1->width(), 520);
     EXPECT_FALSE(window->Music->IsOpen());

@@ -12,7 +12,7 @@
 struct MediaLog {
     std::vector<std::string> calls;
     std::string openedFile;
-    std::string openError;  // thrown by open when not empty
+    std::string openError; // thrown by open when not empty
     std::function<void(MediaBackend::Notice)> done;
 };
 

@@ -40,7 +40,7 @@ protected:
     }
 
     std::unique_ptr<Tfrm_ChangeDir> changeDir;
-    LaunchRecorder launches{false};  // a failed start must stay silent
+    LaunchRecorder launches{false}; // a failed start must stay silent
 };
 
 TEST_P(InstallFlowTest, ActsOnTheDialogsResult)
@@ -67,7 +67,8 @@ TEST_P(InstallFlowTest, ActsOnTheDialogsResult)
     }
     if (c.launches) {
         ASSERT_EQ(launches.started.size(), 1u);
-        const auto expected = launchRequestFor(frm_ChangeDir->GetDirectory(), QString::fromLatin1(c.runProgram));
+        const auto expected =
+            launchRequestFor(frm_ChangeDir->GetDirectory(), QString::fromLatin1(c.runProgram));
         EXPECT_EQ(launches.started[0], *expected);
     } else {
         EXPECT_TRUE(launches.started.empty());
@@ -76,11 +77,12 @@ TEST_P(InstallFlowTest, ActsOnTheDialogsResult)
 
 INSTANTIATE_TEST_SUITE_P(
     Results, InstallFlowTest,
-    testing::Values(FlowCase{"installed", mrOk, "bin\\start.sh --demo", "Program sucessfully installed!", true},
-                    FlowCase{"installed_nothing_to_start", mrOk, "", "Program sucessfully installed!", false},
-                    FlowCase{"failed", mrExtractFailed, "start.sh", "Error in RAR file!", false},
-                    FlowCase{"cancelled", mrCancel, "start.sh", std::nullopt, false},
-                    FlowCase{"other", mrNone, "start.sh", std::nullopt, false}),
+    testing::Values(
+        FlowCase{"installed", mrOk, "bin\\start.sh --demo", "Program sucessfully installed!", true},
+        FlowCase{"installed_nothing_to_start", mrOk, "", "Program sucessfully installed!", false},
+        FlowCase{"failed", mrExtractFailed, "start.sh", "Error in RAR file!", false},
+        FlowCase{"cancelled", mrCancel, "start.sh", std::nullopt, false},
+        FlowCase{"other", mrNone, "start.sh", std::nullopt, false}),
     [](const testing::TestParamInfo<FlowCase>& info) { return std::string(info.param.name); });
 
 struct CommandCase {
@@ -94,14 +96,17 @@ TEST(LaunchRequestTest, FirstWordIsTheProgramBelowTheFolder)
     const CommandCase cases[] = {
         {"/opt/g", "game.exe", LaunchRequest{"/opt/g/game.exe", {}, "/opt/g"}},
         {"/opt/g/", "game", LaunchRequest{"/opt/g/game", {}, "/opt/g"}},
-        {"/opt/g", "bin\\run.sh -x \"a b\"", LaunchRequest{"/opt/g/bin/run.sh", {"-x", "a b"}, "/opt/g/bin"}},
+        {"/opt/g", "bin\\run.sh -x \"a b\"",
+         LaunchRequest{"/opt/g/bin/run.sh", {"-x", "a b"}, "/opt/g/bin"}},
         {"/opt/g", "\"my game\"  --full", LaunchRequest{"/opt/g/my game", {"--full"}, "/opt/g"}},
-        {"/opt/g", "run.sh ;rm -rf x", LaunchRequest{"/opt/g/run.sh", {";rm", "-rf", "x"}, "/opt/g"}},
+        {"/opt/g", "run.sh ;rm -rf x",
+         LaunchRequest{"/opt/g/run.sh", {";rm", "-rf", "x"}, "/opt/g"}},
         {"/opt/g", "   ", std::nullopt},
         {"/opt/g", "\"\" arg", std::nullopt},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(launchRequestFor(QString::fromLatin1(c.folder), QString::fromLatin1(c.command)), c.expected)
+        EXPECT_EQ(launchRequestFor(QString::fromLatin1(c.folder), QString::fromLatin1(c.command)),
+                  c.expected)
             << c.command;
 }
 
@@ -119,15 +124,16 @@ TEST(ProgramLauncherTest, StartsDetachedWithoutAShell)
     file.close();
     file.setPermissions(file.permissions() | QFileDevice::ExeOwner);
 
-    const auto request = launchRequestFor(dir.path(), QStringLiteral("bin\\report.sh \"two words\" ;touch pwned"));
+    const auto request =
+        launchRequestFor(dir.path(), QStringLiteral("bin\\report.sh \"two words\" ;touch pwned"));
     ASSERT_TRUE(request);
     ASSERT_TRUE(programLauncher().start(*request));
 
     QFile out(script + QStringLiteral(".out"));
     ASSERT_TRUE(QTest::qWaitFor([&] { return out.exists(); }, 10000));
     ASSERT_TRUE(out.open(QIODevice::ReadOnly));
-    EXPECT_EQ(out.readAll(), QDir(dir.filePath(QStringLiteral("bin"))).canonicalPath().toUtf8()
-                                 + "\ntwo words\n;touch\npwned\n");
+    EXPECT_EQ(out.readAll(), QDir(dir.filePath(QStringLiteral("bin"))).canonicalPath().toUtf8() +
+                                 "\ntwo words\n;touch\npwned\n");
     EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("bin/pwned"))));
 }
 

@@ -18,7 +18,10 @@
 // message boxes recorded and the music played by a fake back end.
 class InstallerFixture : public testing::Test {
 protected:
-    InstallerFixture() { SetExecutablePathOverride(dir.filePath(QStringLiteral("setup")).toStdString()); }
+    InstallerFixture()
+    {
+        SetExecutablePathOverride(dir.filePath(QStringLiteral("setup")).toStdString());
+    }
     ~InstallerFixture() override
     {
         frm_zenkor = nullptr;

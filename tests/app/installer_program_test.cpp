@@ -44,8 +44,9 @@ TEST_F(InstallerProgramTest, ExitEndsTheLoopAndDestroysEveryWindow)
     writeIni(workedExample());
     std::vector<bool> existed;
     EXPECT_EQ(runAndExit([&] {
-                  existed = {frm_zenkor != nullptr, frm_install != nullptr, frm_ViewNfo != nullptr,
-                             frm_ChangeDir != nullptr, frm_NewDir != nullptr, frm_zenkor->isVisible()};
+                  existed = {frm_zenkor != nullptr,  frm_install != nullptr,
+                             frm_ViewNfo != nullptr, frm_ChangeDir != nullptr,
+                             frm_NewDir != nullptr,  frm_zenkor->isVisible()};
               }),
               0);
 
@@ -62,7 +63,8 @@ TEST_F(InstallerProgramTest, ExitEndsTheLoopAndDestroysEveryWindow)
 TEST_F(InstallerProgramTest, FailedCreationStillShowsTheWindow)
 {
     bool shown = false;
-    EXPECT_EQ(runAndExit([&] { shown = frm_zenkor->isVisible() && frm_zenkor->height() == 180; }), 0);
+    EXPECT_EQ(runAndExit([&] { shown = frm_zenkor->isVisible() && frm_zenkor->height() == 180; }),
+              0);
     EXPECT_TRUE(shown);
     EXPECT_EQ(boxes.boxes.size(), 2u);
 }
@@ -74,7 +76,8 @@ TEST_F(InstallerProgramTest, DirectoryDialogCreationErrorIsShownAndTheProgramRun
         throw std::runtime_error("volume unreadable");
     });
     bool created = false;
-    EXPECT_EQ(runAndExit([&] { created = frm_ChangeDir && frm_NewDir && frm_zenkor->isVisible(); }), 0);
+    EXPECT_EQ(runAndExit([&] { created = frm_ChangeDir && frm_NewDir && frm_zenkor->isVisible(); }),
+              0);
     SetFreeSpaceSource({});
     EXPECT_TRUE(created);
     ASSERT_EQ(boxes.boxes.size(), 1u);

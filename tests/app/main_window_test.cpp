@@ -60,7 +60,8 @@ TEST_F(HoverTest, OnlyTheLitTwinsCarryHints)
     EXPECT_EQ(window->img_install2->toolTip(), u"Install Program");
     EXPECT_EQ(window->img_nfo2->toolTip(), u"View NFO File");
     EXPECT_EQ(window->img_exit2->toolTip(), u"Leave ZenkoR Installer");
-    for (const TPicture* plain : {window->img_install, window->img_nfo, window->img_exit, window->Image})
+    for (const TPicture* plain :
+         {window->img_install, window->img_nfo, window->img_exit, window->Image})
         EXPECT_TRUE(plain->toolTip().isEmpty());
 }
 
@@ -93,7 +94,7 @@ TEST_F(ClickTest, NfoWithoutTheFileShowsTheError)
 TEST_F(ClickTest, InstallAfterAnEarlyStopFailsBeforeTheDialogOpens)
 {
     ASSERT_TRUE(QDir(dir.path()).remove(QStringLiteral("install.ini")));
-    createWindow();  // again, now without install.ini
+    createWindow(); // again, now without install.ini
     window->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
     Tfrm_ChangeDir dialog;

@@ -9,9 +9,15 @@
 
 namespace archive_files {
 
-Bytes FromText(const std::string& text) { return Bytes(text.begin(), text.end()); }
+Bytes FromText(const std::string& text)
+{
+    return Bytes(text.begin(), text.end());
+}
 
-void Append(Bytes& to, const Bytes& what) { to.insert(to.end(), what.begin(), what.end()); }
+void Append(Bytes& to, const Bytes& what)
+{
+    to.insert(to.end(), what.begin(), what.end());
+}
 
 void PutLe16(Bytes& to, size_t at, uint16_t value)
 {
@@ -145,7 +151,8 @@ std::string TempFolder::Write(const std::string& name, const Bytes& bytes) const
     const auto file = path_ / name;
     std::filesystem::create_directories(file.parent_path());
     std::ofstream out(file, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
     if (!out)
         throw std::runtime_error("cannot write " + file.string());
     return file.string();

@@ -37,7 +37,10 @@ struct ErrorCall {
 // Counts the hook's calls for the length of a test.
 class HookCounter {
 public:
-    HookCounter() { SetProcessMessagesHook([this] { ++calls; }); }
+    HookCounter()
+    {
+        SetProcessMessagesHook([this] { ++calls; });
+    }
     ~HookCounter() { SetProcessMessagesHook(nullptr); }
     HookCounter(const HookCounter&) = delete;
     HookCounter& operator=(const HookCounter&) = delete;
@@ -204,7 +207,8 @@ TEST(UnBaseComponent, BuildDestPathFallsBackToTheArchiveFolderThenTheCurrentDire
     member.SetArchiveFile("pkg/game.rar");
     member.BuildDestPath("data\\a.map");
     EXPECT_EQ(member.ExtractDir(), "pkg/");
-    EXPECT_EQ(member.FileName(), "/pkg/data/a.map") << "an unrooted folder gets a leading separator";
+    EXPECT_EQ(member.FileName(), "/pkg/data/a.map")
+        << "an unrooted folder gets a leading separator";
 
     RecordingMember plain(nullptr);
     std::filesystem::current_path(folder.Path());

@@ -23,7 +23,8 @@ inline TArcType detectFile(const std::string& name, const Bytes& bytes)
     return component.ArcType();
 }
 
-inline Detection detectInMemory(const Bytes& bytes, const std::string& name = "x.bin", int shrinkAfter = -1)
+inline Detection detectInMemory(const Bytes& bytes, const std::string& name = "x.bin",
+                                int shrinkAfter = -1)
 {
     MemorySource source(bytes, shrinkAfter);
     Detection result;

@@ -47,7 +47,8 @@ TEST(ClassifySignature, RowsInOrderForBothPositionKinds)
         {{'r', 'a', 'r', '!'}, TArcType::atUnknown, TArcType::atUnknown},
     };
     for (const Row& row : rows) {
-        SCOPED_TRACE(testing::Message() << std::hex << int(row.bytes[0]) << ' ' << int(row.bytes[1]));
+        SCOPED_TRACE(testing::Message()
+                     << std::hex << int(row.bytes[0]) << ' ' << int(row.bytes[1]));
         EXPECT_EQ(ClassifySignature(row.bytes, SignaturePosition::StartOfFile), row.atStart);
         EXPECT_EQ(ClassifySignature(row.bytes, SignaturePosition::InsideExecutable), row.inside);
     }
@@ -134,8 +135,10 @@ TEST(DetectArcType, ExtensionFallbackForUueAndTar)
     const Case cases[] = {
         {"uue of 300 bytes", "x.uue", text, TArcType::atUUE},
         {"upper-case extension", "X.XXE", text, TArcType::atUUE},
-        {"uue not above 200 bytes", "x.uue", Bytes(text.begin(), text.begin() + 150), TArcType::atUnknown},
-        {"upper-case BEGIN", "x.enc", padded(FromText("BEGIN 644 a\n"), 300, ' '), TArcType::atUnknown},
+        {"uue not above 200 bytes", "x.uue", Bytes(text.begin(), text.begin() + 150),
+         TArcType::atUnknown},
+        {"upper-case BEGIN", "x.enc", padded(FromText("BEGIN 644 a\n"), 300, ' '),
+         TArcType::atUnknown},
         {"begin after byte 800", "x.uue", late, TArcType::atUnknown},
         {"begin cut by the 800-byte window", "x.uue", cut, TArcType::atUnknown},
         {"begin at the very start", "x.uue", padded(FromText("begin"), 300, ' '), TArcType::atUUE},

@@ -59,7 +59,8 @@ TEST(DetectArcType, StringTablePointsAtTheArchive)
     };
     const Case cases[] = {
         {"decimal position of RAR data", executablePointingAt(kRar, "", false), TArcType::atRarExe},
-        {"cabinet ends the search", executablePointingAt(FromText("MSCF"), "", false), TArcType::atNA},
+        {"cabinet ends the search", executablePointingAt(FromText("MSCF"), "", false),
+         TArcType::atNA},
         {"hexadecimal position", executablePointingAt(kRar, "$", true), TArcType::atRarExe},
         {"leading spaces and sign", executablePointingAt(kRar, " +", false), TArcType::atRarExe},
         {"not a number", executablePointingAt(kRar, "x", false), TArcType::atUnknown},

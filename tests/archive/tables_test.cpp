@@ -140,10 +140,10 @@ TEST(MessageTable, EveryRowAndNothingBetween)
 TEST(DosDateToDateTime, ValidAndInvalidPackedValues)
 {
     auto packed = [](int year, int month, int day, int hour, int minute, int second) {
-        return static_cast<int32_t>((static_cast<uint32_t>(year - 1980) << 25)
-                                    | static_cast<uint32_t>((month << 21) | (day << 16)
-                                                            | (hour << 11) | (minute << 5)
-                                                            | (second / 2)));
+        return static_cast<int32_t>((static_cast<uint32_t>(year - 1980) << 25) |
+                                    static_cast<uint32_t>((month << 21) | (day << 16) |
+                                                          (hour << 11) | (minute << 5) |
+                                                          (second / 2)));
     };
     EXPECT_DOUBLE_EQ(DosDateToDateTime(0), 29221.0);
     EXPECT_DOUBLE_EQ(DosDateToDateTime(packed(1980, 1, 1, 0, 0, 0)), 29221.0);

@@ -139,7 +139,8 @@ TEST(PathRules, DestinationPathIsDefinedForEveryShortName)
             for (bool storedDirs : {true, false}) {
                 SCOPED_TRACE(name + (storedDirs ? " with folders" : " flat"));
                 std::string path;
-                ASSERT_NO_THROW(path = DestinationPath(name, target.extractDir, storedDirs, target.style));
+                ASSERT_NO_THROW(
+                    path = DestinationPath(name, target.extractDir, storedDirs, target.style));
                 EXPECT_EQ(path.rfind(target.extractDir, 0), name.empty() ? std::string::npos : 0u);
             }
         }

@@ -16,18 +16,22 @@ class ColourConversionTest : public testing::TestWithParam<ColourCase> {};
 
 TEST_P(ColourConversionTest, ReadsBlueGreenRedDigits)
 {
-    EXPECT_EQ(ColorToQColor(ColourFromText(QString::fromLatin1(GetParam().text))), GetParam().expected)
+    EXPECT_EQ(ColorToQColor(ColourFromText(QString::fromLatin1(GetParam().text))),
+              GetParam().expected)
         << GetParam().text;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Values, ColourConversionTest,
-    testing::Values(ColourCase{"0000FF", QColor(255, 0, 0)}, ColourCase{"FF0000", QColor(0, 0, 255)},
-                    ColourCase{"ff0000", QColor(0, 0, 255)}, ColourCase{"00FF00", QColor(0, 255, 0)},
-                    ColourCase{"00FFFF", QColor(255, 255, 0)}, ColourCase{"FFFFFF", QColor(255, 255, 255)},
-                    ColourCase{"C0C0C0", QColor(192, 192, 192)}, ColourCase{"0", QColor(0, 0, 0)},
-                    ColourCase{"000000FFFFFF", QColor(255, 255, 255)},
-                    ColourCase{"123456", QColor(0x56, 0x34, 0x12)}));
+INSTANTIATE_TEST_SUITE_P(Values, ColourConversionTest,
+                         testing::Values(ColourCase{"0000FF", QColor(255, 0, 0)},
+                                         ColourCase{"FF0000", QColor(0, 0, 255)},
+                                         ColourCase{"ff0000", QColor(0, 0, 255)},
+                                         ColourCase{"00FF00", QColor(0, 255, 0)},
+                                         ColourCase{"00FFFF", QColor(255, 255, 0)},
+                                         ColourCase{"FFFFFF", QColor(255, 255, 255)},
+                                         ColourCase{"C0C0C0", QColor(192, 192, 192)},
+                                         ColourCase{"0", QColor(0, 0, 0)},
+                                         ColourCase{"000000FFFFFF", QColor(255, 255, 255)},
+                                         ColourCase{"123456", QColor(0x56, 0x34, 0x12)}));
 
 class BadColourTest : public testing::TestWithParam<const char*> {};
 

@@ -31,28 +31,29 @@ TEST_P(IniReadTest, ReadsTheValueByTheReaderRules)
 
 INSTANTIATE_TEST_SUITE_P(
     Rules, IniReadTest,
-    testing::Values(
-        ReadCase{"plain", "[zenkor Installer]\nGameTitle=Some Game\n", "zenkor Installer", "GameTitle", "Some Game"},
-        ReadCase{"section_case", "[ZENKOR installer]\nk=v\n", "zenkor Installer", "K", "v"},
-        ReadCase{"key_case", "[s]\nGAMETITLE=x\n", "S", "gametitle", "x"},
-        ReadCase{"trimmed", "[s]\n  k  =   a b \t\n", "s", "k", "a b"},
-        ReadCase{"double_quotes", "[s]\nk=\"  quoted \"\n", "s", "k", "  quoted "},
-        ReadCase{"single_quotes", "[s]\nk='x'\n", "s", "k", "x"},
-        ReadCase{"mismatched_quotes_kept", "[s]\nk=\"x'\n", "s", "k", "\"x'"},
-        ReadCase{"lone_quote_kept", "[s]\nk=\"\n", "s", "k", "\""},
-        ReadCase{"empty_quotes", "[s]\nk=\"\"\n", "s", "k", ""},
-        ReadCase{"equals_in_value", "[s]\nk=a=b\n", "s", "k", "a=b"},
-        ReadCase{"first_duplicate_wins", "[s]\nk=first\nk=second\n", "s", "k", "first"},
-        ReadCase{"comment_line", "[s]\n;k=commented\nk=real\n", "s", "k", "real"},
-        ReadCase{"other_section", "[other]\nk=no\n[s]\nj=1\n", "s", "k", ""},
-        ReadCase{"key_before_any_section", "k=no\n[s]\n", "s", "k", ""},
-        ReadCase{"missing_section", "[t]\nk=v\n", "s", "k", ""},
-        ReadCase{"missing_key", "[s]\nj=v\n", "s", "k", ""},
-        ReadCase{"crlf", "[s]\r\nk=v\r\nj=w\r\n", "s", "j", "w"},
-        ReadCase{"byte_order_mark", "\xEF\xBB\xBF[s]\nk=v\n", "s", "k", "v"},
-        ReadCase{"line_without_equals", "[s]\nnonsense\nk=v\n", "s", "k", "v"},
-        ReadCase{"empty_value", "[s]\nk=\nk=later\n", "s", "k", ""},
-        ReadCase{"utf8", "[s]\nk=Sp\xC3\xA4l\n", "s", "k", "Sp\xC3\xA4l"}),
+    testing::Values(ReadCase{"plain", "[zenkor Installer]\nGameTitle=Some Game\n",
+                             "zenkor Installer", "GameTitle", "Some Game"},
+                    ReadCase{"section_case", "[ZENKOR installer]\nk=v\n", "zenkor Installer", "K",
+                             "v"},
+                    ReadCase{"key_case", "[s]\nGAMETITLE=x\n", "S", "gametitle", "x"},
+                    ReadCase{"trimmed", "[s]\n  k  =   a b \t\n", "s", "k", "a b"},
+                    ReadCase{"double_quotes", "[s]\nk=\"  quoted \"\n", "s", "k", "  quoted "},
+                    ReadCase{"single_quotes", "[s]\nk='x'\n", "s", "k", "x"},
+                    ReadCase{"mismatched_quotes_kept", "[s]\nk=\"x'\n", "s", "k", "\"x'"},
+                    ReadCase{"lone_quote_kept", "[s]\nk=\"\n", "s", "k", "\""},
+                    ReadCase{"empty_quotes", "[s]\nk=\"\"\n", "s", "k", ""},
+                    ReadCase{"equals_in_value", "[s]\nk=a=b\n", "s", "k", "a=b"},
+                    ReadCase{"first_duplicate_wins", "[s]\nk=first\nk=second\n", "s", "k", "first"},
+                    ReadCase{"comment_line", "[s]\n;k=commented\nk=real\n", "s", "k", "real"},
+                    ReadCase{"other_section", "[other]\nk=no\n[s]\nj=1\n", "s", "k", ""},
+                    ReadCase{"key_before_any_section", "k=no\n[s]\n", "s", "k", ""},
+                    ReadCase{"missing_section", "[t]\nk=v\n", "s", "k", ""},
+                    ReadCase{"missing_key", "[s]\nj=v\n", "s", "k", ""},
+                    ReadCase{"crlf", "[s]\r\nk=v\r\nj=w\r\n", "s", "j", "w"},
+                    ReadCase{"byte_order_mark", "\xEF\xBB\xBF[s]\nk=v\n", "s", "k", "v"},
+                    ReadCase{"line_without_equals", "[s]\nnonsense\nk=v\n", "s", "k", "v"},
+                    ReadCase{"empty_value", "[s]\nk=\nk=later\n", "s", "k", ""},
+                    ReadCase{"utf8", "[s]\nk=Sp\xC3\xA4l\n", "s", "k", "Sp\xC3\xA4l"}),
     [](const testing::TestParamInfo<ReadCase>& info) { return std::string(info.param.name); });
 
 TEST(IniFileTest, CutsLongValuesTo1023Characters)
@@ -66,7 +67,8 @@ TEST(IniFileTest, CutNeverSplitsACharacterPair)
 {
     // 1022 letters, then characters outside the basic plane (two UTF-16 units each).
     const QByteArray value = QByteArray(1022, 'a') + QByteArray("\xF0\x9F\x8E\xAE").repeated(4);
-    const QString read = IniFile::fromText("[s]\nk=" + value).ReadString(QStringLiteral("s"), QStringLiteral("k"));
+    const QString read =
+        IniFile::fromText("[s]\nk=" + value).ReadString(QStringLiteral("s"), QStringLiteral("k"));
     EXPECT_EQ(read, QString(1022, u'a'));
 }
 
@@ -93,12 +95,12 @@ TEST(IniFileTest, ReadsIntegersInDecimalAndHexadecimal)
     const struct {
         const char* key;
         std::int32_t expected;
-    } cases[] = {{"dec", 20},        {"hex", 16},      {"upper", 31},       {"dollar", 16},
-                 {"letters", 0},     {"bare0x", 0},    {"neg", -7},       {"big", 0},
-                 {"min", INT32_MIN}, {"allbits", -1},  {"toobig", 0},     {"inner", 0},
-                 {"missing", 0}};
+    } cases[] = {{"dec", 20},   {"hex", 16},  {"upper", 31}, {"dollar", 16},     {"letters", 0},
+                 {"bare0x", 0}, {"neg", -7},  {"big", 0},    {"min", INT32_MIN}, {"allbits", -1},
+                 {"toobig", 0}, {"inner", 0}, {"missing", 0}};
     for (const auto& c : cases)
-        EXPECT_EQ(ini.ReadInteger(QStringLiteral("s"), QString::fromLatin1(c.key), 0), c.expected) << c.key;
+        EXPECT_EQ(ini.ReadInteger(QStringLiteral("s"), QString::fromLatin1(c.key), 0), c.expected)
+            << c.key;
     EXPECT_EQ(ini.ReadInteger(QStringLiteral("s"), QStringLiteral("letters"), 42), 42);
 }
 
@@ -114,14 +116,17 @@ TEST_F(IniFileOnDiskTest, ReadsAFile)
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write("[zenkor Installer]\nRARFile=demo.rar\n");
     file.close();
-    EXPECT_EQ(IniFile(file.fileName()).ReadString(kSection, QStringLiteral("rarfile")), u"demo.rar");
+    EXPECT_EQ(IniFile(file.fileName()).ReadString(kSection, QStringLiteral("rarfile")),
+              u"demo.rar");
 }
 
 TEST_F(IniFileOnDiskTest, MissingFileAndFolderReadAsEmpty)
 {
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("install.ini")));
-    EXPECT_TRUE(IniFile(path("install.ini")).ReadString(kSection, QStringLiteral("GameTitle")).isEmpty());
-    EXPECT_TRUE(IniFile(path("absent.ini")).ReadString(kSection, QStringLiteral("GameTitle")).isEmpty());
+    EXPECT_TRUE(
+        IniFile(path("install.ini")).ReadString(kSection, QStringLiteral("GameTitle")).isEmpty());
+    EXPECT_TRUE(
+        IniFile(path("absent.ini")).ReadString(kSection, QStringLiteral("GameTitle")).isEmpty());
 }
 
 TEST_F(IniFileOnDiskTest, RandomBytesReadWithoutFailing)

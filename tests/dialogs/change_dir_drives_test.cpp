@@ -18,7 +18,7 @@ TEST_F(ChangeDirTest, DriveChangeOnlyForAnotherVolume)
     EXPECT_EQ(drives->itemText(1), other);
 
     freeBytes = 20 * kMB;
-    emit drives->activated(0);  // the selected one: nothing happens
+    emit drives->activated(0); // the selected one: nothing happens
     EXPECT_EQ(dialog.lbl_FreeSpace->text(), QStringLiteral("10 MB"));
     EXPECT_EQ(dialog.GetDirectory(), scratch.path());
 

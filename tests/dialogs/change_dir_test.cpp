@@ -103,7 +103,7 @@ int firstTextRow(const QImage& shot, const QWidget* control)
 
 TEST_F(ChangeDirTest, CaptionsStandLevelWithTheirFigures)
 {
-    freeBytes = 900 * kMB;  // white figures, as the captions
+    freeBytes = 900 * kMB; // white figures, as the captions
     Tfrm_ChangeDir d;
     d.SetSpaceRequired(QStringLiteral("650"));
     d.FormCreate();
@@ -264,7 +264,8 @@ TEST_F(ChangeDirTest, CancelCloseBoxEscAndAltF4GiveTwo)
     EXPECT_EQ(driver::runModal(&dialog, [&] { driver::click(dialog.img_cancel); }), mrCancel);
     EXPECT_EQ(driver::runModal(&dialog, [&] { driver::click(dialog.img_cancel2); }), mrCancel);
     EXPECT_EQ(driver::runModal(&dialog, [&] { dialog.close(); }), mrCancel);
-    EXPECT_EQ(driver::runModal(&dialog, [&] { QTest::keyClick(&dialog, Qt::Key_Escape); }), mrCancel);
+    EXPECT_EQ(driver::runModal(&dialog, [&] { QTest::keyClick(&dialog, Qt::Key_Escape); }),
+              mrCancel);
     EXPECT_EQ(driver::runModal(&dialog, [&] { EXPECT_TRUE(driver::altF4(&dialog)); }), mrCancel);
 }
 
@@ -291,14 +292,18 @@ TEST_F(ChangeDirTest, EnterInstallsIntoTheOpenFolder)
 
     const int fromTree = driver::runModal(&dialog, [&] {
         tree->setFocus();
-        tree->setCurrentItem(tree->findItems(QStringLiteral("inner"), Qt::MatchExactly | Qt::MatchRecursive).value(0));
-        QTest::keyClick(tree, Qt::Key_Return);  // opens inner
-        QTest::keyClick(tree, Qt::Key_Return);  // installs there
+        tree->setCurrentItem(
+            tree->findItems(QStringLiteral("inner"), Qt::MatchExactly | Qt::MatchRecursive)
+                .value(0));
+        QTest::keyClick(tree, Qt::Key_Return); // opens inner
+        QTest::keyClick(tree, Qt::Key_Return); // installs there
     });
     EXPECT_EQ(fromTree, mrExtractFailed);
     EXPECT_EQ(target, inner);
     target.clear();
-    EXPECT_EQ(driver::runModal(&dialog, [&] { QTest::keyClick(&dialog, Qt::Key_Enter, Qt::KeypadModifier); }), mrExtractFailed);
+    EXPECT_EQ(driver::runModal(
+                  &dialog, [&] { QTest::keyClick(&dialog, Qt::Key_Enter, Qt::KeypadModifier); }),
+              mrExtractFailed);
     EXPECT_EQ(target, inner);
     frm_install = nullptr;
 }
@@ -313,14 +318,25 @@ TEST_F(ChangeDirTest, HoverTable)
     };
     const auto hand = Qt::PointingHandCursor;
     const std::vector<Row> rows = {
-        {"make dir", [](Tfrm_ChangeDir& d) { driver::hover(d.img_MakeDir); }, true, false, false, hand},
-        {"make dir lit", [](Tfrm_ChangeDir& d) { driver::hover(d.img_MakeDir2); }, true, false, false, hand},
-        {"install", [](Tfrm_ChangeDir& d) { driver::hover(d.img_install); }, false, true, false, hand},
-        {"install lit", [](Tfrm_ChangeDir& d) { driver::hover(d.img_install2); }, false, true, false, hand},
-        {"cancel", [](Tfrm_ChangeDir& d) { driver::hover(d.img_cancel); }, false, false, true, hand},
-        {"cancel lit", [](Tfrm_ChangeDir& d) { driver::hover(d.img_cancel2); }, false, false, true, hand},
-        {"background", [](Tfrm_ChangeDir& d) { driver::hoverAt(&d, {150, 44}); }, false, false, false, Qt::ArrowCursor},
-        {"folder tree", [](Tfrm_ChangeDir& d) { driver::hover(d.DirectoryListBox->viewport()); }, false, false, false, Qt::ArrowCursor},
+        {"make dir", [](Tfrm_ChangeDir& d) { driver::hover(d.img_MakeDir); }, true, false, false,
+         hand},
+        {"make dir lit", [](Tfrm_ChangeDir& d) { driver::hover(d.img_MakeDir2); }, true, false,
+         false, hand},
+        {"install", [](Tfrm_ChangeDir& d) { driver::hover(d.img_install); }, false, true, false,
+         hand},
+        {"install lit", [](Tfrm_ChangeDir& d) { driver::hover(d.img_install2); }, false, true,
+         false, hand},
+        {"cancel", [](Tfrm_ChangeDir& d) { driver::hover(d.img_cancel); }, false, false, true,
+         hand},
+        {"cancel lit", [](Tfrm_ChangeDir& d) { driver::hover(d.img_cancel2); }, false, false, true,
+         hand},
+        {"background",
+         [](Tfrm_ChangeDir& d) {
+             driver::hoverAt(&d, {150, 44});
+         },
+         false, false, false, Qt::ArrowCursor},
+        {"folder tree", [](Tfrm_ChangeDir& d) { driver::hover(d.DirectoryListBox->viewport()); },
+         false, false, false, Qt::ArrowCursor},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.over);
@@ -341,8 +357,8 @@ TEST_F(ChangeDirTest, LabelsTextsAndDriveListHaveNoHoverEffect)
     Tfrm_ChangeDir dialog;
     dialog.CancelMouseMove();
     for (QWidget* quiet : std::initializer_list<QWidget*>{
-             dialog.lbl_FreeSpace, dialog.lbl_SpaceRequired, dialog.StaticText1,
-             dialog.StaticText2, dialog.DriveComboBox})
+             dialog.lbl_FreeSpace, dialog.lbl_SpaceRequired, dialog.StaticText1, dialog.StaticText2,
+             dialog.DriveComboBox})
         driver::hover(quiet);
     EXPECT_FALSE(dialog.img_cancel2->isHidden());
     EXPECT_EQ(dialog.cursor().shape(), Qt::PointingHandCursor);

@@ -18,8 +18,8 @@ namespace driver {
 
 inline void sendMouse(QWidget* target, QEvent::Type type, QPoint at, Qt::MouseButton button)
 {
-    const Qt::MouseButtons held = type == QEvent::MouseButtonPress ? Qt::MouseButtons(button)
-                                                                   : Qt::NoButton;
+    const Qt::MouseButtons held =
+        type == QEvent::MouseButtonPress ? Qt::MouseButtons(button) : Qt::NoButton;
     QMouseEvent event(type, QPointF(at), QPointF(target->mapToGlobal(at)), button, held,
                       Qt::NoModifier);
     QApplication::sendEvent(target, &event);

@@ -152,7 +152,8 @@ TEST_F(InstallWindowTest, CancelOrCloseBoxBeforeExtractGiveTwoAndExtractNothing)
 TEST_F(InstallWindowTest, EscAndAltF4CancelEnterExtracts)
 {
     fake.add(FakeFile("a.txt", 1));
-    EXPECT_EQ(driver::runModal(&window, [&] { QTest::keyClick(&window, Qt::Key_Escape); }), mrCancel);
+    EXPECT_EQ(driver::runModal(&window, [&] { QTest::keyClick(&window, Qt::Key_Escape); }),
+              mrCancel);
     EXPECT_EQ(driver::runModal(&window, [&] { EXPECT_TRUE(driver::altF4(&window)); }), mrCancel);
     EXPECT_THAT(fake.calls(), IsEmpty());
     EXPECT_EQ(driver::runModal(&window, [&] { QTest::keyClick(&window, Qt::Key_Return); }), mrOk);
@@ -212,7 +213,7 @@ TEST_F(InstallWindowTest, CancelDuringARunStopsItAndEndsWithTwo)
     duringRun = [&](int pass) {
         if (pass == 1) {
             driver::click(window.img_cancel);
-            EXPECT_TRUE(window.isVisible());  // closes only once the run returned
+            EXPECT_TRUE(window.isVisible()); // closes only once the run returned
         }
     };
     EXPECT_EQ(extract(), mrCancel);
@@ -289,13 +290,13 @@ TEST_F(InstallWindowTest, ErrorBoxesByCodeRange)
 {
     struct Row {
         int32_t code;
-        const char* lead;  // nullptr: no box
+        const char* lead; // nullptr: no box
     };
-    for (const Row row : {Row{25100, "x.rar: error(25100): "}, Row{25350, "x.rar: error(25350): "},
-                          Row{26500, "x.rar: Genearal message(26500): "},
-                          Row{26522, "x.rar: Genearal message(26522): "}, Row{0, nullptr},
-                          Row{25099, nullptr}, Row{25351, nullptr}, Row{26499, nullptr},
-                          Row{26523, nullptr}, Row{25901, nullptr}}) {
+    for (const Row row :
+         {Row{25100, "x.rar: error(25100): "}, Row{25350, "x.rar: error(25350): "},
+          Row{26500, "x.rar: Genearal message(26500): "},
+          Row{26522, "x.rar: Genearal message(26522): "}, Row{0, nullptr}, Row{25099, nullptr},
+          Row{25351, nullptr}, Row{26499, nullptr}, Row{26523, nullptr}, Row{25901, nullptr}}) {
         SCOPED_TRACE(row.code);
         boxes.boxes.clear();
         window.UnRARError(nullptr, "x.rar", "0", row.code);
@@ -304,7 +305,8 @@ TEST_F(InstallWindowTest, ErrorBoxesByCodeRange)
             continue;
         }
         ASSERT_EQ(boxes.boxes.size(), 1u);
-        EXPECT_TRUE(boxTexts()[0].startsWith(QLatin1String(row.lead))) << boxTexts()[0].toStdString();
+        EXPECT_TRUE(boxTexts()[0].startsWith(QLatin1String(row.lead)))
+            << boxTexts()[0].toStdString();
     }
 }
 
@@ -352,8 +354,11 @@ TEST(InstallWindow, HoverTable)
         {"cancel", [](Tfrm_install& w) { driver::hover(w.img_cancel); }, true, false, hand},
         {"extract", [](Tfrm_install& w) { driver::hover(w.img_extract); }, false, true, hand},
         {"extract lit", [](Tfrm_install& w) { driver::hover(w.img_extract2); }, false, true, hand},
-        {"background", [](Tfrm_install& w) { driver::hoverAt(&w, {240, 68}); }, false, false,
-         Qt::ArrowCursor},
+        {"background",
+         [](Tfrm_install& w) {
+             driver::hoverAt(&w, {240, 68});
+         },
+         false, false, Qt::ArrowCursor},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.over);
@@ -372,8 +377,8 @@ TEST(InstallWindow, MovesOverLabelsBarAndLitCancelChangeNothing)
 {
     Tfrm_install window;
     window.CancelMouseMove();
-    for (QWidget* quiet : std::initializer_list<QWidget*>{window.Label1, window.ProgressBar,
-                                                          window.img_cancel2})
+    for (QWidget* quiet :
+         std::initializer_list<QWidget*>{window.Label1, window.ProgressBar, window.img_cancel2})
         driver::hover(quiet);
     EXPECT_FALSE(window.img_cancel2->isHidden());
     EXPECT_EQ(window.cursor().shape(), Qt::PointingHandCursor);

@@ -12,8 +12,7 @@ inline QByteArray line(const QString& mountPoint, const char* type, const char* 
 {
     QByteArray point = mountPoint.toUtf8();
     point.replace(" ", "\\040");
-    return "25 1 8:1 / " + point + ' ' + options + " shared:1 - " + type + ' ' + source +
-           " rw\n";
+    return "25 1 8:1 / " + point + ' ' + options + " shared:1 - " + type + ' ' + source + " rw\n";
 }
 
 } // namespace fake_mounts

@@ -30,11 +30,9 @@ INSTANTIATE_TEST_SUITE_P(Paths, NewDirSuggestion,
                          ::testing::Values(Suggestion{"/opt/games/Zenkor", "Zenkor"},
                                            Suggestion{"C:\\Games\\Zenkor", "Zenkor"},
                                            Suggestion{"/opt/games/", ""},
-                                           Suggestion{"C:\\Games\\", ""},
-                                           Suggestion{"C:", ""},
+                                           Suggestion{"C:\\Games\\", ""}, Suggestion{"C:", ""},
                                            Suggestion{"D:Zenkor", "Zenkor"},
-                                           Suggestion{"Zenkor", "Zenkor"},
-                                           Suggestion{"", ""}));
+                                           Suggestion{"Zenkor", "Zenkor"}, Suggestion{"", ""}));
 
 TEST(NewDirDialog, LayoutAsDesigned)
 {
@@ -95,7 +93,7 @@ TEST(NewDirDialog, EnterAndEscapeDoNotClose)
         QTest::keyClick(dialog.edt_NewDir, Qt::Key_Escape);
         QTest::keyClick(&dialog, Qt::Key_Escape);
     });
-    EXPECT_EQ(result, -1);  // still open when the driver closed it
+    EXPECT_EQ(result, -1); // still open when the driver closed it
 }
 
 TEST(NewDirDialog, OkIsLitAndThePointerIsTheHandFromCreation)
@@ -119,8 +117,11 @@ TEST(NewDirDialog, HoverTable)
         Qt::CursorShape cursor;
     };
     const std::vector<Row> rows = {
-        {"background", [](Tfrm_NewDir& d) { driver::hoverAt(&d, {160, 31}); }, false, false,
-         Qt::ArrowCursor},
+        {"background",
+         [](Tfrm_NewDir& d) {
+             driver::hoverAt(&d, {160, 31});
+         },
+         false, false, Qt::ArrowCursor},
         {"cancel", [](Tfrm_NewDir& d) { driver::hover(d.img_cancel); }, true, false,
          Qt::PointingHandCursor},
         {"ok", [](Tfrm_NewDir& d) { driver::hover(d.img_ok); }, false, true,

@@ -36,8 +36,10 @@ TEST(MountTableTest, ReadsPointTypeAndSourceAndSkipsBrokenLines)
 
 TEST(MountTableTest, FolderBelongsToTheDeepestTopmostMount)
 {
-    const std::vector<Mount> mounts = {{"/", "ext4", "a"},      {"/mnt", "ext4", "b"},
-                                       {"/mnt/usb", "vfat", "c"}, {"/mnt", "tmpfs", "d"}};
+    const std::vector<Mount> mounts = {{"/", "ext4", "a"},
+                                       {"/mnt", "ext4", "b"},
+                                       {"/mnt/usb", "vfat", "c"},
+                                       {"/mnt", "tmpfs", "d"}};
     const auto sourceOf = [&](const char* folder) {
         const Mount* mount = MountOf(mounts, QString::fromLatin1(folder));
         return mount ? mount->source : QStringLiteral("none");
@@ -55,14 +57,15 @@ TEST(VolumesTest, OffersWhatAUserInstallsToWithLabelOrSource)
         const char* point;
         const char* type;
         const char* source;
-        const char* entry;  // nullptr: not offered
+        const char* entry; // nullptr: not offered
         VolumeKind kind;
     };
     QTemporaryDir scratch;
     const QString base = QDir(scratch.path()).canonicalPath();
     const std::vector<Row> rows = {
         {"/disk", "ext4", "/dev/labelled", "/disk [games 2]", VolumeKind::vkDisk},
-        {"/backup-volume-with-a-long-name", "btrfs", "/dev/plain", "/backup-volume-with-a-long-name", VolumeKind::vkDisk},
+        {"/backup-volume-with-a-long-name", "btrfs", "/dev/plain",
+         "/backup-volume-with-a-long-name", VolumeKind::vkDisk},
         {"/ram", "tmpfs", "tmpfs", "/ram", VolumeKind::vkDisk},
         {"/disc", "iso9660", "/dev/labelled", "/disc [games 2]", VolumeKind::vkOptical},
         {"/nfs", "nfs4", "server:/export", "/nfs server:/export", VolumeKind::vkNetwork},

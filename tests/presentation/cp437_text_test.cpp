@@ -68,8 +68,8 @@ TEST(DosText, LineBreaksAndTabs)
         {"a\r\nb\r\n", u"a\nb\n"_qs},
         {"a\nb\n", u"a\nb\n"_qs},
         {"a\rb\r", u"a\nb\n"_qs},
-        {"a\n\rb", u"a\n\nb"_qs},     // LF then CR: two breaks
-        {"a\r\r\nb", u"a\n\nb"_qs},   // CR then CR LF: two breaks
+        {"a\n\rb", u"a\n\nb"_qs},   // LF then CR: two breaks
+        {"a\r\r\nb", u"a\n\nb"_qs}, // CR then CR LF: two breaks
         {"a\tb", u"a\tb"_qs},
         {"\xC9\xCD\xBB", u"\u2554\u2550\u2557"_qs},
         {"", u""_qs},

@@ -100,15 +100,17 @@ TEST_F(MediaPlayerTest, OpenErrorsNameTheProblem)
               "The music file " + path("folder.mid").toStdString() + " does not exist");
     for (const char* name : {"text.mid", "empty.mid"}) {
         const std::string file = path(name).toStdString();
-        EXPECT_EQ(openError(file), "The music file " + file
-                                       + " cannot be played: its format is unknown or the file is damaged");
+        EXPECT_EQ(openError(file),
+                  "The music file " + file +
+                      " cannot be played: its format is unknown or the file is damaged");
     }
 }
 
 TEST_F(MediaPlayerTest, DamagedMidiFailsClearlyOrPlaysToItsEnd)
 {
     const QByteArray whole = shortMidi(1);
-    for (const qsizetype keep : {qsizetype(10), qsizetype(30), whole.size() / 2, whole.size() - 3}) {
+    for (const qsizetype keep :
+         {qsizetype(10), qsizetype(30), whole.size() / 2, whole.size() - 3}) {
         const QString file = path(QStringLiteral("cut%1.mid").arg(keep));
         ASSERT_TRUE(writeBytes(file, whole.left(keep)));
         TMediaPlayer player;
@@ -117,7 +119,8 @@ TEST_F(MediaPlayerTest, DamagedMidiFailsClearlyOrPlaysToItsEnd)
         try {
             startLikeTheMainWindow(player, run);
         } catch (const Exception& error) {
-            EXPECT_NE(error.Message().find(file.toStdString()), std::string::npos) << error.Message();
+            EXPECT_NE(error.Message().find(file.toStdString()), std::string::npos)
+                << error.Message();
             continue;
         }
         EXPECT_TRUE(QTest::qWaitFor([&] { return run.notices > 0; }, 20000)) << keep;

@@ -160,8 +160,8 @@ int unbrokenLines(const QImage& shot, const QRect& area, QRgb ink, bool across)
     for (int line = 0; line < lines; ++line) {
         bool whole = true;
         for (int at = 0; at < length && whole; ++at) {
-            const QPoint pixel = across ? area.topLeft() + QPoint(at, line)
-                                        : area.topLeft() + QPoint(line, at);
+            const QPoint pixel =
+                across ? area.topLeft() + QPoint(at, line) : area.topLeft() + QPoint(line, at);
             whole = shot.pixel(pixel) == ink;
         }
         unbroken += whole;
@@ -193,7 +193,8 @@ TEST_F(NfoViewerTest, LineCharactersJoinCrisplyFromCellToCell)
     EXPECT_EQ(unbrokenLines(shot, doubleRow, ink, true), 2);
     // Three "║" on top of each other: two columns of ink through all lines.
     const int width = QFontMetrics(viewer.NFOFile->font()).horizontalAdvance(u'\u2551');
-    const QRect doubleColumn(cell(6).topLeft(), QPoint(cell(6).left() + width - 1, cell(10).bottom()));
+    const QRect doubleColumn(cell(6).topLeft(),
+                             QPoint(cell(6).left() + width - 1, cell(10).bottom()));
     EXPECT_EQ(unbrokenLines(shot, doubleColumn, ink, false), 2);
 }
 
@@ -201,7 +202,8 @@ TEST_F(NfoViewerTest, LineCharactersJoinCrisplyFromCellToCell)
 // the memo shows its 1x picture enlarged pixel for pixel, glyphs and all.
 TEST_F(NfoViewerTest, RasterTextGrowsByWholePixelsWithTheScreen)
 {
-    writeFile(path("zenkor.nfo"), "\xC9\xCD\xCD\xBB ZenkoR\r\n\xBA\xDB\xB1\xBA\r\n\xC8\xCD\xCD\xBC");
+    writeFile(path("zenkor.nfo"),
+              "\xC9\xCD\xCD\xBB ZenkoR\r\n\xBA\xDB\xB1\xBA\r\n\xC8\xCD\xCD\xBC");
     Tfrm_ViewNfo viewer;
     viewer.LoadNfoFile();
     QWidget& memo = *viewer.NFOFile->viewport();
@@ -217,8 +219,8 @@ TEST_F(NfoViewerTest, RasterTextGrowsByWholePixelsWithTheScreen)
     ASSERT_GT(inked, 0) << "the text is drawn";
 
     const qreal ratio = memo.devicePixelRatioF();
-    const QImage enlarged = native.scaled(native.size() * ratio, Qt::IgnoreAspectRatio,
-                                          Qt::FastTransformation);
+    const QImage enlarged =
+        native.scaled(native.size() * ratio, Qt::IgnoreAspectRatio, Qt::FastTransformation);
     EXPECT_EQ(shot.size(), enlarged.size());
     EXPECT_TRUE(shot == enlarged) << "at " << ratio << "x";
 }

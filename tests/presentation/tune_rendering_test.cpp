@@ -29,8 +29,9 @@ TEST(DemoTune, RendersAsSoundThroughout)
     qtApplication();
 
     const std::vector<std::uint8_t> tune = writeMidiFile(demoTune());
-    ASSERT_TRUE(writeBytes(folder.filePath("music.mid"),
-                           QByteArray(reinterpret_cast<const char*>(tune.data()), qsizetype(tune.size()))));
+    ASSERT_TRUE(
+        writeBytes(folder.filePath("music.mid"),
+                   QByteArray(reinterpret_cast<const char*>(tune.data()), qsizetype(tune.size()))));
 
     int notices = 0;
     {

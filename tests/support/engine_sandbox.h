@@ -13,7 +13,8 @@ class EngineSandbox {
 public:
     EngineSandbox() : previous_(std::filesystem::current_path())
     {
-        std::string pattern = (std::filesystem::temp_directory_path() / "zk-engine-XXXXXX").string();
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "zk-engine-XXXXXX").string();
         root_ = mkdtemp(pattern.data());
         std::filesystem::create_directories(out());
         std::ofstream(archive(), std::ios::binary) << std::string("Rar!\x1a\x07\x00", 7) << "fake";

@@ -78,8 +78,14 @@ public:
 
     void add(const FakeEntry& entry)
     {
-        FakeRarEntry raw{entry.name.c_str(), entry.flags, entry.hostOS, entry.fileAttr, entry.unpSize,
-                         entry.fileTime, entry.extractResult, entry.blocks.data(),
+        FakeRarEntry raw{entry.name.c_str(),
+                         entry.flags,
+                         entry.hostOS,
+                         entry.fileAttr,
+                         entry.unpSize,
+                         entry.fileTime,
+                         entry.extractResult,
+                         entry.blocks.data(),
                          static_cast<int>(entry.blocks.size()),
                          entry.missingVolume.empty() ? nullptr : entry.missingVolume.c_str()};
         addEntry_(&raw);

@@ -21,7 +21,8 @@ public:
     // Makes the folder and binds `library`; false when either fails.
     bool open(const std::string& prefix, const std::string& library)
     {
-        std::string pattern = (std::filesystem::temp_directory_path() / (prefix + "-XXXXXX")).string();
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / (prefix + "-XXXXXX")).string();
         if (!mkdtemp(pattern.data()))
             return false;
         root_ = pattern;

@@ -17,19 +17,19 @@
 struct SampleNode {
     enum Kind { File, Link, Folder };
     Kind kind = File;
-    std::string sha;          // sha256 prefix of a file; "" where the README gives none
-    std::intmax_t size = -1;  // of a file; -1 where the README gives none
-    std::string target;       // of a link
+    std::string sha;         // sha256 prefix of a file; "" where the README gives none
+    std::intmax_t size = -1; // of a file; -1 where the README gives none
+    std::string target;      // of a link
 };
 using SampleTree = std::map<std::string, SampleNode>;
 
 struct RarSample {
-    std::string archive;            // the first volume's name for a volume set
-    std::string password;           // handed to the library; "" for none
-    SampleTree tree;                // what a correct library writes, folders too
-    std::set<std::string> failing;  // paths a correct library refuses
-    bool endsWithError = false;     // an error ends the run before the last entry
-    bool game = false;              // made by the current archiver, holding the small game
+    std::string archive;           // the first volume's name for a volume set
+    std::string password;          // handed to the library; "" for none
+    SampleTree tree;               // what a correct library writes, folders too
+    std::set<std::string> failing; // paths a correct library refuses
+    bool endsWithError = false;    // an error ends the run before the last entry
+    bool game = false;             // made by the current archiver, holding the small game
     bool volumeSet = false;
 
     // Made by the older archiver, one volume, and every entry extracted.
@@ -42,8 +42,14 @@ inline SampleNode sampleFile(std::string sha, std::intmax_t size = -1)
 {
     return {SampleNode::File, std::move(sha), size, ""};
 }
-inline SampleNode sampleLink(std::string target) { return {SampleNode::Link, "", -1, std::move(target)}; }
-inline SampleNode sampleFolder() { return {SampleNode::Folder, "", -1, ""}; }
+inline SampleNode sampleLink(std::string target)
+{
+    return {SampleNode::Link, "", -1, std::move(target)};
+}
+inline SampleNode sampleFolder()
+{
+    return {SampleNode::Folder, "", -1, ""};
+}
 
 // The small game that every archive made with the current archiver holds.
 inline SampleTree gameTree()
@@ -83,40 +89,70 @@ inline std::vector<RarSample> rarSamples()
     const std::string dosText = "2d45c5f87d1b6cef";
     const std::string damagedMap = "game/data/maps/level1.map";
     return {
-        {"rar4-unix-basic.rar", "",
-         {{"test.txt", sampleFile(text, 20)}, {"testlink", sampleLink("test.txt")},
-          {"testdir/test.txt", sampleFile(text, 20)}, {"testdir", sampleFolder()},
-          {"testemptydir", sampleFolder()}}, {}},
-        {"rar4-compressed.rar", "",
+        {"rar4-unix-basic.rar",
+         "",
+         {{"test.txt", sampleFile(text, 20)},
+          {"testlink", sampleLink("test.txt")},
+          {"testdir/test.txt", sampleFile(text, 20)},
+          {"testdir", sampleFolder()},
+          {"testemptydir", sampleFolder()}},
+         {}},
+        {"rar4-compressed.rar",
+         "",
          {{"LibarchiveAddingTest.html", sampleFile(html, 20111)},
-          {"testlink", sampleLink("LibarchiveAddingTest.html")}, {"testdir/test.txt", sampleFile(text, 20)},
-          {"testdir/LibarchiveAddingTest.html", sampleFile(html, 20111)}, {"testdir", sampleFolder()},
-          {"testemptydir", sampleFolder()}}, {}},
-        {"rar4-windows-sfx.exe", "",
-         {{"test.txt", sampleFile(dosText, 16)}, {"testshortcut.lnk", sampleFile("08b633f146f22534", 441)},
-          {"testdir/test.txt", sampleFile(dosText, 16)}, {"testdir", sampleFolder()},
-          {"testemptydir", sampleFolder()}}, {}},
+          {"testlink", sampleLink("LibarchiveAddingTest.html")},
+          {"testdir/test.txt", sampleFile(text, 20)},
+          {"testdir/LibarchiveAddingTest.html", sampleFile(html, 20111)},
+          {"testdir", sampleFolder()},
+          {"testemptydir", sampleFolder()}},
+         {}},
+        {"rar4-windows-sfx.exe",
+         "",
+         {{"test.txt", sampleFile(dosText, 16)},
+          {"testshortcut.lnk", sampleFile("08b633f146f22534", 441)},
+          {"testdir/test.txt", sampleFile(dosText, 16)},
+          {"testdir", sampleFolder()},
+          {"testemptydir", sampleFolder()}},
+         {}},
         {"rar5-compressed.rar", "", {{"test.bin", sampleFile("588870a2dade35c2", 1200)}}, {}},
-        {"rar5-multiple-files.rar", "",
-         {{"test1.bin", sampleFile("7d89f86f9f69d744", 4096)}, {"test2.bin", sampleFile("f81e6fceeeab3663", 4096)},
-          {"test3.bin", sampleFile("5e621f2b6ce8fed7", 4096)}, {"test4.bin", sampleFile("2627f40180217252", 4096)}}, {}},
+        {"rar5-multiple-files.rar",
+         "",
+         {{"test1.bin", sampleFile("7d89f86f9f69d744", 4096)},
+          {"test2.bin", sampleFile("f81e6fceeeab3663", 4096)},
+          {"test3.bin", sampleFile("5e621f2b6ce8fed7", 4096)},
+          {"test4.bin", sampleFile("2627f40180217252", 4096)}},
+         {}},
         {"rar5-stored.rar", "", {{"helloworld.txt", sampleFile("fef9ad8cf601b43f", 29)}}, {}},
-        {"rar5-symlinks.rar", "",
-         {{"file.txt", sampleFile("a883dafc480d466e", 5)}, {"symlink.txt", sampleLink("file.txt")},
-          {"dirlink", sampleLink("dir")}, {"dir", sampleFolder()}}, {}},
-        {"rar4-unicode-names.rar", "",
+        {"rar5-symlinks.rar",
+         "",
+         {{"file.txt", sampleFile("a883dafc480d466e", 5)},
+          {"symlink.txt", sampleLink("file.txt")},
+          {"dirlink", sampleLink("dir")},
+          {"dir", sampleFolder()}},
+         {}},
+        {"rar4-unicode-names.rar",
+         "",
          {{"abcdefghijklmnopqrsテスト.txt", sampleFile("", 16)},
           {"表だよ/漢字長いファイル名long-filename-in-漢字.txt", sampleFile("", 5)},
-          {"表だよ/新しいフォルダ/新規テキスト ドキュメント.txt", sampleFile("e3b0c44298fc1c14", 0)},
+          {"表だよ/新しいフォルダ/新規テキスト ドキュメント.txt",
+           sampleFile("e3b0c44298fc1c14", 0)},
           {"表だよ/ファイル", sampleLink("漢字長いファイル名long-filename-in-漢字.txt")},
-          {"表だよ/新しいフォルダ", sampleFolder()}, {"表だよ", sampleFolder()}}, {}},
+          {"表だよ/新しいフォルダ", sampleFolder()},
+          {"表だよ", sampleFolder()}},
+         {}},
         // Without a password the run ends at the first encrypted entry, saying so.
         {"rar4-encrypted-entries.rar", "", {{"a.txt", sampleFile("", 18)}}, {}, true},
-        {"rar4-multivolume.part0001.rar", "",
+        {"rar4-multivolume.part0001.rar",
+         "",
          {{"ppmd_lzss_conversion_test.txt", sampleFile("a0b8a5130c56577e", 241647978)},
-          {"LibarchiveAddingTest.html", sampleFile("", 20111)}, {"testlink", sampleLink("LibarchiveAddingTest.html")},
-          {"testdir/test.txt", sampleFile("", 20)}, {"testdir/LibarchiveAddingTest.html", sampleFile("", 20111)}},
-         {}, false, false, true},
+          {"LibarchiveAddingTest.html", sampleFile("", 20111)},
+          {"testlink", sampleLink("LibarchiveAddingTest.html")},
+          {"testdir/test.txt", sampleFile("", 20)},
+          {"testdir/LibarchiveAddingTest.html", sampleFile("", 20111)}},
+         {},
+         false,
+         false,
+         true},
         {"rar4-invalid.rar", "", {}, {"test"}},
         {"rar5-volumes.part01.rar", "", gameTree(), {}, false, true, true},
         {"rar5-solid-bigdict.rar", "", gameTree(), {}, false, true},
@@ -126,7 +162,12 @@ inline std::vector<RarSample> rarSamples()
         {"rar5-encrypted-headers.rar", "", {}, {}, true, true},
         {"rar5-stored-crc.rar", "", gameTree(), {}, false, true},
         {"rar5-stored-blake2.rar", "", gameTree(), {}, false, true},
-        {"rar5-stored-damaged.rar", "", withoutPath(gameTree(), damagedMap), {damagedMap}, false, true},
+        {"rar5-stored-damaged.rar",
+         "",
+         withoutPath(gameTree(), damagedMap),
+         {damagedMap},
+         false,
+         true},
     };
 }
 

@@ -19,7 +19,8 @@ inline std::string sha256Prefix(const std::filesystem::path& path)
     sha256_init(&context);
     std::vector<char> block(1 << 16);
     while (in.read(block.data(), static_cast<std::streamsize>(block.size())) || in.gcount() > 0)
-        sha256_update(&context, static_cast<size_t>(in.gcount()), reinterpret_cast<const uint8_t*>(block.data()));
+        sha256_update(&context, static_cast<size_t>(in.gcount()),
+                      reinterpret_cast<const uint8_t*>(block.data()));
     uint8_t digest[SHA256_DIGEST_SIZE];
     sha256_digest(&context, sizeof digest, digest);
     static const char digits[] = "0123456789abcdef";

@@ -14,10 +14,10 @@ public:
     UnrarEvents(TUnRAR& rar, std::string root) : root_(std::move(root)) { attach(rar); }
 
     std::vector<std::string> lines;
-    std::function<bool(const std::string& fn)> decideExists;   // Accept
-    std::function<bool(const std::string& fn)> decideBegin;    // Extract
+    std::function<bool(const std::string& fn)> decideExists; // Accept
+    std::function<bool(const std::string& fn)> decideBegin;  // Extract
     std::function<void(const std::string& fn, uint8_t progress)> whileProgress;
-    std::function<bool(std::string& password)> decidePassword; // TryAgain
+    std::function<bool(std::string& password)> decidePassword;           // TryAgain
     std::function<bool(std::string& dir, std::string& fn)> decideVolume; // Cancel
 
     std::string shorten(const std::string& path) const
@@ -32,7 +32,8 @@ private:
     {
         rar.OnActivate = [this](TObject*) { add("activate"); };
         rar.OnDeactivate = [this](TObject*) { add("deactivate"); };
-        rar.OnError = [this](TObject*, const std::string& fn, const std::string& volume, int32_t code) {
+        rar.OnError = [this](TObject*, const std::string& fn, const std::string& volume,
+                             int32_t code) {
             add("error " + std::to_string(code) + " " + fn + " volume " + volume);
         };
         rar.OnBegin = [this](TObject*, const std::string& fn, int32_t recNum, bool& extract) {
@@ -53,13 +54,14 @@ private:
             if (decideExists)
                 accept = decideExists(fn);
         };
-        rar.OnGetPassword = [this](TObject*, const std::string& fn, std::string& password, bool& tryAgain) {
+        rar.OnGetPassword = [this](TObject*, const std::string& fn, std::string& password,
+                                   bool& tryAgain) {
             add("password " + fn + " [" + password + "]");
             if (decidePassword)
                 tryAgain = decidePassword(password);
         };
-        rar.OnNextVolume = [this](TObject*, std::string& dir, std::string& fn, const std::string& volume,
-                                  bool& cancel) {
+        rar.OnNextVolume = [this](TObject*, std::string& dir, std::string& fn,
+                                  const std::string& volume, bool& cancel) {
             add("volume " + shorten(dir) + " " + fn + " " + volume);
             if (decideVolume)
                 cancel = decideVolume(dir, fn);

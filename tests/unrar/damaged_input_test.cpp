@@ -22,14 +22,16 @@ const std::vector<RarSample> kSamples =
 
 const std::vector<int> kKnownCodes = {
     ERAR_SUCCESS, ERAR_END_ARCHIVE, ERAR_BAD_DATA, ERAR_BAD_ARCHIVE, ERAR_UNKNOWN_FORMAT,
-    ERAR_EOPEN, ERAR_ECREATE, ERAR_EWRITE, ERAR_UNKNOWN, ERAR_MISSING_PASSWORD};
+    ERAR_EOPEN,   ERAR_ECREATE,     ERAR_EWRITE,   ERAR_UNKNOWN,     ERAR_MISSING_PASSWORD};
 
-bool known(int code) {
+bool known(int code)
+{
     return std::find(kKnownCodes.begin(), kKnownCodes.end(), code) != kKnownCodes.end();
 }
 
 // Extracts everything below out/ and checks every answer is a known code.
-void expectOrderlyEnd(const fs::path& archive, const fs::path& out) {
+void expectOrderlyEnd(const fs::path& archive, const fs::path& out)
+{
     OpenArchive open(archive);
     if (open.handle() == nullptr) {
         EXPECT_TRUE(open.result() == ERAR_BAD_ARCHIVE || open.result() == ERAR_EOPEN)
@@ -47,13 +49,15 @@ void expectOrderlyEnd(const fs::path& archive, const fs::path& out) {
 
 using DamagedInput = SampleTest;
 
-void expectNothingOutside(const TempDir& dir) {
+void expectNothingOutside(const TempDir& dir)
+{
     for (const fs::directory_entry& item : fs::directory_iterator(dir.path()))
         EXPECT_TRUE(item.path().filename() == "out" || item.path().filename() == "copy.rar")
             << item.path();
 }
 
-TEST_F(DamagedInput, TruncatedCopiesEndWithACode) {
+TEST_F(DamagedInput, TruncatedCopiesEndWithACode)
+{
     for (const RarSample& row : kSamples) {
         const std::string& sample = row.archive;
         const std::string bytes = readFile(samplesDir() / sample);
@@ -68,7 +72,8 @@ TEST_F(DamagedInput, TruncatedCopiesEndWithACode) {
     }
 }
 
-TEST_F(DamagedInput, BitFlippedCopiesEndWithACode) {
+TEST_F(DamagedInput, BitFlippedCopiesEndWithACode)
+{
     std::mt19937 random(20261208);
     for (const RarSample& row : kSamples) {
         const std::string& sample = row.archive;
@@ -94,7 +99,8 @@ struct Outcome {
     int endCode = 0;
 };
 
-Outcome extractAll(const fs::path& archive, const fs::path& out) {
+Outcome extractAll(const fs::path& archive, const fs::path& out)
+{
     Outcome outcome;
     OpenArchive open(archive);
     if (open.handle() == nullptr)
@@ -111,12 +117,15 @@ Outcome extractAll(const fs::path& archive, const fs::path& out) {
 
 // Whatever a damaged copy reports as extracted is exactly the original file,
 // and it reports the end only after as many entries as the original holds.
-TEST_F(DamagedInput, DamagedCopiesNeverYieldWrongFilesOrAnEarlyEnd) {
+TEST_F(DamagedInput, DamagedCopiesNeverYieldWrongFilesOrAnEarlyEnd)
+{
     std::mt19937 random(8122026);
-    for (const std::string sample : {"rar5-stored-crc.rar", "rar5-stored-blake2.rar", "rar5-compressed.rar",
-                                     "rar5-multiple-files.rar", "rar4-unix-basic.rar", "rar4-compressed.rar"}) {
+    for (const std::string sample :
+         {"rar5-stored-crc.rar", "rar5-stored-blake2.rar", "rar5-compressed.rar",
+          "rar5-multiple-files.rar", "rar4-unix-basic.rar", "rar4-compressed.rar"}) {
         TempDir reference;
-        const Outcome original = extractAll(copySample(sample, reference.path()), reference / "out");
+        const Outcome original =
+            extractAll(copySample(sample, reference.path()), reference / "out");
         ASSERT_EQ(original.endCode, ERAR_END_ARCHIVE) << sample;
         const std::string bytes = readFile(samplesDir() / sample);
         for (int round = 0; round < 24; ++round) {
@@ -142,9 +151,11 @@ TEST_F(DamagedInput, DamagedCopiesNeverYieldWrongFilesOrAnEarlyEnd) {
 
 // A byte changed inside the first file's packed data: that file fails, and
 // libarchive's confusion does not spread to the entries after it.
-TEST_F(DamagedInput, DamagedCompressedFileFailsAloneLaterEntriesExtract) {
+TEST_F(DamagedInput, DamagedCompressedFileFailsAloneLaterEntriesExtract)
+{
     for (const auto& [sample, name] : std::vector<std::pair<std::string, std::string>>{
-             {"rar5-multiple-files.rar", "test1.bin"}, {"rar4-compressed.rar", "LibarchiveAddingTest.html"}}) {
+             {"rar5-multiple-files.rar", "test1.bin"},
+             {"rar4-compressed.rar", "LibarchiveAddingTest.html"}}) {
         SCOPED_TRACE(sample);
         TempDir dir;
         std::string bytes = readFile(samplesDir() / sample);
@@ -160,10 +171,11 @@ TEST_F(DamagedInput, DamagedCompressedFileFailsAloneLaterEntriesExtract) {
     }
 }
 
-TEST_F(DamagedInput, DamagedEntryHeaderAfterGoodEntriesAnswersBadData) {
+TEST_F(DamagedInput, DamagedEntryHeaderAfterGoodEntriesAnswersBadData)
+{
     TempDir dir;
     std::string bytes = readFile(samplesDir() / "rar4-unix-basic.rar");
-    bytes[0x9B] ^= 0x40;  // inside the third entry's header: its CRC no longer fits
+    bytes[0x9B] ^= 0x40; // inside the third entry's header: its CRC no longer fits
     writeFile(dir / "copy.rar", bytes);
     const Listing listing = walk(dir / "copy.rar", RAR_EXTRACT, (dir / "out").string());
     ASSERT_EQ(listing.entries.size(), 2u);
@@ -172,5 +184,5 @@ TEST_F(DamagedInput, DamagedEntryHeaderAfterGoodEntriesAnswersBadData) {
     EXPECT_EQ(readFile(dir / "out" / "test.txt").size(), 20u);
 }
 
-}  // namespace
-}  // namespace zk::unrar::testing
+} // namespace
+} // namespace zk::unrar::testing

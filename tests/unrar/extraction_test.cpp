@@ -19,16 +19,16 @@ namespace fs = std::filesystem;
 using rarwriter::Entry;
 using rarwriter::Host;
 
-TEST(WriterArchives, RoundTripNamesContentsFlagsAndTimes) {
+TEST(WriterArchives, RoundTripNamesContentsFlagsAndTimes)
+{
     TempDir dir;
     Entry early = file("docs/readme.txt", "read me\n");
-    early.dosTime = 0x5A8C6B25;  // 2025-04-12 13:25:10
+    early.dosTime = 0x5A8C6B25; // 2025-04-12 13:25:10
     Entry windows = file("win\\dir\\a.bin", std::string("\0\1\2", 3));
     windows.name = "win/dir/a.bin";
     windows.host = Host::Windows;
-    const fs::path archive =
-        writeArchive(dir, {early, folder("docs"), windows, file("empty", ""),
-                           file(std::string(300, 'n'), "long name")});
+    const fs::path archive = writeArchive(dir, {early, folder("docs"), windows, file("empty", ""),
+                                                file(std::string(300, 'n'), "long name")});
     const fs::path out = dir / "out";
     const Listing listing = walk(archive, RAR_EXTRACT, out.string());
 
@@ -47,9 +47,9 @@ TEST(WriterArchives, RoundTripNamesContentsFlagsAndTimes) {
     EXPECT_EQ(readFile(out / "docs/readme.txt"), "read me\n");
     EXPECT_EQ(readFile(out / "win/dir/a.bin"), std::string("\0\1\2", 3));
     EXPECT_EQ(readFile(out / "empty"), "");
-    struct stat st{};
+    struct stat st {};
     ASSERT_EQ(stat((out / "docs/readme.txt").c_str(), &st), 0);
-    struct tm local{};
+    struct tm local {};
     localtime_r(&st.st_mtime, &local);
     EXPECT_EQ(local.tm_year + 1900, 2025);
     EXPECT_EQ(local.tm_mon + 1, 4);
@@ -59,7 +59,8 @@ TEST(WriterArchives, RoundTripNamesContentsFlagsAndTimes) {
     EXPECT_EQ(local.tm_sec, 10);
 }
 
-TEST(WriterArchives, HeadersCarryTheStoredFields) {
+TEST(WriterArchives, HeadersCarryTheStoredFields)
+{
     TempDir dir;
     Entry windows = file("w/ro.txt", "read only", 0x21u);
     windows.host = Host::Windows;
@@ -73,7 +74,7 @@ TEST(WriterArchives, HeadersCarryTheStoredFields) {
     EXPECT_EQ(w.attr, 0x21u);
     EXPECT_EQ(w.size, 9u);
     EXPECT_EQ(w.packSize, 9u);
-    EXPECT_EQ(w.crc, 0x1EAF9877u);  // CRC-32 of "read only"
+    EXPECT_EQ(w.crc, 0x1EAF9877u); // CRC-32 of "read only"
     EXPECT_EQ(w.method, 0x30u);
     EXPECT_EQ(w.time, 0x5A8C6B25u);
     EXPECT_EQ(listing.entries[1].host, unsigned{RAR_HOST_UNIX});
@@ -81,7 +82,8 @@ TEST(WriterArchives, HeadersCarryTheStoredFields) {
     EXPECT_EQ(listing.entries[1].flags, unsigned{RHDF_DIRECTORY});
 }
 
-TEST(WriterArchives, LongNamesAreCutAtACharacterBoundary) {
+TEST(WriterArchives, LongNamesAreCutAtACharacterBoundary)
+{
     TempDir dir;
     // 258 ASCII bytes and then a three-byte character that does not fit.
     const std::string name = std::string(258, 'a') + "\xE6\xBC\xA2.txt";
@@ -90,14 +92,15 @@ TEST(WriterArchives, LongNamesAreCutAtACharacterBoundary) {
     EXPECT_EQ(listing.entries[0].name, std::string(258, 'a'));
 }
 
-TEST(WriterArchives, ModesAreAppliedWithoutSpecialBits) {
+TEST(WriterArchives, ModesAreAppliedWithoutSpecialBits)
+{
     struct Case {
         std::uint32_t stored;
         unsigned expected;
     };
     const std::vector<Case> cases = {
-        {0100644, 0644}, {0100755, 0755}, {0104755, 0755}, {0102750, 0750}, {0101777, 0777},
-        {0100400, 0400},
+        {0100644, 0644}, {0100755, 0755}, {0104755, 0755},
+        {0102750, 0750}, {0101777, 0777}, {0100400, 0400},
     };
     TempDir dir;
     std::vector<Entry> entries;
@@ -108,13 +111,14 @@ TEST(WriterArchives, ModesAreAppliedWithoutSpecialBits) {
     for (std::size_t i = 0; i < cases.size(); ++i) {
         SCOPED_TRACE(i);
         EXPECT_EQ(listing.entries[i].attr, cases[i].stored);
-        struct stat st{};
+        struct stat st {};
         ASSERT_EQ(stat((dir / "out" / ("f" + std::to_string(i))).c_str(), &st), 0);
         EXPECT_EQ(st.st_mode & 07777, cases[i].expected);
     }
 }
 
-TEST(WriterArchives, DestNameIsWrittenExactlyWithMissingFoldersCreated) {
+TEST(WriterArchives, DestNameIsWrittenExactlyWithMissingFoldersCreated)
+{
     TempDir dir;
     OpenArchive archive(writeArchive(dir, {file("stored/name.txt", "payload")}));
     ASSERT_EQ(archive.next(), ERAR_SUCCESS);
@@ -126,7 +130,8 @@ TEST(WriterArchives, DestNameIsWrittenExactlyWithMissingFoldersCreated) {
     EXPECT_EQ(archive.next(), ERAR_END_ARCHIVE);
 }
 
-TEST(WriterArchives, BareDestNameIsWrittenInTheCurrentFolder) {
+TEST(WriterArchives, BareDestNameIsWrittenInTheCurrentFolder)
+{
     TempDir dir;
     OpenArchive archive(writeArchive(dir, {file("stored.txt", "here")}));
     const fs::path previous = fs::current_path();
@@ -138,7 +143,8 @@ TEST(WriterArchives, BareDestNameIsWrittenInTheCurrentFolder) {
     EXPECT_EQ(readFile(dir / "bare.txt"), "here");
 }
 
-TEST(WriterArchives, DotDotPartsAreDroppedBelowDestPath) {
+TEST(WriterArchives, DotDotPartsAreDroppedBelowDestPath)
+{
     const std::vector<std::pair<std::string, std::string>> cases = {
         {"../escape.txt", "escape.txt"},
         {"a/../../b/c.txt", "a/b/c.txt"},
@@ -163,14 +169,15 @@ TEST(WriterArchives, DotDotPartsAreDroppedBelowDestPath) {
     EXPECT_FALSE(fs::exists(dir / "box" / "b"));
 }
 
-TEST(WriterArchives, ExistingLinkAtTheDestinationIsReplacedNotFollowed) {
+TEST(WriterArchives, ExistingLinkAtTheDestinationIsReplacedNotFollowed)
+{
     TempDir dir;
     const fs::path out = dir / "out";
     fs::create_directories(out);
     writeFile(dir / "outside.txt", "keep");
     fs::create_symlink(dir / "outside.txt", out / "file.txt");
-    const Listing listing = walk(writeArchive(dir, {file("file.txt", "new")}), RAR_EXTRACT,
-                                 out.string());
+    const Listing listing =
+        walk(writeArchive(dir, {file("file.txt", "new")}), RAR_EXTRACT, out.string());
     ASSERT_EQ(listing.entries.size(), 1u);
     EXPECT_EQ(listing.entries[0].processResult, ERAR_SUCCESS);
     EXPECT_EQ(readFile(dir / "outside.txt"), "keep");
@@ -178,14 +185,15 @@ TEST(WriterArchives, ExistingLinkAtTheDestinationIsReplacedNotFollowed) {
     EXPECT_EQ(readFile(out / "file.txt"), "new");
 }
 
-TEST(WriterArchives, FolderLinkInTheDestinationCannotCarryFilesOutside) {
+TEST(WriterArchives, FolderLinkInTheDestinationCannotCarryFilesOutside)
+{
     TempDir dir;
     const fs::path out = dir / "out";
     fs::create_directories(out);
     fs::create_directories(dir / "elsewhere");
     fs::create_directory_symlink(dir / "elsewhere", out / "sub");
-    const Listing listing = walk(writeArchive(dir, {file("sub/planted.txt", "x")}), RAR_EXTRACT,
-                                 out.string());
+    const Listing listing =
+        walk(writeArchive(dir, {file("sub/planted.txt", "x")}), RAR_EXTRACT, out.string());
     ASSERT_EQ(listing.entries.size(), 1u);
     EXPECT_EQ(listing.entries[0].processResult, ERAR_ECREATE);
     EXPECT_FALSE(fs::exists(dir / "elsewhere" / "planted.txt"));
@@ -195,12 +203,14 @@ TEST(WriterArchives, FolderLinkInTheDestinationCannotCarryFilesOutside) {
 std::string g_seen;
 int g_stopAfterCalls = -1;
 
-int recordData(unsigned char* address, int size) {
+int recordData(unsigned char* address, int size)
+{
     g_seen.append(reinterpret_cast<const char*>(address), static_cast<std::size_t>(size));
     return --g_stopAfterCalls == 0 ? 0 : 1;
 }
 
-TEST(WriterArchives, DataCallbackSeesEveryByteForTestAndExtract) {
+TEST(WriterArchives, DataCallbackSeesEveryByteForTestAndExtract)
+{
     TempDir dir;
     std::string big(700 * 1024, '\0');
     for (std::size_t i = 0; i < big.size(); ++i)
@@ -219,7 +229,8 @@ TEST(WriterArchives, DataCallbackSeesEveryByteForTestAndExtract) {
     EXPECT_EQ(readFile(dir / "out" / "big.bin"), big);
 }
 
-TEST(WriterArchives, DataCallbackReturningZeroAnswers21AndRemovesThePartialFile) {
+TEST(WriterArchives, DataCallbackReturningZeroAnswers21AndRemovesThePartialFile)
+{
     TempDir dir;
     const std::string big(2 * 1024 * 1024, 'z');
     const fs::path path = writeArchive(dir, {file("big.bin", big), file("next.txt", "next")});
@@ -239,7 +250,8 @@ TEST(WriterArchives, DataCallbackReturningZeroAnswers21AndRemovesThePartialFile)
     EXPECT_EQ(readFile(dir / "out" / "next.txt"), "next");
 }
 
-TEST(WriterArchives, EncryptedEntriesAnswerByPasswordState) {
+TEST(WriterArchives, EncryptedEntriesAnswerByPasswordState)
+{
     TempDir dir;
     Entry secret = file("secret.txt", "scrambled bytes");
     secret.encrypted = true;
@@ -272,29 +284,35 @@ TEST(WriterArchives, EncryptedEntriesAnswerByPasswordState) {
 
 // A child process with a small file-size limit; SIGXFSZ ignored so that the
 // write fails with an error instead of killing it.
-int extractUnderSizeLimit(const fs::path& archive, const fs::path& out, rlim_t limit) {
+int extractUnderSizeLimit(const fs::path& archive, const fs::path& out, rlim_t limit)
+{
     const pid_t child = fork();
     if (child == 0) {
         std::signal(SIGXFSZ, SIG_IGN);
-        const struct rlimit small{limit, limit};
+        const struct rlimit small {
+            limit, limit
+        };
         setrlimit(RLIMIT_FSIZE, &small);
         const Listing listing = walk(archive, RAR_EXTRACT, out.string());
         const bool partialGone = !fs::exists(out / "big.bin");
-        _exit(listing.entries.empty() ? 100 : listing.entries[0].processResult + (partialGone ? 0 : 50));
+        _exit(listing.entries.empty() ? 100
+                                      : listing.entries[0].processResult + (partialGone ? 0 : 50));
     }
     int status = 0;
     waitpid(child, &status, 0);
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-TEST(WriterArchives, FullDiskAnswersWriteError) {
+TEST(WriterArchives, FullDiskAnswersWriteError)
+{
     TempDir dir;
     const fs::path path = writeArchive(dir, {file("big.bin", std::string(1024 * 1024, 'b'))});
-    rar();  // bind before forking
+    rar(); // bind before forking
     EXPECT_EQ(extractUnderSizeLimit(path, dir / "out", 64 * 1024), ERAR_EWRITE);
 }
 
-TEST(WriterArchives, UnwritableDestinationAnswersCreateError) {
+TEST(WriterArchives, UnwritableDestinationAnswersCreateError)
+{
     TempDir dir;
     writeFile(dir / "blocker", "a file where a folder should be");
     const Listing listing =
@@ -303,7 +321,8 @@ TEST(WriterArchives, UnwritableDestinationAnswersCreateError) {
     EXPECT_EQ(listing.entries[0].processResult, ERAR_ECREATE);
 }
 
-TEST(WriterArchives, EntriesMustBeReadBeforeTheyAreProcessed) {
+TEST(WriterArchives, EntriesMustBeReadBeforeTheyAreProcessed)
+{
     TempDir dir;
     OpenArchive archive(writeArchive(dir, {file("a", "a")}));
     EXPECT_NE(archive.process(RAR_SKIP, {}), ERAR_SUCCESS);
@@ -313,5 +332,5 @@ TEST(WriterArchives, EntriesMustBeReadBeforeTheyAreProcessed) {
     EXPECT_EQ(archive.next(), ERAR_END_ARCHIVE);
 }
 
-}  // namespace
-}  // namespace zk::unrar::testing
+} // namespace
+} // namespace zk::unrar::testing

@@ -12,18 +12,26 @@
 
 namespace {
 
-int acceptData(unsigned char*, int) { return 1; }
+int acceptData(unsigned char*, int)
+{
+    return 1;
+}
 
-int declineVolumes(char*, int mode) { return mode == RAR_VOL_NOTIFY ? 1 : 0; }
+int declineVolumes(char*, int mode)
+{
+    return mode == RAR_VOL_NOTIFY ? 1 : 0;
+}
 
-const std::string& inputPath() {
+const std::string& inputPath()
+{
     static const std::string path = "/tmp/zk-unrar-fuzz-" + std::to_string(getpid()) + ".rar";
     return path;
 }
 
-}  // namespace
+} // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
     std::FILE* file = std::fopen(inputPath().c_str(), "wb");
     if (file == nullptr)
         return 0;
@@ -40,7 +48,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     RARSetProcessDataProc(handle, acceptData);
     RARSetChangeVolProc(handle, declineVolumes);
     RARHeaderData header{};
-    for (int entries = 0; entries < 1000 && RARReadHeader(handle, &header) == ERAR_SUCCESS; ++entries)
+    for (int entries = 0; entries < 1000 && RARReadHeader(handle, &header) == ERAR_SUCCESS;
+         ++entries)
         RARProcessFile(handle, RAR_TEST, nullptr, nullptr);
     RARCloseArchive(handle);
     return 0;

@@ -20,7 +20,8 @@ const SampleTree kGame = gameTree();
 const std::size_t kEntries = kGame.size();
 
 // Copies the sample, with the later volumes of a volume set.
-fs::path copyGame(const std::string& name, const TempDir& dir) {
+fs::path copyGame(const std::string& name, const TempDir& dir)
+{
     if (name.find(".part01.") != std::string::npos) {
         copySample("rar5-volumes.part02.rar", dir.path());
         copySample("rar5-volumes.part03.rar", dir.path());
@@ -28,14 +29,16 @@ fs::path copyGame(const std::string& name, const TempDir& dir) {
     return copySample(name, dir.path());
 }
 
-bool isFile(const std::string& path) {
+bool isFile(const std::string& path)
+{
     const auto node = kGame.find(path);
     return node != kGame.end() && node->second.kind == SampleNode::File;
 }
 
 // Every file with its contents, every link and folder, below `out`; `except`
 // must be absent instead.
-void expectGame(const fs::path& out, const std::string& except = {}) {
+void expectGame(const fs::path& out, const std::string& except = {})
+{
     for (const auto& [path, node] : kGame) {
         SCOPED_TRACE(path);
         const fs::file_status status = fs::symlink_status(out / path);
@@ -56,7 +59,7 @@ void expectGame(const fs::path& out, const std::string& except = {}) {
             EXPECT_TRUE(fs::is_directory(status));
         }
     }
-    struct stat st{};
+    struct stat st {};
     ASSERT_EQ(stat((out / "game/start.sh").c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0755u);
 }
@@ -64,9 +67,11 @@ void expectGame(const fs::path& out, const std::string& except = {}) {
 class GameArchive : public SampleTest, public ::testing::WithParamInterface<RarSample> {};
 using GameArchives = SampleTest;
 
-TEST_P(GameArchive, ExtractsEveryPathIntact) {
+TEST_P(GameArchive, ExtractsEveryPathIntact)
+{
     TempDir dir;
-    const Listing listing = walk(copyGame(GetParam().archive, dir), RAR_EXTRACT, (dir / "out").string());
+    const Listing listing =
+        walk(copyGame(GetParam().archive, dir), RAR_EXTRACT, (dir / "out").string());
     EXPECT_EQ(listing.endCode, ERAR_END_ARCHIVE);
     EXPECT_EQ(listing.entries.size(), kEntries);
     for (const ListedEntry& entry : listing.entries)
@@ -77,17 +82,20 @@ TEST_P(GameArchive, ExtractsEveryPathIntact) {
 INSTANTIATE_TEST_SUITE_P(Rar5, GameArchive,
                          ::testing::ValuesIn(rarSamplesWhere(&RarSample::wholeGame)),
                          [](const auto& info) {
-                             std::string name = info.param.archive.substr(0, info.param.archive.find('.'));
+                             std::string name =
+                                 info.param.archive.substr(0, info.param.archive.find('.'));
                              std::replace(name.begin(), name.end(), '-', '_');
                              return name;
                          });
 
-TEST_F(GameArchives, DamagedFileFailsAloneAndIsNotLeftBehind) {
+TEST_F(GameArchives, DamagedFileFailsAloneAndIsNotLeftBehind)
+{
     const RarSample& sample = rarSample("rar5-stored-damaged.rar");
     ASSERT_EQ(sample.failing.size(), 1u);
     const std::string damagedPath = *sample.failing.begin();
     TempDir dir;
-    const Listing listing = walk(copyGame(sample.archive, dir), RAR_EXTRACT, (dir / "out").string());
+    const Listing listing =
+        walk(copyGame(sample.archive, dir), RAR_EXTRACT, (dir / "out").string());
     EXPECT_EQ(listing.endCode, ERAR_END_ARCHIVE);
     ASSERT_EQ(listing.entries.size(), kEntries);
     for (const ListedEntry& entry : listing.entries) {
@@ -98,14 +106,16 @@ TEST_F(GameArchives, DamagedFileFailsAloneAndIsNotLeftBehind) {
 }
 
 int g_notices = 0;
-int countNotices(char*, int mode) {
+int countNotices(char*, int mode)
+{
     g_notices += mode == RAR_VOL_NOTIFY ? 1 : 0;
     return 1;
 }
 
 // tiles.dat, split across the first two volumes, damaged in the first: it
 // fails alone, and going back over the volumes tells the caller nothing new.
-TEST_F(GameArchives, DamagedSplitFileFailsAloneInAVolumeSet) {
+TEST_F(GameArchives, DamagedSplitFileFailsAloneInAVolumeSet)
+{
     TempDir dir;
     const fs::path first = copyGame("rar5-volumes.part01.rar", dir);
     std::string bytes = readFile(first);
@@ -120,7 +130,8 @@ TEST_F(GameArchives, DamagedSplitFileFailsAloneInAVolumeSet) {
         ++entries;
         const bool damaged = std::string(open.header.FileName) == "game/data/tiles.dat";
         EXPECT_EQ(open.process(RAR_EXTRACT, (dir / "out").string()),
-                  damaged ? ERAR_BAD_DATA : ERAR_SUCCESS) << open.header.FileName;
+                  damaged ? ERAR_BAD_DATA : ERAR_SUCCESS)
+            << open.header.FileName;
     }
     EXPECT_EQ(code, ERAR_END_ARCHIVE);
     EXPECT_EQ(entries, kEntries);
@@ -128,7 +139,8 @@ TEST_F(GameArchives, DamagedSplitFileFailsAloneInAVolumeSet) {
     expectGame(dir / "out", "game/data/tiles.dat");
 }
 
-TEST_F(GameArchives, HeadersCarryTheStoredFields) {
+TEST_F(GameArchives, HeadersCarryTheStoredFields)
+{
     TempDir dir;
     const Listing listing = walk(copyGame("rar5-volumes.part01.rar", dir));
     EXPECT_EQ(listing.endCode, ERAR_END_ARCHIVE);
@@ -145,7 +157,8 @@ TEST_F(GameArchives, HeadersCarryTheStoredFields) {
     EXPECT_EQ(listing.entries[2].flags & RHDF_SPLITAFTER, 0u);
 }
 
-TEST_F(GameArchives, EncryptedDataIsNeverReportedExtracted) {
+TEST_F(GameArchives, EncryptedDataIsNeverReportedExtracted)
+{
     TempDir dir;
     const fs::path archive = copyGame("rar5-encrypted-data.rar", dir);
     {
@@ -175,7 +188,8 @@ TEST_F(GameArchives, EncryptedDataIsNeverReportedExtracted) {
     EXPECT_EQ(entries, kEntries);
 }
 
-TEST_F(GameArchives, EncryptedHeadersAreRefusedAtTheFirstRead) {
+TEST_F(GameArchives, EncryptedHeadersAreRefusedAtTheFirstRead)
+{
     TempDir dir;
     const fs::path archive = copyGame("rar5-encrypted-headers.rar", dir);
     EXPECT_EQ(OpenArchive(archive).next(), ERAR_MISSING_PASSWORD);
@@ -187,5 +201,5 @@ TEST_F(GameArchives, EncryptedHeadersAreRefusedAtTheFirstRead) {
     EXPECT_NE(code, ERAR_END_ARCHIVE);
 }
 
-}  // namespace
-}  // namespace zk::unrar::testing
+} // namespace
+} // namespace zk::unrar::testing

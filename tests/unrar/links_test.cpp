@@ -16,25 +16,26 @@ namespace {
 namespace fs = std::filesystem;
 using Kind = Rar5Entry::Kind;
 
-fs::path writeRar5(const TempDir& dir, const std::vector<Rar5Entry>& entries) {
+fs::path writeRar5(const TempDir& dir, const std::vector<Rar5Entry>& entries)
+{
     const fs::path path = dir / "links.rar";
     writeFile(path, buildRar5(entries));
     return path;
 }
 
-TEST(HardLinks, AreWrittenAsIndependentCopiesOfEarlierFiles) {
+TEST(HardLinks, AreWrittenAsIndependentCopiesOfEarlierFiles)
+{
     TempDir dir;
     const fs::path out = dir / "out";
-    const Listing listing =
-        walk(writeRar5(dir, {{"orig.txt", Kind::File, "original bytes\n"},
-                             {"sub/copy.txt", Kind::HardLink, "orig.txt"},
-                             {"dangling.txt", Kind::HardLink, "never-seen.txt"},
-                             {"after.txt", Kind::File, "after"}}),
-             RAR_EXTRACT, out.string());
+    const Listing listing = walk(writeRar5(dir, {{"orig.txt", Kind::File, "original bytes\n"},
+                                                 {"sub/copy.txt", Kind::HardLink, "orig.txt"},
+                                                 {"dangling.txt", Kind::HardLink, "never-seen.txt"},
+                                                 {"after.txt", Kind::File, "after"}}),
+                                 RAR_EXTRACT, out.string());
     ASSERT_EQ(listing.entries.size(), 4u);
     EXPECT_EQ(listing.entries[1].processResult, ERAR_SUCCESS);
     EXPECT_EQ(readFile(out / "sub/copy.txt"), "original bytes\n");
-    struct stat st{};
+    struct stat st {};
     ASSERT_EQ(stat((out / "orig.txt").c_str(), &st), 0);
     EXPECT_EQ(st.st_nlink, 1u);
     EXPECT_EQ(listing.entries[2].processResult, ERAR_ECREATE);
@@ -43,10 +44,11 @@ TEST(HardLinks, AreWrittenAsIndependentCopiesOfEarlierFiles) {
     EXPECT_EQ(readFile(out / "after.txt"), "after");
 }
 
-TEST(HardLinks, NeedTheirFileExtractedNotOnlyTested) {
+TEST(HardLinks, NeedTheirFileExtractedNotOnlyTested)
+{
     TempDir dir;
-    const fs::path archive = writeRar5(dir, {{"orig.txt", Kind::File, "bytes"},
-                                             {"copy.txt", Kind::HardLink, "orig.txt"}});
+    const fs::path archive = writeRar5(
+        dir, {{"orig.txt", Kind::File, "bytes"}, {"copy.txt", Kind::HardLink, "orig.txt"}});
     {
         OpenArchive open(archive);
         ASSERT_NE(open.handle(), nullptr);
@@ -58,7 +60,8 @@ TEST(HardLinks, NeedTheirFileExtractedNotOnlyTested) {
     EXPECT_FALSE(fs::exists(dir / "out" / "copy.txt"));
 }
 
-TEST(Rar5Links, SymbolicLinksAreBoundedByTheDestination) {
+TEST(Rar5Links, SymbolicLinksAreBoundedByTheDestination)
+{
     TempDir dir;
     const fs::path out = dir / "out";
     const Listing listing = walk(writeRar5(dir, {{"file.txt", Kind::File, "f"},
@@ -80,12 +83,13 @@ struct LinkCase {
     std::string target;
     bool useDestName;
     bool allowed;
-    bool destPathToo = false;  // with a destination name, also pass the folder
+    bool destPathToo = false; // with a destination name, also pass the folder
 };
 
 class LinkSafety : public ::testing::TestWithParam<LinkCase> {};
 
-TEST_P(LinkSafety, OnlyLinksStayingInsideAreWritten) {
+TEST_P(LinkSafety, OnlyLinksStayingInsideAreWritten)
+{
     const LinkCase& c = GetParam();
     TempDir dir;
     const fs::path out = dir / "out";
@@ -110,21 +114,18 @@ TEST_P(LinkSafety, OnlyLinksStayingInsideAreWritten) {
 
 INSTANTIATE_TEST_SUITE_P(
     Links, LinkSafety,
-    ::testing::Values(LinkCase{"l", "after.txt", false, true},
-                      LinkCase{"sub/l", "../after.txt", false, true},
-                      LinkCase{"sub/l", "../../escape", false, false},
-                      LinkCase{"l", "/etc/passwd", false, false},
-                      LinkCase{"l", "..", false, false},
-                      LinkCase{"sub/l", "x/../../../y", false, false},
-                      LinkCase{"sub/l", "a/b/../c", false, false},
-                      LinkCase{"l", "", false, false},
-                      // Given only a destination name, the link's own folder bounds it.
-                      LinkCase{"sub/l", "sibling", true, true},
-                      LinkCase{"sub/l", "../after.txt", true, false},
-                      LinkCase{"sub/l", "../after.txt", true, true, true},
-                      LinkCase{"sub/l", "../../escape", true, false, true}));
+    ::testing::Values(
+        LinkCase{"l", "after.txt", false, true}, LinkCase{"sub/l", "../after.txt", false, true},
+        LinkCase{"sub/l", "../../escape", false, false}, LinkCase{"l", "/etc/passwd", false, false},
+        LinkCase{"l", "..", false, false}, LinkCase{"sub/l", "x/../../../y", false, false},
+        LinkCase{"sub/l", "a/b/../c", false, false}, LinkCase{"l", "", false, false},
+        // Given only a destination name, the link's own folder bounds it.
+        LinkCase{"sub/l", "sibling", true, true}, LinkCase{"sub/l", "../after.txt", true, false},
+        LinkCase{"sub/l", "../after.txt", true, true, true},
+        LinkCase{"sub/l", "../../escape", true, false, true}));
 
-TEST(WriterArchives, LinkThroughAnEarlierLinkCannotEscape) {
+TEST(WriterArchives, LinkThroughAnEarlierLinkCannotEscape)
+{
     TempDir dir;
     const fs::path out = dir / "out";
     const fs::path path =
@@ -137,5 +138,5 @@ TEST(WriterArchives, LinkThroughAnEarlierLinkCannotEscape) {
     EXPECT_EQ(listing.entries[2].processResult, ERAR_SUCCESS);
 }
 
-}  // namespace
-}  // namespace zk::unrar::testing
+} // namespace
+} // namespace zk::unrar::testing

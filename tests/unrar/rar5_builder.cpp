@@ -20,7 +20,8 @@ constexpr unsigned kExtraRedirection = 5;
 constexpr unsigned kRedirUnixSymlink = 1;
 constexpr unsigned kRedirHardLink = 4;
 
-std::string vint(std::uint64_t n) {
+std::string vint(std::uint64_t n)
+{
     std::string out;
     do {
         const auto low = static_cast<unsigned char>(n & 0x7F);
@@ -30,30 +31,35 @@ std::string vint(std::uint64_t n) {
     return out;
 }
 
-std::string le32(std::uint32_t v) {
+std::string le32(std::uint32_t v)
+{
     std::string bytes(4, '\0');
     WriteLe32(reinterpret_cast<std::uint8_t*>(bytes.data()), v);
     return bytes;
 }
 
-std::uint32_t crcOf(const std::string& bytes) {
+std::uint32_t crcOf(const std::string& bytes)
+{
     return static_cast<std::uint32_t>(
         crc32(0, reinterpret_cast<const Bytef*>(bytes.data()), static_cast<uInt>(bytes.size())));
 }
 
 // body starts at the header type; the CRC covers the size field and the body.
-std::string block(const std::string& body) {
+std::string block(const std::string& body)
+{
     const std::string sized = vint(body.size()) + body;
     return le32(crcOf(sized)) + sized;
 }
 
-std::string redirection(unsigned type, const std::string& target) {
-    const std::string record = vint(kExtraRedirection) + vint(type) + vint(0) +
-                               vint(target.size()) + target;
+std::string redirection(unsigned type, const std::string& target)
+{
+    const std::string record =
+        vint(kExtraRedirection) + vint(type) + vint(0) + vint(target.size()) + target;
     return vint(record.size()) + record;
 }
 
-std::string fileBlock(const Rar5Entry& entry) {
+std::string fileBlock(const Rar5Entry& entry)
+{
     const bool plain = entry.kind == Rar5Entry::Kind::File;
     const std::string data = plain ? entry.dataOrTarget : std::string();
     const std::string extra =
@@ -67,13 +73,15 @@ std::string fileBlock(const Rar5Entry& entry) {
         body += vint(extra.size());
     body += vint(data.size());
     body += vint(kFileHasCrc) + vint(data.size()) + vint(mode) + le32(crcOf(data));
-    body += vint(entry.compressionInfo) + vint(kHostUnix) + vint(entry.name.size()) + entry.name + extra;
+    body += vint(entry.compressionInfo) + vint(kHostUnix) + vint(entry.name.size()) + entry.name +
+            extra;
     return block(body) + data;
 }
 
-}  // namespace
+} // namespace
 
-std::string buildRar5(const std::vector<Rar5Entry>& entries) {
+std::string buildRar5(const std::vector<Rar5Entry>& entries)
+{
     std::string out("Rar!\x1A\x07\x01\x00", 8);
     out += block(vint(kHeadMain) + vint(0) + vint(0));
     for (const Rar5Entry& entry : entries)
@@ -82,4 +90,4 @@ std::string buildRar5(const std::vector<Rar5Entry>& entries) {
     return out;
 }
 
-}  // namespace zk::unrar::testing
+} // namespace zk::unrar::testing

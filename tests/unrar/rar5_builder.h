@@ -13,9 +13,9 @@ struct Rar5Entry {
     std::string name;
     Kind kind = Kind::File;
     std::string dataOrTarget;
-    unsigned compressionInfo = 0;  // stored; bits 10-14 give the dictionary size
+    unsigned compressionInfo = 0; // stored; bits 10-14 give the dictionary size
 };
 
 std::string buildRar5(const std::vector<Rar5Entry>& entries);
 
-}  // namespace zk::unrar::testing
+} // namespace zk::unrar::testing

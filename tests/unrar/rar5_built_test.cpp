@@ -13,7 +13,8 @@ namespace {
 namespace fs = std::filesystem;
 using Kind = Rar5Entry::Kind;
 
-TEST(Rar5Built, DataNotMatchingItsCrcFailsAloneAndIsRemoved) {
+TEST(Rar5Built, DataNotMatchingItsCrcFailsAloneAndIsRemoved)
+{
     TempDir dir;
     std::string archive = buildRar5({{"first.txt", Kind::File, "first"},
                                      {"payload.bin", Kind::File, "payload bytes"},
@@ -32,24 +33,28 @@ TEST(Rar5Built, DataNotMatchingItsCrcFailsAloneAndIsRemoved) {
     EXPECT_EQ(readFile(dir / "out" / "after.txt"), "after");
 }
 
-TEST(Rar5Built, DictionaryBeyondLibarchivesLimitAnswersAFailureCode) {
+TEST(Rar5Built, DictionaryBeyondLibarchivesLimitAnswersAFailureCode)
+{
     TempDir dir;
     Rar5Entry big{"big.txt", Kind::File, "declares a 1 GB dictionary"};
     big.compressionInfo = 13u << 10;
-    writeFile(dir / "dict.rar", buildRar5({{"before.txt", Kind::File, "before"}, big,
-                                           {"after.txt", Kind::File, "after"}}));
+    writeFile(
+        dir / "dict.rar",
+        buildRar5({{"before.txt", Kind::File, "before"}, big, {"after.txt", Kind::File, "after"}}));
     const Listing listing = walk(dir / "dict.rar", RAR_EXTRACT, (dir / "out").string());
     ASSERT_GE(listing.entries.size(), 1u);
     EXPECT_EQ(listing.entries[0].processResult, ERAR_SUCCESS);
     for (std::size_t i = 1; i < listing.entries.size(); ++i)
-        EXPECT_NE(listing.entries[i].processResult == ERAR_SUCCESS, listing.entries[i].name == "big.txt");
+        EXPECT_NE(listing.entries[i].processResult == ERAR_SUCCESS,
+                  listing.entries[i].name == "big.txt");
     EXPECT_NE(listing.endCode, ERAR_END_ARCHIVE);
 }
 
-TEST(Rar5Built, ArchiveCutBetweenEntriesDoesNotEndAsComplete) {
+TEST(Rar5Built, ArchiveCutBetweenEntriesDoesNotEndAsComplete)
+{
     TempDir dir;
-    const std::string archive = buildRar5({{"kept.txt", Kind::File, "kept"},
-                                           {"lost.txt", Kind::File, "lost"}});
+    const std::string archive =
+        buildRar5({{"kept.txt", Kind::File, "kept"}, {"lost.txt", Kind::File, "lost"}});
     // Cut just before the second file's header: what is left parses cleanly.
     writeFile(dir / "cut.rar", archive.substr(0, archive.find("lost.txt") - 20));
     const Listing listing = walk(dir / "cut.rar", RAR_EXTRACT, (dir / "out").string());
@@ -58,5 +63,5 @@ TEST(Rar5Built, ArchiveCutBetweenEntriesDoesNotEndAsComplete) {
     EXPECT_EQ(listing.endCode, ERAR_BAD_DATA);
 }
 
-}  // namespace
-}  // namespace zk::unrar::testing
+} // namespace
+} // namespace zk::unrar::testing

@@ -27,12 +27,12 @@ struct ListedEntry {
     unsigned packSize = 0;
     unsigned crc = 0;
     unsigned method = 0;
-    int processResult = 0;  // of the operation used for this entry
+    int processResult = 0; // of the operation used for this entry
 };
 
 struct Listing {
     std::vector<ListedEntry> entries;
-    int endCode = 0;  // what the last header read answered
+    int endCode = 0; // what the last header read answered
 };
 
 // Opens `archive`, runs `operation` on every entry (to below destPath for an
@@ -92,4 +92,4 @@ std::filesystem::path copySample(const std::string& name, const std::filesystem:
 std::string readFile(const std::filesystem::path& path);
 void writeFile(const std::filesystem::path& path, const std::string& data);
 
-}  // namespace zk::unrar::testing
+} // namespace zk::unrar::testing

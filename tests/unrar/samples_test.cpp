@@ -17,7 +17,8 @@ namespace fs = std::filesystem;
 class SampleArchive : public SampleTest, public ::testing::WithParamInterface<RarSample> {};
 using SampleArchives = SampleTest;
 
-TEST_P(SampleArchive, ListsAndExtractsWhatItHolds) {
+TEST_P(SampleArchive, ListsAndExtractsWhatItHolds)
+{
     const RarSample& sample = GetParam();
     TempDir dir;
     const fs::path archive = copySample(sample.archive, dir.path());
@@ -47,7 +48,8 @@ TEST_P(SampleArchive, ListsAndExtractsWhatItHolds) {
         } else if (folder) {
             EXPECT_EQ(entry.attr & 0170000, 040000u);
         } else {
-            EXPECT_EQ(entry.attr & 0170000, expected.kind == SampleNode::Link ? 0120000u : 0100000u);
+            EXPECT_EQ(entry.attr & 0170000,
+                      expected.kind == SampleNode::Link ? 0120000u : 0100000u);
         }
         switch (expected.kind) {
         case SampleNode::Folder:
@@ -67,7 +69,8 @@ TEST_P(SampleArchive, ListsAndExtractsWhatItHolds) {
     }
 }
 
-TEST_P(SampleArchive, TestOperationDecodesEveryEntryWithoutWriting) {
+TEST_P(SampleArchive, TestOperationDecodesEveryEntryWithoutWriting)
+{
     TempDir dir;
     const fs::path archive = copySample(GetParam().archive, dir.path());
     const Listing listing = walk(archive, RAR_TEST);
@@ -77,15 +80,18 @@ TEST_P(SampleArchive, TestOperationDecodesEveryEntryWithoutWriting) {
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
 }
 
-INSTANTIATE_TEST_SUITE_P(Samples, SampleArchive, ::testing::ValuesIn(rarSamplesWhere(&RarSample::plain)),
+INSTANTIATE_TEST_SUITE_P(Samples, SampleArchive,
+                         ::testing::ValuesIn(rarSamplesWhere(&RarSample::plain)),
                          [](const auto& info) {
                              std::string name = info.param.archive;
-                             std::replace_if(name.begin(), name.end(),
-                                             [](char c) { return !std::isalnum(c); }, '_');
+                             std::replace_if(
+                                 name.begin(), name.end(), [](char c) { return !std::isalnum(c); },
+                                 '_');
                              return name;
                          });
 
-TEST_F(SampleArchives, UnixAttributesAreTheStoredModes) {
+TEST_F(SampleArchives, UnixAttributesAreTheStoredModes)
+{
     TempDir dir;
     const Listing listing = walk(copySample("rar4-unix-basic.rar", dir.path()));
     std::map<std::string, unsigned> attrs;
@@ -96,7 +102,8 @@ TEST_F(SampleArchives, UnixAttributesAreTheStoredModes) {
     EXPECT_EQ(attrs["testlink"], 0xA1FFu);
 }
 
-TEST_F(SampleArchives, HeadersCarryTheStoredHostAttributesAndSplitFlags) {
+TEST_F(SampleArchives, HeadersCarryTheStoredHostAttributesAndSplitFlags)
+{
     TempDir dir;
     const Listing windows = walk(copySample("rar4-windows-sfx.exe", dir.path()));
     ASSERT_EQ(windows.entries.size(), 5u);
@@ -116,7 +123,8 @@ TEST_F(SampleArchives, HeadersCarryTheStoredHostAttributesAndSplitFlags) {
     EXPECT_EQ(volumes.entries[3].host, unsigned{RAR_HOST_UNIX});
 }
 
-TEST_F(SampleArchives, EncryptedEntriesAreFlaggedAndRefusedWithoutPassword) {
+TEST_F(SampleArchives, EncryptedEntriesAreFlaggedAndRefusedWithoutPassword)
+{
     TempDir dir;
     const fs::path archive = copySample("rar4-encrypted-entries.rar", dir.path());
     const Listing listing = walk(archive, RAR_SKIP);
@@ -149,17 +157,19 @@ TEST_F(SampleArchives, EncryptedEntriesAreFlaggedAndRefusedWithoutPassword) {
     EXPECT_FALSE(fs::exists(dir / "plain" / "d.txt"));
 }
 
-TEST_F(SampleArchives, DamagedDataAnswersBadData) {
+TEST_F(SampleArchives, DamagedDataAnswersBadData)
+{
     TempDir dir;
-    const Listing listing = walk(copySample("rar4-invalid.rar", dir.path()), RAR_EXTRACT,
-                                 (dir / "out").string());
+    const Listing listing =
+        walk(copySample("rar4-invalid.rar", dir.path()), RAR_EXTRACT, (dir / "out").string());
     ASSERT_GE(listing.entries.size(), 1u);
     EXPECT_EQ(listing.entries[0].name, "test");
     EXPECT_EQ(listing.entries[0].processResult, ERAR_BAD_DATA);
     EXPECT_FALSE(fs::exists(dir / "out" / "test"));
 }
 
-TEST_F(SampleArchives, OpenFailuresTellMissingFileFromForeignFormat) {
+TEST_F(SampleArchives, OpenFailuresTellMissingFileFromForeignFormat)
+{
     TempDir dir;
     writeFile(dir / "notes.rar", "this is plain text, not an archive\n");
     writeFile(dir / "empty.rar", "");
@@ -171,5 +181,5 @@ TEST_F(SampleArchives, OpenFailuresTellMissingFileFromForeignFormat) {
     EXPECT_EQ(openResult(copySample("rar5-stored.rar", dir.path())), unsigned{ERAR_SUCCESS});
 }
 
-}  // namespace
-}  // namespace zk::unrar::testing
+} // namespace
+} // namespace zk::unrar::testing

@@ -14,7 +14,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-TEST(VolumeNames, FollowTheFirstVolumesScheme) {
+TEST(VolumeNames, FollowTheFirstVolumesScheme)
+{
     const std::vector<std::pair<std::string, std::string>> cases = {
         {"/d/game.part1.rar", "/d/game.part2.rar"},
         {"game.part0001.rar", "game.part0002.rar"},
@@ -46,7 +47,8 @@ TEST(VolumeNames, FollowTheFirstVolumesScheme) {
         EXPECT_EQ(nextVolumeName(current), next) << current;
 }
 
-std::vector<std::uint8_t> tailOf(const fs::path& path) {
+std::vector<std::uint8_t> tailOf(const fs::path& path)
+{
     const std::string bytes = readFile(path);
     const std::size_t keep = std::min(bytes.size(), kEndBlockSearch);
     return {bytes.end() - static_cast<std::ptrdiff_t>(keep), bytes.end()};
@@ -54,13 +56,18 @@ std::vector<std::uint8_t> tailOf(const fs::path& path) {
 
 using VolumeEnds = SampleTest;
 
-TEST_F(VolumeEnds, EndBlockTellsWhetherAnotherVolumeFollows) {
+TEST_F(VolumeEnds, EndBlockTellsWhetherAnotherVolumeFollows)
+{
     const std::vector<std::pair<std::string, bool>> cases = {
-        {"rar4-multivolume.part0001.rar", true},  {"rar4-multivolume.part0003.rar", true},
-        {"rar4-multivolume.part0004.rar", false}, {"rar4-unix-basic.rar", false},
-        {"rar5-stored.rar", false},               {"rar4-windows-sfx.exe", false},
+        {"rar4-multivolume.part0001.rar", true},
+        {"rar4-multivolume.part0003.rar", true},
+        {"rar4-multivolume.part0004.rar", false},
+        {"rar4-unix-basic.rar", false},
+        {"rar5-stored.rar", false},
+        {"rar4-windows-sfx.exe", false},
         // RAR 5 volumes cut to a fixed size carry zeros after the end block.
-        {"rar5-volumes.part01.rar", true},        {"rar5-volumes.part02.rar", true},
+        {"rar5-volumes.part01.rar", true},
+        {"rar5-volumes.part02.rar", true},
         {"rar5-volumes.part03.rar", false},
     };
     for (const auto& [name, follows] : cases) {
@@ -68,20 +75,21 @@ TEST_F(VolumeEnds, EndBlockTellsWhetherAnotherVolumeFollows) {
         EXPECT_EQ(endBlockAnnouncesNextVolume(tail.data(), tail.size()), follows) << name;
     }
     std::vector<std::uint8_t> damaged = tailOf(samplesDir() / "rar4-multivolume.part0001.rar");
-    damaged[damaged.size() - 17] ^= 0x01;  // inside the end block: its CRC no longer fits
+    damaged[damaged.size() - 17] ^= 0x01; // inside the end block: its CRC no longer fits
     EXPECT_FALSE(endBlockAnnouncesNextVolume(damaged.data(), damaged.size()));
 }
 
 // What the volume callback was told, and how it answers.
 struct VolumeLog {
     std::vector<std::pair<int, std::string>> calls;
-    std::string replacement;  // written into the buffer on an ask, when set
+    std::string replacement; // written into the buffer on an ask, when set
     int askAnswer = 0;
     int notifyAnswer = 1;
 };
 VolumeLog g_volumes;
 
-int recordVolume(char* name, int mode) {
+int recordVolume(char* name, int mode)
+{
     g_volumes.calls.emplace_back(mode, fs::path(name).filename().string());
     if (mode == RAR_VOL_NOTIFY)
         return g_volumes.notifyAnswer;
@@ -95,7 +103,8 @@ int recordVolume(char* name, int mode) {
 
 // The first non-zero code of a walk that passes over the big file and
 // extracts the rest.
-int extractSmallFiles(const fs::path& first, const fs::path& out, bool withCallback = true) {
+int extractSmallFiles(const fs::path& first, const fs::path& out, bool withCallback = true)
+{
     OpenArchive open(first);
     if (open.handle() == nullptr)
         return static_cast<int>(open.result());
@@ -113,7 +122,8 @@ int extractSmallFiles(const fs::path& first, const fs::path& out, bool withCallb
 
 class MultiVolume : public SampleTest {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         SampleTest::SetUp();
         if (IsSkipped())
             return;
@@ -121,10 +131,12 @@ protected:
         for (int i = 1; i <= 4; ++i)
             volumes.push_back(copySample(volumeName(i), dir.path()));
     }
-    static std::string volumeName(int i) {
+    static std::string volumeName(int i)
+    {
         return "rar4-multivolume.part000" + std::to_string(i) + ".rar";
     }
-    void expectSmallFilesExtracted() const {
+    void expectSmallFilesExtracted() const
+    {
         EXPECT_EQ(sha256Prefix(dir / "out" / "LibarchiveAddingTest.html"), "ee16390e87152d7d");
         EXPECT_EQ(sha256Prefix(dir / "out" / "testdir/LibarchiveAddingTest.html"),
                   "ee16390e87152d7d");
@@ -135,18 +147,20 @@ protected:
     std::vector<fs::path> volumes;
 };
 
-TEST_F(MultiVolume, MovesThroughEveryVolumeTellingTheCallback) {
+TEST_F(MultiVolume, MovesThroughEveryVolumeTellingTheCallback)
+{
     EXPECT_EQ(extractSmallFiles(volumes[0], dir / "out"), ERAR_SUCCESS);
-    const std::vector<std::pair<int, std::string>> expected = {
-        {RAR_VOL_NOTIFY, volumeName(2)}, {RAR_VOL_NOTIFY, volumeName(3)},
-        {RAR_VOL_NOTIFY, volumeName(4)}};
+    const std::vector<std::pair<int, std::string>> expected = {{RAR_VOL_NOTIFY, volumeName(2)},
+                                                               {RAR_VOL_NOTIFY, volumeName(3)},
+                                                               {RAR_VOL_NOTIFY, volumeName(4)}};
     EXPECT_EQ(g_volumes.calls, expected);
     expectSmallFilesExtracted();
 }
 
 // The 241 MB file split over three volumes comes out whole or answers a
 // failure code and is gone; either way the entries after it extract.
-TEST_F(MultiVolume, BigSplitFileIsWholeOrFailsLoudly) {
+TEST_F(MultiVolume, BigSplitFileIsWholeOrFailsLoudly)
+{
     const Listing listing = walk(volumes[0], RAR_EXTRACT, (dir / "out").string());
     EXPECT_EQ(listing.endCode, ERAR_END_ARCHIVE);
     ASSERT_EQ(listing.entries.size(), 7u);
@@ -161,7 +175,8 @@ TEST_F(MultiVolume, BigSplitFileIsWholeOrFailsLoudly) {
     expectSmallFilesExtracted();
 }
 
-TEST_F(MultiVolume, OlderNamingSchemeIsFollowedToo) {
+TEST_F(MultiVolume, OlderNamingSchemeIsFollowedToo)
+{
     const std::vector<std::string> names = {"old.rar", "old.r00", "old.r01", "old.r02"};
     for (std::size_t i = 0; i < names.size(); ++i)
         fs::rename(volumes[i], dir / names[i]);
@@ -171,37 +186,42 @@ TEST_F(MultiVolume, OlderNamingSchemeIsFollowedToo) {
     expectSmallFilesExtracted();
 }
 
-TEST_F(MultiVolume, MissingVolumeIsAskedForAndAbandonedWithOpenError) {
+TEST_F(MultiVolume, MissingVolumeIsAskedForAndAbandonedWithOpenError)
+{
     fs::remove(volumes[2]);
     EXPECT_EQ(extractSmallFiles(volumes[0], dir / "out"), ERAR_EOPEN);
     ASSERT_EQ(g_volumes.calls.size(), 2u);
     EXPECT_EQ(g_volumes.calls[1], std::make_pair(int{RAR_VOL_ASK}, volumeName(3)));
 }
 
-TEST_F(MultiVolume, MissingVolumeWithoutCallbackAnswersOpenError) {
+TEST_F(MultiVolume, MissingVolumeWithoutCallbackAnswersOpenError)
+{
     fs::remove(volumes[3]);
     EXPECT_EQ(extractSmallFiles(volumes[0], dir / "out", false), ERAR_EOPEN);
 }
 
-TEST_F(MultiVolume, CallbackMayNameTheMissingVolumeElsewhere) {
+TEST_F(MultiVolume, CallbackMayNameTheMissingVolumeElsewhere)
+{
     // The last two volumes are on "another disk"; later names follow the new folder.
     fs::create_directory(dir / "disk2");
     fs::rename(volumes[2], dir / "disk2" / volumeName(3));
     fs::rename(volumes[3], dir / "disk2" / volumeName(4));
     g_volumes.replacement = (dir / "disk2" / volumeName(3)).string();
     EXPECT_EQ(extractSmallFiles(volumes[0], dir / "out"), ERAR_SUCCESS);
-    const std::vector<std::pair<int, std::string>> expected = {
-        {RAR_VOL_NOTIFY, volumeName(2)}, {RAR_VOL_ASK, volumeName(3)},
-        {RAR_VOL_NOTIFY, volumeName(3)}, {RAR_VOL_NOTIFY, volumeName(4)}};
+    const std::vector<std::pair<int, std::string>> expected = {{RAR_VOL_NOTIFY, volumeName(2)},
+                                                               {RAR_VOL_ASK, volumeName(3)},
+                                                               {RAR_VOL_NOTIFY, volumeName(3)},
+                                                               {RAR_VOL_NOTIFY, volumeName(4)}};
     EXPECT_EQ(g_volumes.calls, expected);
     expectSmallFilesExtracted();
 }
 
-TEST_F(MultiVolume, RefusedNotificationStopsWithOpenError) {
+TEST_F(MultiVolume, RefusedNotificationStopsWithOpenError)
+{
     g_volumes.notifyAnswer = 0;
     EXPECT_EQ(extractSmallFiles(volumes[0], dir / "out"), ERAR_EOPEN);
     EXPECT_EQ(g_volumes.calls.size(), 1u);
 }
 
-}  // namespace
-}  // namespace zk::unrar::testing
+} // namespace
+} // namespace zk::unrar::testing

@@ -11,7 +11,9 @@
 
 namespace zk::unrar::testing {
 
-inline rarwriter::Entry file(std::string name, std::string data, std::optional<std::uint32_t> attr = {}) {
+inline rarwriter::Entry file(std::string name, std::string data,
+                             std::optional<std::uint32_t> attr = {})
+{
     rarwriter::Entry entry;
     entry.name = std::move(name);
     entry.data = std::move(data);
@@ -19,23 +21,27 @@ inline rarwriter::Entry file(std::string name, std::string data, std::optional<s
     return entry;
 }
 
-inline rarwriter::Entry folder(std::string name) {
+inline rarwriter::Entry folder(std::string name)
+{
     rarwriter::Entry entry;
     entry.name = std::move(name);
     entry.isFolder = true;
     return entry;
 }
 
-inline rarwriter::Entry link(std::string name, std::string target) {
+inline rarwriter::Entry link(std::string name, std::string target)
+{
     rarwriter::Entry entry = file(std::move(name), std::move(target), rarwriter::kUnixSymlinkAttr);
     return entry;
 }
 
-inline std::filesystem::path writeArchive(const TempDir& dir, const std::vector<rarwriter::Entry>& entries,
-                                          const std::string& name = "made.rar") {
+inline std::filesystem::path writeArchive(const TempDir& dir,
+                                          const std::vector<rarwriter::Entry>& entries,
+                                          const std::string& name = "made.rar")
+{
     const std::filesystem::path path = dir / name;
     rarwriter::writeArchive(path.string(), entries);
     return path;
 }
 
-}  // namespace zk::unrar::testing
+} // namespace zk::unrar::testing

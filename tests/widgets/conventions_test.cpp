@@ -15,11 +15,14 @@ TEST(ApplicationTitleTest, FileNameUpToTheFirstDotWithOneCapital)
     const struct {
         const char* path;
         const char* title;
-    } cases[] = {{"/opt/demo/setup", "Setup"},       {"/x/SETUP.EXE", "Setup"},
-                 {"/a/my.game.exe", "My"},           {"/a/b", "B"},
+    } cases[] = {{"/opt/demo/setup", "Setup"},
+                 {"/x/SETUP.EXE", "Setup"},
+                 {"/a/my.game.exe", "My"},
+                 {"/a/b", "B"},
                  {"/a/zenkorInstaller", "Zenkorinstaller"}};
     for (const auto& c : cases)
-        EXPECT_EQ(applicationTitleFor(QString::fromLatin1(c.path)), QString::fromLatin1(c.title)) << c.path;
+        EXPECT_EQ(applicationTitleFor(QString::fromLatin1(c.path)), QString::fromLatin1(c.title))
+            << c.path;
 }
 
 TEST(StandardErrorTest, FullStopAfterCharactersThatSortAfterIt)
@@ -27,10 +30,11 @@ TEST(StandardErrorTest, FullStopAfterCharactersThatSortAfterIt)
     const struct {
         const char* message;
         const char* shown;
-    } cases[] = {{"abc", "abc."},   {"abc.", "abc."}, {"abc!", "abc!"}, {"a)", "a)"},
-                 {"a/", "a/."},     {"9", "9."},      {"", ""},         {"end ", "end "}};
+    } cases[] = {{"abc", "abc."}, {"abc.", "abc."}, {"abc!", "abc!"}, {"a)", "a)"},
+                 {"a/", "a/."},   {"9", "9."},      {"", ""},         {"end ", "end "}};
     for (const auto& c : cases)
-        EXPECT_EQ(standardErrorText(QString::fromLatin1(c.message)), QString::fromLatin1(c.shown)) << c.message;
+        EXPECT_EQ(standardErrorText(QString::fromLatin1(c.message)), QString::fromLatin1(c.shown))
+            << c.message;
 }
 
 TEST(GuardTest, EscapedErrorsEndInTheStandardErrorBox)

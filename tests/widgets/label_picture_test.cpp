@@ -33,7 +33,8 @@ QImage drawnPlain(const QString& text, QSize size)
     QPainter painter(&image);
     painter.setFont(layoutFont());
     painter.setPen(Qt::white);
-    painter.drawText(QRect(QPoint(0, kLeading), size), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
+    painter.drawText(QRect(QPoint(0, kLeading), size),
+                     Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
     return image;
 }
 

@@ -73,8 +73,8 @@ void paintLettering(QPainter& p, const QString& text, const QRectF& box, bool li
     if (lit) {
         // Soft glow: the outline stroked wide in translucent red.
         for (int width = 5; width >= 2; --width) {
-            p.strokePath(glyphs, QPen(QColor(255, 40, 30, 34), width, Qt::SolidLine,
-                                      Qt::RoundCap, Qt::RoundJoin));
+            p.strokePath(glyphs, QPen(QColor(255, 40, 30, 34), width, Qt::SolidLine, Qt::RoundCap,
+                                      Qt::RoundJoin));
         }
     }
     p.fillPath(glyphs.translated(0, 1), QColor(0, 0, 0, 200));

@@ -39,7 +39,8 @@ void paintPlate(QPainter& p, const QRectF& plate)
     p.setClipPath(clip);
     for (qreal y = plate.top() + 3; y < plate.bottom(); y += 3)
         p.fillRect(QRectF(plate.left(), y, plate.width(), 1), QColor(0, 0, 0, 40));
-    QLinearGradient gloss(plate.topLeft(), QPointF(plate.left(), plate.top() + plate.height() * 0.45));
+    QLinearGradient gloss(plate.topLeft(),
+                          QPointF(plate.left(), plate.top() + plate.height() * 0.45));
     gloss.setColorAt(0.0, QColor(255, 255, 255, 46));
     gloss.setColorAt(1.0, QColor(255, 255, 255, 0));
     p.fillRect(QRectF(plate.left(), plate.top(), plate.width(), plate.height() * 0.45), gloss);

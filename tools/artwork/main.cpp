@@ -20,9 +20,12 @@ struct Button {
 
 // Sizes as the windows expect them; each button also gets a "_lit" twin.
 const Button kButtons[] = {
-    {"install", "install", {99, 28}, {97, 25}},   {"nfo", "nfo", {79, 29}, {73, 25}},
-    {"exit", "exit", {77, 30}, {77, 25}},         {"cancel", "cancel", {118, 28}, {118, 28}},
-    {"extract", "extract", {133, 28}, {133, 28}}, {"make_dir", "make dir", {141, 28}, {140, 28}},
+    {"install", "install", {99, 28}, {97, 25}},
+    {"nfo", "nfo", {79, 29}, {73, 25}},
+    {"exit", "exit", {77, 30}, {77, 25}},
+    {"cancel", "cancel", {118, 28}, {118, 28}},
+    {"extract", "extract", {133, 28}, {133, 28}},
+    {"make_dir", "make dir", {141, 28}, {140, 28}},
     {"ok", "ok", {75, 28}, {75, 28}},
 };
 
@@ -57,7 +60,8 @@ int main(int argc, char** argv)
         const QString lettering = QString::fromLatin1(b.lettering);
         const QString name = QString::fromLatin1(b.file);
         ok &= save(paintButton(lettering, b.picture, b.plate, false), folder, name);
-        ok &= save(paintButton(lettering, b.picture, b.plate, true), folder, name + QStringLiteral("_lit"));
+        ok &= save(paintButton(lettering, b.picture, b.plate, true), folder,
+                   name + QStringLiteral("_lit"));
     }
     return ok ? 0 : 1;
 }

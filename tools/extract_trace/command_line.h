@@ -10,8 +10,8 @@ struct TraceCommand {
 
     Mode mode = Mode::Detect;
     std::string archive;
-    std::string destDir;   // empty: the component's own default
-    std::string library;   // empty: beside the executable, then the system search
+    std::string destDir; // empty: the component's own default
+    std::string library; // empty: beside the executable, then the system search
     std::optional<std::string> fileSpec;
     std::string password;
     int step = 10;

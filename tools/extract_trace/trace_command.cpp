@@ -40,7 +40,8 @@ void assignHandlers(TUnRAR& rar, std::ostream& out, bool quiet, Tally& tally)
         ++(pass ? tally.extracted : tally.failed);
         print(std::string("end ") + (pass ? "ok " : "fail ") + fn);
     };
-    rar.OnError = [print, &tally](TObject*, const std::string& fn, const std::string&, int32_t code) {
+    rar.OnError = [print, &tally](TObject*, const std::string& fn, const std::string&,
+                                  int32_t code) {
         ++tally.errors;
         print("error " + std::to_string(code) + " " + fn);
     };
@@ -55,8 +56,9 @@ void assignHandlers(TUnRAR& rar, std::ostream& out, bool quiet, Tally& tally)
 
 int RunTrace(const TraceCommand& command, std::ostream& out, std::ostream& err)
 {
-    RarLibraryBinding binding(command.library.empty() ? DefaultRarLibraryLocation(ExecutableFolder())
-                                                      : RarLibraryLocation{command.library});
+    RarLibraryBinding binding(command.library.empty()
+                                  ? DefaultRarLibraryLocation(ExecutableFolder())
+                                  : RarLibraryLocation{command.library});
     TUnRAR rar(nullptr);
     Tally tally;
     assignHandlers(rar, out, command.quiet, tally);
@@ -78,7 +80,7 @@ int RunTrace(const TraceCommand& command, std::ostream& out, std::ostream& err)
         err << "extract-trace: " << e.what() << '\n';
         ++tally.errors;
     }
-    out << "summary extracted=" << tally.extracted << " failed=" << tally.failed << " errors=" << tally.errors
-        << '\n';
+    out << "summary extracted=" << tally.extracted << " failed=" << tally.failed
+        << " errors=" << tally.errors << '\n';
     return tally.failed == 0 && tally.errors == 0 ? kExitSuccess : kExitFailure;
 }

@@ -13,7 +13,8 @@ constexpr std::uint8_t kRest = 0;
 
 // A line of notes, each (key, length in eighths), played one after another;
 // key 0 is a rest.
-std::vector<MidiNote> phrase(std::uint32_t start, std::initializer_list<std::pair<std::uint8_t, int>> line,
+std::vector<MidiNote> phrase(std::uint32_t start,
+                             std::initializer_list<std::pair<std::uint8_t, int>> line,
                              std::uint8_t velocity)
 {
     std::vector<MidiNote> notes;
@@ -43,7 +44,8 @@ MidiTrack lead()
     append(track.notes, phrase(2 * kBar, {{67, 2}, {72, 1}, {76, 1}, {79, 2}, {76, 2}}, 70));
     append(track.notes, phrase(3 * kBar, {{74, 1}, {76, 1}, {74, 1}, {71, 1}, {67, 4}}, 64));
     append(track.notes, phrase(4 * kBar, {{81, 2}, {79, 1}, {76, 1}, {77, 2}, {76, 2}}, 72));
-    append(track.notes, phrase(5 * kBar, {{72, 1}, {74, 1}, {76, 2}, {77, 1}, {76, 1}, {74, 2}}, 68));
+    append(track.notes,
+           phrase(5 * kBar, {{72, 1}, {74, 1}, {76, 2}, {77, 1}, {76, 1}, {74, 2}}, 68));
     append(track.notes, phrase(6 * kBar, {{76, 2}, {72, 2}, {67, 1}, {72, 1}, {76, 2}}, 70));
     append(track.notes, phrase(7 * kBar, {{74, 3}, {71, 1}, {74, 2}, {79, 2}}, 67));
     append(track.notes, phrase(8 * kBar, {{81, 8}}, 63));
@@ -57,7 +59,8 @@ MidiTrack strings()
         const int chord = bar % kBars;
         const std::uint8_t root = static_cast<std::uint8_t>(kChordRoots[chord] + 12);
         for (std::uint8_t step : {std::uint8_t(0), kChordThirds[chord], std::uint8_t(7)})
-            track.notes.push_back({bar * kBar, kBar - 20, static_cast<std::uint8_t>(root + step), 40});
+            track.notes.push_back(
+                {bar * kBar, kBar - 20, static_cast<std::uint8_t>(root + step), 40});
     }
     return track;
 }
@@ -68,8 +71,11 @@ MidiTrack bass()
     for (int bar = 0; bar < kBars; ++bar) {
         const std::uint8_t root = kChordRoots[bar];
         append(track.notes, phrase(bar * kBar,
-                                   {{root, 2}, {root, 1}, {static_cast<std::uint8_t>(root + 7), 1},
-                                    {static_cast<std::uint8_t>(root + 12), 2}, {static_cast<std::uint8_t>(root + 7), 2}},
+                                   {{root, 2},
+                                    {root, 1},
+                                    {static_cast<std::uint8_t>(root + 7), 1},
+                                    {static_cast<std::uint8_t>(root + 12), 2},
+                                    {static_cast<std::uint8_t>(root + 7), 2}},
                                    72));
     }
     track.notes.push_back({kBars * kBar, kBar - 20, kChordRoots[0], 72});
@@ -83,7 +89,8 @@ MidiTrack drums()
     for (int bar = 0; bar < kBars; ++bar) {
         const std::uint32_t start = bar * kBar;
         for (std::uint32_t eighth = 0; eighth < 8; ++eighth)
-            track.notes.push_back({start + eighth * kEighth, 60, hat, eighth % 2 ? std::uint8_t(40) : std::uint8_t(56)});
+            track.notes.push_back({start + eighth * kEighth, 60, hat,
+                                   eighth % 2 ? std::uint8_t(40) : std::uint8_t(56)});
         for (std::uint32_t beat : {0u, 4u, 5u})
             track.notes.push_back({start + beat * kEighth, 120, kick, 80});
         for (std::uint32_t beat : {2u, 6u})

@@ -12,7 +12,8 @@ int main(int argc, char** argv)
     }
     const std::vector<std::uint8_t> file = writeMidiFile(demoTune());
     std::ofstream out(argv[1], std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
+    out.write(reinterpret_cast<const char*>(file.data()),
+              static_cast<std::streamsize>(file.size()));
     out.close();
     if (!out) {
         std::fprintf(stderr, "midiwrite: cannot write %s\n", argv[1]);

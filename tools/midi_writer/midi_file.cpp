@@ -80,7 +80,8 @@ Bytes partTrack(const MidiTrack& track)
                           {static_cast<std::uint8_t>(0x80 | channel), note.key, 0x40}});
     }
     for (const MidiNote& note : track.notes)
-        events.push_back({note.start, {static_cast<std::uint8_t>(0x90 | channel), note.key, note.velocity}});
+        events.push_back(
+            {note.start, {static_cast<std::uint8_t>(0x90 | channel), note.key, note.velocity}});
     return trackBody(std::move(events));
 }
 
@@ -97,7 +98,8 @@ std::vector<std::uint8_t> encodeVariableLength(std::uint32_t value)
 
 std::vector<std::uint8_t> writeMidiFile(const MidiSong& song)
 {
-    checkRange(song.ticksPerQuarter > 0 && song.ticksPerQuarter < 0x8000, "MIDI division out of range");
+    checkRange(song.ticksPerQuarter > 0 && song.ticksPerQuarter < 0x8000,
+               "MIDI division out of range");
     checkRange(song.microsecondsPerQuarter > 0 && song.microsecondsPerQuarter < 0x1000000,
                "MIDI tempo out of range");
     checkRange(song.tracks.size() < 0xFFFF, "too many MIDI tracks");

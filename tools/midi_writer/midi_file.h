@@ -14,8 +14,8 @@ struct MidiNote {
 
 struct MidiTrack {
     std::string name;
-    std::uint8_t channel;  // 0..15; 9 is the General MIDI drum kit
-    std::uint8_t program;  // General MIDI instrument, ignored on channel 9
+    std::uint8_t channel; // 0..15; 9 is the General MIDI drum kit
+    std::uint8_t program; // General MIDI instrument, ignored on channel 9
     std::vector<MidiNote> notes;
 };
 

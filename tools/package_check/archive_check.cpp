@@ -72,19 +72,22 @@ void checkArchive(const QString& key, const QString& archivePath, PackageProblem
 {
     const QString name = QFileInfo(archivePath).fileName();
     if (!QFileInfo(archivePath).isFile()) {
-        refuse(problems, key, QStringLiteral("the archive %1 is not in the package").arg(archivePath));
+        refuse(problems, key,
+               QStringLiteral("the archive %1 is not in the package").arg(archivePath));
         return;
     }
     Detection detection;
     try {
         DetectArchive(archivePath.toStdString(), 0, detection);
     } catch (const std::exception& error) {
-        refuse(problems, key, QStringLiteral("%1 cannot be read: %2").arg(name, QString::fromUtf8(error.what())));
+        refuse(problems, key,
+               QStringLiteral("%1 cannot be read: %2").arg(name, QString::fromUtf8(error.what())));
         return;
     }
     if (detection.type != TArcType::atRAR && detection.type != TArcType::atRarExe) {
-        refuse(problems, key, QStringLiteral("%1 is not a RAR archive (detection finds %2)")
-                                  .arg(name, QString::fromLatin1(ArcTypeName(detection.type))));
+        refuse(problems, key,
+               QStringLiteral("%1 is not a RAR archive (detection finds %2)")
+                   .arg(name, QString::fromLatin1(ArcTypeName(detection.type))));
         return;
     }
     if (!RarLibraryLoaded()) {
@@ -95,10 +98,13 @@ void checkArchive(const QString& key, const QString& archivePath, PackageProblem
     bool encrypted = false;
     const int result = listArchive(archivePath.toStdString(), encrypted);
     for (const std::string& volume : missingVolumes())
-        refuse(problems, key, QStringLiteral("%1 needs the volume %2, which is not in the package")
-                                  .arg(name, QFileInfo(QString::fromStdString(volume)).fileName()));
+        refuse(problems, key,
+               QStringLiteral("%1 needs the volume %2, which is not in the package")
+                   .arg(name, QFileInfo(QString::fromStdString(volume)).fileName()));
     if (result != ERAR_SUCCESS && missingVolumes().empty())
-        refuse(problems, key, QStringLiteral("the RAR library cannot list %1: %2").arg(name, libraryText(result)));
+        refuse(problems, key,
+               QStringLiteral("the RAR library cannot list %1: %2").arg(name, libraryText(result)));
     else if (encrypted)
-        refuse(problems, key, QStringLiteral("%1: %2").arg(name, libraryText(ERAR_MISSING_PASSWORD)));
+        refuse(problems, key,
+               QStringLiteral("%1: %2").arg(name, libraryText(ERAR_MISSING_PASSWORD)));
 }

@@ -16,10 +16,10 @@ namespace {
 const QString kNfoName = QStringLiteral("zenkor.nfo");
 
 const char* const kArtwork[] = {
-    artwork::kHeader,   artwork::kInstall,    artwork::kInstallLit, artwork::kNfo,
-    artwork::kNfoLit,   artwork::kExit,       artwork::kExitLit,    artwork::kCancel,
-    artwork::kCancelLit, artwork::kExtract,   artwork::kExtractLit, artwork::kMakeDir,
-    artwork::kMakeDirLit, artwork::kOk,       artwork::kOkLit,
+    artwork::kHeader,     artwork::kInstall, artwork::kInstallLit, artwork::kNfo,
+    artwork::kNfoLit,     artwork::kExit,    artwork::kExitLit,    artwork::kCancel,
+    artwork::kCancelLit,  artwork::kExtract, artwork::kExtractLit, artwork::kMakeDir,
+    artwork::kMakeDirLit, artwork::kOk,      artwork::kOkLit,
 };
 
 QString boxText(const std::exception& error)
@@ -39,7 +39,8 @@ void checkMusic(const QString& key, const QString& fileName, PackageProblems& pr
     try {
         createSdlMediaBackend()->open(fileName.toStdString());
     } catch (const std::exception& error) {
-        warn(problems, key, QStringLiteral("setup shows \"%1\" at start and plays no music").arg(boxText(error)));
+        warn(problems, key,
+             QStringLiteral("setup shows \"%1\" at start and plays no music").arg(boxText(error)));
     }
 }
 
@@ -66,7 +67,8 @@ void checkPictures(const QString& folder, PackageProblems& problems)
         }
         const QSize expected = QImage(QString::fromLatin1(resource)).size();
         if (picture.size() != expected)
-            warn(problems, name, QStringLiteral("is %1 pixels, not %2: it is drawn unscaled and clipped")
-                                     .arg(sizeText(picture.size()), sizeText(expected)));
+            warn(problems, name,
+                 QStringLiteral("is %1 pixels, not %2: it is drawn unscaled and clipped")
+                     .arg(sizeText(picture.size()), sizeText(expected)));
     }
 }

@@ -34,7 +34,9 @@ PackageProblems checkPackage(const QString& package)
         return problems;
     }
     const IniFile ini(iniPath);
-    const auto text = [&](const char* key) { return ini.ReadString(installerSection(), QString::fromLatin1(key)); };
+    const auto text = [&](const char* key) {
+        return ini.ReadString(installerSection(), QString::fromLatin1(key));
+    };
     checkSettings(ini, problems);
 
     const QString rarFile = text("RARFile");
@@ -42,7 +44,8 @@ PackageProblems checkPackage(const QString& package)
         refuse(problems, QStringLiteral("RARFile"), QStringLiteral("names no archive"));
     else
         checkArchive(QStringLiteral("RARFile"),
-                     PathInExeFolder(rarFile, QDir(package).filePath(QStringLiteral("setup")), kNativePathStyle),
+                     PathInExeFolder(rarFile, QDir(package).filePath(QStringLiteral("setup")),
+                                     kNativePathStyle),
                      problems);
     checkMusic(QStringLiteral("MidiFile"), text("MidiFile"), problems);
     checkNfo(problems);
@@ -66,7 +69,8 @@ int main(int argc, char** argv)
         qputenv("SDL_AUDIODRIVER", "dummy");
     QApplication app(argc, argv);
     const QString package = QFileInfo(QString::fromLocal8Bit(argv[1])).absoluteFilePath();
-    RarLibraryBinding rarLibrary({QFileInfo(QString::fromLocal8Bit(argv[2])).absoluteFilePath().toStdString()});
+    RarLibraryBinding rarLibrary(
+        {QFileInfo(QString::fromLocal8Bit(argv[2])).absoluteFilePath().toStdString()});
 
     bool refused = false;
     for (const PackageProblem& problem : checkPackage(package)) {

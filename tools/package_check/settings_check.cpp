@@ -59,7 +59,8 @@ void checkSettings(const IniFile& ini, PackageProblems& problems)
             ColourFromText(text(key));
         } catch (const std::exception& error) {
             refuse(problems, key,
-                   QStringLiteral("setup shows \"%1\" and stops setting up its window there").arg(boxText(error)));
+                   QStringLiteral("setup shows \"%1\" and stops setting up its window there")
+                       .arg(boxText(error)));
         }
     }
 
@@ -68,21 +69,27 @@ void checkSettings(const IniFile& ini, PackageProblems& problems)
     const std::int32_t points = ini.ReadInteger(installerSection(), sizeKey, 0);
     // A value that does not convert reads as either fallback; a real 0 does not.
     if (!sizeText.isEmpty() && points == 0 && ini.ReadInteger(installerSection(), sizeKey, 1) == 1)
-        warn(problems, sizeKey, QStringLiteral("'%1' is not a number; the title takes the normal size").arg(sizeText));
-    int height = kCreatedHeight + labelHeight(text(QStringLiteral("GameTitle")), layoutFontAtPoints(points));
+        warn(problems, sizeKey,
+             QStringLiteral("'%1' is not a number; the title takes the normal size").arg(sizeText));
+    int height =
+        kCreatedHeight + labelHeight(text(QStringLiteral("GameTitle")), layoutFontAtPoints(points));
     for (const char* line : {"InfoLine1", "InfoLine2", "InfoLine3"})
         height += labelHeight(text(QString::fromLatin1(line)), layoutFont());
     height = qMax(height, kMinimumHeight);
     if (height > kScreenHeight)
         refuse(problems, sizeKey,
-               QStringLiteral("a title of %1 points makes the window %2 pixels tall, more than a screen of %3")
-                   .arg(points).arg(height).arg(kScreenHeight));
+               QStringLiteral(
+                   "a title of %1 points makes the window %2 pixels tall, more than a screen of %3")
+                   .arg(points)
+                   .arg(height)
+                   .arg(kScreenHeight));
 
     const QString spaceKey = QStringLiteral("SpaceRequired");
     try {
         StrToInt(text(spaceKey), kNoSignBeforeDollar);
     } catch (const std::exception& error) {
         refuse(problems, spaceKey,
-               QStringLiteral("setup shows \"%1\" at Install and opens no dialog").arg(boxText(error)));
+               QStringLiteral("setup shows \"%1\" at Install and opens no dialog")
+                   .arg(boxText(error)));
     }
 }

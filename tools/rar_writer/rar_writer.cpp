@@ -22,49 +22,57 @@ constexpr std::uint16_t kFlagLongBlock = 0x8000;
 constexpr std::uint16_t kFlagFolder = 0x00E0;
 constexpr std::uint16_t kFlagPassword = 0x0004;
 
-void put16(std::vector<std::uint8_t>& out, std::uint32_t v) {
+void put16(std::vector<std::uint8_t>& out, std::uint32_t v)
+{
     out.resize(out.size() + 2);
     WriteLe16(&out[out.size() - 2], static_cast<std::uint16_t>(v));
 }
 
-void put32(std::vector<std::uint8_t>& out, std::uint32_t v) {
+void put32(std::vector<std::uint8_t>& out, std::uint32_t v)
+{
     out.resize(out.size() + 4);
     WriteLe32(&out[out.size() - 4], v);
 }
 
-std::uint32_t crc32Of(const void* data, std::size_t size) {
+std::uint32_t crc32Of(const void* data, std::size_t size)
+{
     return static_cast<std::uint32_t>(
         crc32(0, static_cast<const Bytef*>(data), static_cast<uInt>(size)));
 }
 
 // body starts at HEAD_TYPE; the block gets its CRC and is appended to out.
-void appendBlock(std::vector<std::uint8_t>& out, const std::vector<std::uint8_t>& body) {
+void appendBlock(std::vector<std::uint8_t>& out, const std::vector<std::uint8_t>& body)
+{
     put16(out, crc32Of(body.data(), body.size()) & 0xFFFF);
     out.insert(out.end(), body.begin(), body.end());
 }
 
-std::vector<std::uint8_t> blockBody(std::uint8_t type, std::uint16_t flags) {
+std::vector<std::uint8_t> blockBody(std::uint8_t type, std::uint16_t flags)
+{
     std::vector<std::uint8_t> body{type};
     put16(body, flags);
-    put16(body, 0);  // HEAD_SIZE, patched once the body is complete
+    put16(body, 0); // HEAD_SIZE, patched once the body is complete
     return body;
 }
 
-void patchSize(std::vector<std::uint8_t>& body) {
+void patchSize(std::vector<std::uint8_t>& body)
+{
     const std::size_t size = body.size() + 2;
     if (size > 0xFFFF)
         throw std::runtime_error("entry header too long");
     WriteLe16(&body[3], static_cast<std::uint16_t>(size));
 }
 
-std::string storedName(const Entry& entry) {
+std::string storedName(const Entry& entry)
+{
     std::string name = entry.name;
     if (entry.host == Host::Windows)
         std::replace(name.begin(), name.end(), '/', '\\');
     return name;
 }
 
-void appendEntry(std::vector<std::uint8_t>& out, const Entry& entry) {
+void appendEntry(std::vector<std::uint8_t>& out, const Entry& entry)
+{
     if (entry.data.size() > 0xFFFFFFFFu)
         throw std::runtime_error("entry too large: " + entry.name);
     std::uint16_t flags = kFlagLongBlock;
@@ -76,13 +84,13 @@ void appendEntry(std::vector<std::uint8_t>& out, const Entry& entry) {
     const auto size = static_cast<std::uint32_t>(entry.data.size());
 
     std::vector<std::uint8_t> body = blockBody(kTypeFile, flags);
-    put32(body, size);  // PACK_SIZE: stored, so the same
-    put32(body, size);  // UNP_SIZE
+    put32(body, size); // PACK_SIZE: stored, so the same
+    put32(body, size); // UNP_SIZE
     body.push_back(static_cast<std::uint8_t>(entry.host));
     put32(body, crc32Of(entry.data.data(), entry.data.size()));
     put32(body, entry.dosTime);
-    body.push_back(20);    // UNP_VER
-    body.push_back(0x30);  // METHOD: stored
+    body.push_back(20);   // UNP_VER
+    body.push_back(0x30); // METHOD: stored
     put16(body, static_cast<std::uint32_t>(name.size()));
     put32(body, entry.attr.value_or(defaultAttr(entry)));
     body.insert(body.end(), name.begin(), name.end());
@@ -91,15 +99,17 @@ void appendEntry(std::vector<std::uint8_t>& out, const Entry& entry) {
     out.insert(out.end(), entry.data.begin(), entry.data.end());
 }
 
-}  // namespace
+} // namespace
 
-std::uint32_t defaultAttr(const Entry& entry) {
+std::uint32_t defaultAttr(const Entry& entry)
+{
     if (entry.host == Host::Windows)
         return entry.isFolder ? 0x10 : 0x20;
     return entry.isFolder ? 040755 : 0100644;
 }
 
-std::uint32_t dosTimeFromUnix(std::time_t t) {
+std::uint32_t dosTimeFromUnix(std::time_t t)
+{
     std::tm local{};
     localtime_r(&t, &local);
     if (local.tm_year < 80)
@@ -113,7 +123,8 @@ std::uint32_t dosTimeFromUnix(std::time_t t) {
     return date << 16 | time;
 }
 
-std::vector<std::uint8_t> buildArchive(const std::vector<Entry>& entries) {
+std::vector<std::uint8_t> buildArchive(const std::vector<Entry>& entries)
+{
     std::vector<std::uint8_t> out(std::begin(kMarker), std::end(kMarker));
     std::vector<std::uint8_t> mainHeader = blockBody(kTypeMain, 0);
     put16(mainHeader, 0);
@@ -126,7 +137,8 @@ std::vector<std::uint8_t> buildArchive(const std::vector<Entry>& entries) {
     return out;
 }
 
-void writeArchive(const std::string& path, const std::vector<Entry>& entries) {
+void writeArchive(const std::string& path, const std::vector<Entry>& entries)
+{
     const std::vector<std::uint8_t> bytes = buildArchive(entries);
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
     file.write(reinterpret_cast<const char*>(bytes.data()),
@@ -138,7 +150,8 @@ void writeArchive(const std::string& path, const std::vector<Entry>& entries) {
 
 namespace {
 
-std::string readFile(const std::filesystem::path& path) {
+std::string readFile(const std::filesystem::path& path)
+{
     std::ifstream file(path, std::ios::binary);
     std::string data((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
     if (file.bad() || !file.is_open())
@@ -146,16 +159,18 @@ std::string readFile(const std::filesystem::path& path) {
     return data;
 }
 
-std::uint32_t windowsAttr(const struct stat& st) {
+std::uint32_t windowsAttr(const struct stat& st)
+{
     std::uint32_t attr = S_ISDIR(st.st_mode) ? 0x10 : 0x20;
     if (!(st.st_mode & S_IWUSR))
         attr |= 0x01;
     return attr;
 }
 
-}  // namespace
+} // namespace
 
-std::vector<Entry> entriesFromDirectory(const std::string& dir, Host host) {
+std::vector<Entry> entriesFromDirectory(const std::string& dir, Host host)
+{
     namespace fs = std::filesystem;
     std::vector<fs::path> paths;
     for (const fs::directory_entry& item : fs::recursive_directory_iterator(dir))
@@ -164,7 +179,7 @@ std::vector<Entry> entriesFromDirectory(const std::string& dir, Host host) {
 
     std::vector<Entry> entries;
     for (const fs::path& path : paths) {
-        struct stat st{};
+        struct stat st {};
         if (lstat(path.c_str(), &st) != 0)
             throw std::runtime_error("cannot read " + path.string());
         Entry entry;
@@ -187,4 +202,4 @@ std::vector<Entry> entriesFromDirectory(const std::string& dir, Host host) {
     return entries;
 }
 
-}  // namespace zk::rarwriter
+} // namespace zk::rarwriter

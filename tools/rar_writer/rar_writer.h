@@ -16,14 +16,14 @@ enum class Host : std::uint8_t { Windows = 2, Unix = 3 };
 
 struct Entry {
     std::string name;
-    std::string data;  // a file's bytes, or a symbolic link's target
+    std::string data; // a file's bytes, or a symbolic link's target
     bool isFolder = false;
     Host host = Host::Unix;
     // Attribute word as stored; empty means the host's usual one for a plain
     // file or folder (Unix 0100644 / 040755, Windows 0x20 / 0x10).
     std::optional<std::uint32_t> attr;
-    std::uint32_t dosTime = 0;  // DOS packed local date and time
-    bool encrypted = false;     // sets the header's password flag only
+    std::uint32_t dosTime = 0; // DOS packed local date and time
+    bool encrypted = false;    // sets the header's password flag only
 };
 
 // Attribute word of a Unix symbolic link of mode 777.
@@ -44,4 +44,4 @@ void writeArchive(const std::string& path, const std::vector<Entry>& entries);
 // modification time. Throws std::runtime_error on a read failure.
 std::vector<Entry> entriesFromDirectory(const std::string& dir, Host host);
 
-}  // namespace zk::rarwriter
+} // namespace zk::rarwriter

@@ -26,14 +26,16 @@ struct UsageError : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-std::string readSource(const std::string& path) {
+std::string readSource(const std::string& path)
+{
     std::ifstream file(path, std::ios::binary);
     if (!file)
         throw std::runtime_error("cannot read " + path);
     return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
-std::uint32_t number(const std::string& text) {
+std::uint32_t number(const std::string& text)
+{
     char* end = nullptr;
     const unsigned long value = std::strtoul(text.c_str(), &end, 0);
     if (text.empty() || *end != '\0' || value > 0xFFFFFFFFul)
@@ -46,7 +48,8 @@ public:
     CommandLine(int argc, char** argv) : args_(argv + 1, argv + argc) {}
 
     bool done() const { return pos_ >= args_.size(); }
-    const std::string& next() {
+    const std::string& next()
+    {
         if (done())
             throw UsageError("missing argument");
         return args_[pos_++];
@@ -58,7 +61,8 @@ private:
     std::size_t pos_ = 0;
 };
 
-int run(int argc, char** argv) {
+int run(int argc, char** argv)
+{
     CommandLine cmd(argc, argv);
     Host host = Host::Unix;
     std::string fromDir;
@@ -112,9 +116,10 @@ int run(int argc, char** argv) {
     return 0;
 }
 
-}  // namespace
+} // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     try {
         return run(argc, argv);
     } catch (const UsageError& e) {

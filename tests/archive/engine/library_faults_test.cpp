@@ -61,7 +61,9 @@ protected:
     std::vector<std::string> extract(const fs::path& archive)
     {
         std::vector<std::string> lines;
-        auto relative = [this](const std::string& fn) { return fs::path(fn).lexically_relative(out_).string(); };
+        auto relative = [this](const std::string& fn) {
+            return fs::path(fn).lexically_relative(out_).string();
+        };
         TUnRAR rar(nullptr);
         rar.OnEnd = [&](TObject*, const std::string& fn, bool pass) {
             lines.push_back((pass ? "end ok " : "end fail ") + relative(fn));
@@ -88,11 +90,13 @@ protected:
 TEST_P(LibraryFaults, LongNamesAreWrittenWholeOrRefused)
 {
     // The two names differ only past the plain header record's 260 bytes.
-    const std::string deep = "data/" + std::string(120, 'a') + "/" + std::string(120, 'b') + "/level_map_0001_";
+    const std::string deep =
+        "data/" + std::string(120, 'a') + "/" + std::string(120, 'b') + "/level_map_0001_";
     const std::string overlong = std::string(300, 'y') + ".dat";
-    EXPECT_THAT(extract({file(deep + "A.dat", "A"), file(deep + "B.dat", "B"), file(overlong, "too long")}),
-                ElementsAre("end ok " + deep + "A.dat", "end ok " + deep + "B.dat",
-                            "error 25143 " + overlong, "end fail " + overlong));
+    EXPECT_THAT(
+        extract({file(deep + "A.dat", "A"), file(deep + "B.dat", "B"), file(overlong, "too long")}),
+        ElementsAre("end ok " + deep + "A.dat", "end ok " + deep + "B.dat",
+                    "error 25143 " + overlong, "end fail " + overlong));
     EXPECT_EQ(contents(out_ / (deep + "A.dat")), "A");
     EXPECT_EQ(contents(out_ / (deep + "B.dat")), "B");
 }
@@ -110,7 +114,8 @@ TEST_P(LibraryFaults, LinksAlreadyInTheTargetAreReplacedNotWrittenThrough)
     Entry script = file("Spiel/starten.sh", "#!/bin/sh\n");
     script.attr = 0100755;
     EXPECT_THAT(extract({script, file("Spiel/daten/a.txt", "a"), file("Spiel/hart.txt", "new")}),
-                ElementsAre("end ok Spiel/starten.sh", "end ok Spiel/daten/a.txt", "end ok Spiel/hart.txt"));
+                ElementsAre("end ok Spiel/starten.sh", "end ok Spiel/daten/a.txt",
+                            "end ok Spiel/hart.txt"));
     EXPECT_EQ(contents(outside / "file"), "keep");
     EXPECT_EQ(fs::status(outside / "file").permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write);
@@ -137,7 +142,8 @@ TEST_P(LibraryFaults, FullDiskEndsTheRunWithOneDiskFull)
     ASSERT_EQ(mount("tmpfs", out_.c_str(), "tmpfs", 0, "size=256k"), 0);
     const std::string big(200 * 1024, 'x');
     const auto lines = extract({file("a.bin", big), file("b.bin", big), file("c.bin", big)});
-    const bool onlyA = fs::exists(out_ / "a.bin") && !fs::exists(out_ / "b.bin") && !fs::exists(out_ / "c.bin");
+    const bool onlyA =
+        fs::exists(out_ / "a.bin") && !fs::exists(out_ / "b.bin") && !fs::exists(out_ / "c.bin");
     umount(out_.c_str());
     EXPECT_THAT(lines, ElementsAre("end ok a.bin", "error 25125 b.bin"));
     EXPECT_TRUE(onlyA);
@@ -152,14 +158,16 @@ TEST_P(LibraryFaults, MissingPasswordAndMissingVolumeAreNamed)
     fs::copy_file(fs::path(samples) / "rar5-volumes.part01.rar", copy);
     const auto volumeLines = extract(copy);
     EXPECT_THAT(volumeLines, ::testing::Contains("error 25132 rar5-volumes.part02.rar"));
-    EXPECT_THAT(volumeLines, ::testing::Contains("end fail game/data/tiles.dat")); // it spans the volumes
+    EXPECT_THAT(volumeLines,
+                ::testing::Contains("end fail game/data/tiles.dat")); // it spans the volumes
 
     fs::remove_all(out_);
     EXPECT_THAT(extract(fs::path(samples) / "rar4-encrypted-entries.rar"),
                 ElementsAre("end ok a.txt", "error 25190 b.txt"));
 }
 
-INSTANTIATE_TEST_SUITE_P(EachLibrary, LibraryFaults, ::testing::Values("ZK_PUBLIC_UNRAR", "ZK_OWN_UNRAR"),
+INSTANTIATE_TEST_SUITE_P(EachLibrary, LibraryFaults,
+                         ::testing::Values("ZK_PUBLIC_UNRAR", "ZK_OWN_UNRAR"),
                          [](const auto& info) { return std::string(info.param).substr(3); });
 
 } // namespace

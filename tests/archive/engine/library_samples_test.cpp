@@ -48,7 +48,8 @@ std::string mismatch(const fs::path& path, const SampleNode& node)
     if (node.kind == SampleNode::Link) {
         if (!fs::is_symlink(path))
             return "not a link";
-        return fs::read_symlink(path) == node.target ? "" : "link to " + fs::read_symlink(path).string();
+        return fs::read_symlink(path) == node.target ? ""
+                                                     : "link to " + fs::read_symlink(path).string();
     }
     if (fs::is_symlink(path) || !fs::is_regular_file(path))
         return "not a file";
@@ -107,16 +108,19 @@ protected:
                 if (entry.path().filename() != sample.archive)
                     fs::rename(entry.path(), elsewhere / entry.path().filename());
             }
-            rar.OnNextVolume = [&outcome, elsewhere](TObject*, std::string& dir, std::string&, const std::string&,
-                                                     bool& cancel) {
+            rar.OnNextVolume = [&outcome, elsewhere](TObject*, std::string& dir, std::string&,
+                                                     const std::string&, bool& cancel) {
                 cancel = ++outcome.volumeAsks > 10; // a library that never takes the answer
                 dir = elsewhere.string() + "/";
             };
         }
         rar.OnEnd = [&](TObject*, const std::string& fn, bool pass) {
-            (pass ? outcome.passed : outcome.failed).insert(fs::path(fn).lexically_relative(out).string());
+            (pass ? outcome.passed : outcome.failed)
+                .insert(fs::path(fn).lexically_relative(out).string());
         };
-        rar.OnError = [&](TObject*, const std::string&, const std::string&, int32_t) { ++outcome.errors; };
+        rar.OnError = [&](TObject*, const std::string&, const std::string&, int32_t) {
+            ++outcome.errors;
+        };
         rar.SetPassword(sample.password);
         rar.SetExtractDir(out.string());
         rar.SetArchiveFile((archives / sample.archive).string());
@@ -155,11 +159,13 @@ TEST_P(LibrarySamples, EverySampleGivesItsTreeOrAReportedFailure)
         const Outcome outcome = extract(sample);
         const bool failureReported = !outcome.failed.empty() || outcome.errors > 0;
         for (const std::string& path : sample.failing)
-            EXPECT_EQ(outcome.passed.count(path), 0u) << path << " is damaged, yet reported extracted";
+            EXPECT_EQ(outcome.passed.count(path), 0u)
+                << path << " is damaged, yet reported extracted";
         for (const std::string& path : outcome.passed) {
             const auto listed = sample.tree.find(path);
             if (listed != sample.tree.end())
-                EXPECT_EQ(mismatch(out() / path, listed->second), "") << path << " reported extracted";
+                EXPECT_EQ(mismatch(out() / path, listed->second), "")
+                    << path << " reported extracted";
             else if (!sample.failing.count(path))
                 ADD_FAILURE() << path << " reported extracted but not listed";
         }
@@ -191,14 +197,16 @@ TEST_P(LibrarySamples, LaterVolumesComeFromTheFolderTheOwnerNames)
         EXPECT_EQ(mismatch(out() / path, sample.tree.at(path)), "") << path;
     }
     if (outcome.written != keys(sample.tree)) {
-        EXPECT_TRUE(!outcome.failed.empty() || outcome.errors > 0) << "tree incomplete, yet no failure reported";
+        EXPECT_TRUE(!outcome.failed.empty() || outcome.errors > 0)
+            << "tree incomplete, yet no failure reported";
     }
     if (std::string(GetParam()) == "ZK_PUBLIC_UNRAR") {
         EXPECT_EQ(outcome.written, keys(sample.tree));
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(EachLibrary, LibrarySamples, ::testing::Values("ZK_PUBLIC_UNRAR", "ZK_OWN_UNRAR"),
+INSTANTIATE_TEST_SUITE_P(EachLibrary, LibrarySamples,
+                         ::testing::Values("ZK_PUBLIC_UNRAR", "ZK_OWN_UNRAR"),
                          [](const auto& info) { return std::string(info.param).substr(3); });
 
 } // namespace

@@ -18,14 +18,14 @@ TEST(PercentageTest, FollowsTheStepAndThePreviousValue)
         uint8_t lastAfter;
     };
     const Case cases[] = {
-        {10, 55, 0, 100, false, 55},        // nothing done yet
-        {10, 55, 5, 0, false, 55},          // no size
-        {10, 100, 100, 100, true, 100},     // completion even after a 100
+        {10, 55, 0, 100, false, 55},    // nothing done yet
+        {10, 55, 5, 0, false, 55},      // no size
+        {10, 100, 100, 100, true, 100}, // completion even after a 100
         {10, 0, 37, 100, false, 37},
         {10, 37, 74, 100, false, 74},
         {10, 74, 40, 100, true, 40},
-        {10, 40, 40, 100, false, 40},       // same multiple twice
-        {10, 100, 1, 1000, true, 0},        // 0 is a multiple of every step
+        {10, 40, 40, 100, false, 40}, // same multiple twice
+        {10, 100, 1, 1000, true, 0},  // 0 is a multiple of every step
         {10, 0, 1, 1000, false, 0},
         {25, 10, 50, 100, true, 50},
         {15, 10, 45, 100, true, 45},
@@ -33,19 +33,21 @@ TEST(PercentageTest, FollowsTheStepAndThePreviousValue)
         {10, 0, 4294967294u, 4294967295u, false, 99}, // exact at the 32-bit limit
         {10, 0, 1717986918u, 4294967295u, true, 40},
         {10, 0, 1717986917u, 4294967295u, false, 39},
-        {10, 0, 150, 100, true, 100},       // more data than announced stays at 100
+        {10, 0, 150, 100, true, 100},                // more data than announced stays at 100
         {10, 90, 440000000u, 4400000000u, true, 10}, // beyond 4 GB, no wrap at 2^32
         {10, 10, 4300000000u, 4400000000u, false, 97},
         {10, 0, UINT64_MAX - 1, UINT64_MAX, false, 99},
     };
     for (const Case& c : cases) {
         uint8_t last = c.last;
-        EXPECT_EQ(PercentageTest(c.step, last, c.done, c.total), c.reports) << c.done << "/" << c.total;
+        EXPECT_EQ(PercentageTest(c.step, last, c.done, c.total), c.reports)
+            << c.done << "/" << c.total;
         EXPECT_EQ(last, c.lastAfter) << c.done << "/" << c.total;
     }
 }
 
-RARHeaderDataEx header(const char* name, unsigned int flags = 0, unsigned int host = 2, unsigned int attr = 0x20)
+RARHeaderDataEx header(const char* name, unsigned int flags = 0, unsigned int host = 2,
+                       unsigned int attr = 0x20)
 {
     RARHeaderDataEx h{};
     std::strncpy(h.FileName, name, sizeof h.FileName - 1);
@@ -58,7 +60,9 @@ RARHeaderDataEx header(const char* name, unsigned int flags = 0, unsigned int ho
 TEST(EntryName, StopsAtTheZeroAndDropsBlanksAndControls)
 {
     EXPECT_EQ(CleanEntryName(header("  a b.txt\t\r\n")), "a b.txt");
-    EXPECT_EQ(CleanEntryName(header("\x01\x1f" "dir/x")), "dir/x");
+    EXPECT_EQ(CleanEntryName(header("\x01\x1f"
+                                    "dir/x")),
+              "dir/x");
     EXPECT_EQ(CleanEntryName(header("   ")), "");
     EXPECT_EQ(CleanEntryName(header("テスト.txt ")), "テスト.txt");
     RARHeaderDataEx full{};
@@ -73,8 +77,8 @@ TEST(EntryKind, FoldersByFlagOrByTheHostsAttributeWord)
         bool folder;
     };
     const Case cases[] = {
-        {0x20, 3, 0x81A4, true}, {0x20, 2, 0x20, true}, {0, 0, 0x10, true},     {0, 1, 0x10, true},
-        {0, 2, 0x10, true},      {0, 2, 0x21, false},   {0, 3, 0x41ED, true},   {0, 3, 0x81B4, false},
+        {0x20, 3, 0x81A4, true}, {0x20, 2, 0x20, true}, {0, 0, 0x10, true},   {0, 1, 0x10, true},
+        {0, 2, 0x10, true},      {0, 2, 0x21, false},   {0, 3, 0x41ED, true}, {0, 3, 0x81B4, false},
         {0, 3, 0x81FD, false},   {0, 3, 0xA1FF, false}, {0, 5, 0x10, false},
     };
     for (const Case& c : cases)
@@ -109,9 +113,9 @@ TEST(EntrySafety, ParentComponents)
 TEST(ResultCodes, MapToTheirMessages)
 {
     const std::pair<int, int32_t> cases[] = {
-        {11, 25153}, {12, 25108}, {13, 25142}, {14, 25142}, {15, 25135}, {16, 25115}, {17, 25117},
-        {18, 25136}, {19, 25115}, {0, 0},      {10, 0},     {20, 0},     {21, 0},     {22, 25190},
-        {24, 25190}, {-1, 0},
+        {11, 25153}, {12, 25108}, {13, 25142}, {14, 25142}, {15, 25135}, {16, 25115},
+        {17, 25117}, {18, 25136}, {19, 25115}, {0, 0},      {10, 0},     {20, 0},
+        {21, 0},     {22, 25190}, {24, 25190}, {-1, 0},
     };
     for (const auto& [code, message] : cases)
         EXPECT_EQ(MessageForRarCode(code), message) << code;

@@ -20,11 +20,12 @@ TEST_F(UnrarFake, NamesClimbingOutOfTheTargetAreRefused)
     for (const char* name : {"../evil.txt", "sub/../../evil2.txt", "..\\evil3.txt", "good.txt"})
         fake.add(FakeFile(name, 4));
     rar.Extract();
-    EXPECT_THAT(events.lines, ElementsAre("activate", "error 25143 evil.txt volume 0", "end fail ../evil.txt",
-                                          "error 25143 evil2.txt volume 0", "end fail sub/../../evil2.txt",
-                                          "error 25143 evil3.txt volume 0", "end fail ../evil3.txt",
-                                          "begin 1 ~/out/good.txt", "progress 100 ~/out/good.txt",
-                                          "end ok ~/out/good.txt", "deactivate"));
+    EXPECT_THAT(events.lines,
+                ElementsAre("activate", "error 25143 evil.txt volume 0", "end fail ../evil.txt",
+                            "error 25143 evil2.txt volume 0", "end fail sub/../../evil2.txt",
+                            "error 25143 evil3.txt volume 0", "end fail ../evil3.txt",
+                            "begin 1 ~/out/good.txt", "progress 100 ~/out/good.txt",
+                            "end ok ~/out/good.txt", "deactivate"));
     int skips = 0;
     for (const std::string& call : calls())
         skips += call == "process 0 null null";
@@ -46,8 +47,9 @@ TEST_F(UnrarFake, ExtractDuringARunReturnsAtOnce)
         return true;
     };
     rar.Extract();
-    EXPECT_THAT(events.lines, ElementsAre("activate", "begin 1 ~/out/a.txt", "progress 100 ~/out/a.txt",
-                                          "end ok ~/out/a.txt", "deactivate"));
+    EXPECT_THAT(events.lines,
+                ElementsAre("activate", "begin 1 ~/out/a.txt", "progress 100 ~/out/a.txt",
+                            "end ok ~/out/a.txt", "deactivate"));
     EXPECT_EQ(fake.calls().size(), 7u);
     EXPECT_FALSE(TUnRAR::RunInProgress());
 }
@@ -56,7 +58,9 @@ TEST_F(UnrarFake, HandlerExceptionsPassAfterCloseAndDeactivate)
 {
     fake.add(FakeFile("a.txt", 5));
     fake.add(FakeFile("b.txt", 5));
-    events.decideBegin = [](const std::string&) -> bool { throw std::runtime_error("begin failed"); };
+    events.decideBegin = [](const std::string&) -> bool {
+        throw std::runtime_error("begin failed");
+    };
     EXPECT_THROW(rar.Extract(), std::runtime_error);
     EXPECT_THAT(events.lines, ElementsAre("activate", "begin 1 ~/out/a.txt", "deactivate"));
     EXPECT_EQ(fake.calls().back(), "close");
@@ -66,9 +70,12 @@ TEST_F(UnrarFake, HandlerExceptionsPassAfterCloseAndDeactivate)
     events.lines.clear();
     events.decideBegin = nullptr;
     fake.add(FakeFile("a.txt", 5));
-    events.whileProgress = [](const std::string&, uint8_t) { throw std::runtime_error("progress failed"); };
+    events.whileProgress = [](const std::string&, uint8_t) {
+        throw std::runtime_error("progress failed");
+    };
     EXPECT_THROW(rar.Extract(), std::runtime_error);
-    EXPECT_THAT(events.lines, ElementsAre("activate", "begin 1 ~/out/a.txt", "progress 100 ~/out/a.txt", "deactivate"));
+    EXPECT_THAT(events.lines, ElementsAre("activate", "begin 1 ~/out/a.txt",
+                                          "progress 100 ~/out/a.txt", "deactivate"));
     EXPECT_EQ(fake.calls().back(), "close");
     EXPECT_FALSE(TUnRAR::RunInProgress());
 }
@@ -80,8 +87,10 @@ TEST_F(UnrarFake, MissingVolumeWithoutHandlerFailsTheEntry)
     split.missingVolume = box.root() + "/test.part2.rar";
     fake.add(split);
     rar.Extract();
-    EXPECT_THAT(events.lines, ElementsAre("activate", "begin 1 ~/out/big.bin", "error 25132 test.part2.rar volume 0",
-                                          "error 25135 big.bin volume 0", "end fail ~/out/big.bin", "deactivate"));
+    EXPECT_THAT(events.lines,
+                ElementsAre("activate", "begin 1 ~/out/big.bin",
+                            "error 25132 test.part2.rar volume 0", "error 25135 big.bin volume 0",
+                            "end fail ~/out/big.bin", "deactivate"));
 }
 
 TEST_F(UnrarFake, MissingVolumeHandlerCancelsOrPointsToTheFolder)
@@ -91,8 +100,10 @@ TEST_F(UnrarFake, MissingVolumeHandlerCancelsOrPointsToTheFolder)
     fake.add(split);
     events.decideVolume = [](std::string&, std::string&) { return true; };
     rar.Extract();
-    EXPECT_THAT(events.lines, ElementsAre("activate", "begin 1 ~/out/big.bin", "volume ~ test.part2.rar 0",
-                                          "error 25135 big.bin volume 0", "end fail ~/out/big.bin", "deactivate"));
+    EXPECT_THAT(events.lines,
+                ElementsAre("activate", "begin 1 ~/out/big.bin", "volume ~ test.part2.rar 0",
+                            "error 25135 big.bin volume 0", "end fail ~/out/big.bin",
+                            "deactivate"));
 
     // The owner names the folder that holds the volume: it becomes current.
     std::filesystem::create_directories(box.root() + "/disk2");
@@ -106,8 +117,9 @@ TEST_F(UnrarFake, MissingVolumeHandlerCancelsOrPointsToTheFolder)
         return false;
     };
     rar.Extract();
-    EXPECT_THAT(events.lines, ElementsAre("activate", "begin 1 ~/out/big.bin", "volume ~ test.part2.rar 0",
-                                          "progress 100 ~/out/big.bin", "end ok ~/out/big.bin", "deactivate"));
+    EXPECT_THAT(events.lines,
+                ElementsAre("activate", "begin 1 ~/out/big.bin", "volume ~ test.part2.rar 0",
+                            "progress 100 ~/out/big.bin", "end ok ~/out/big.bin", "deactivate"));
     EXPECT_EQ(std::filesystem::current_path(), std::filesystem::path(box.root() + "/disk2"));
     // The library is handed the volume's new path, so it opens that file.
     EXPECT_THAT(calls(), Contains("volume ask test.part2.rar -> 1 ~/disk2/test.part2.rar"));

@@ -26,14 +26,16 @@ TEST_F(UnrarFake, FolderAndTwoFilesFireEventsInOrderAndCountEntries)
     fake.add(FakeFile("b.txt", 10));
     rar.Extract();
 
-    EXPECT_THAT(events.lines, ElementsAre("activate", "begin 1 ~/out/docs/a.txt", "progress 30 ~/out/docs/a.txt",
-                                          "progress 100 ~/out/docs/a.txt", "end ok ~/out/docs/a.txt",
-                                          "begin 2 ~/out/b.txt", "progress 100 ~/out/b.txt", "end ok ~/out/b.txt",
-                                          "deactivate"));
-    EXPECT_THAT(calls(), ElementsAre(openCall(), "set data callback", "set volume callback", "read -> 0 docs",
-                                     "process 0 null null", "read -> 0 docs/a.txt",
-                                     "process 2 \"~/out/\" \"~/out/docs/a.txt\"", "read -> 0 b.txt",
-                                     "process 2 \"~/out/\" \"~/out/b.txt\"", "read -> 10", "close"));
+    EXPECT_THAT(events.lines,
+                ElementsAre("activate", "begin 1 ~/out/docs/a.txt", "progress 30 ~/out/docs/a.txt",
+                            "progress 100 ~/out/docs/a.txt", "end ok ~/out/docs/a.txt",
+                            "begin 2 ~/out/b.txt", "progress 100 ~/out/b.txt", "end ok ~/out/b.txt",
+                            "deactivate"));
+    EXPECT_THAT(calls(),
+                ElementsAre(openCall(), "set data callback", "set volume callback",
+                            "read -> 0 docs", "process 0 null null", "read -> 0 docs/a.txt",
+                            "process 2 \"~/out/\" \"~/out/docs/a.txt\"", "read -> 0 b.txt",
+                            "process 2 \"~/out/\" \"~/out/b.txt\"", "read -> 10", "close"));
     EXPECT_TRUE(std::filesystem::exists(box.out() + "docs/a.txt"));
     EXPECT_TRUE(std::filesystem::exists(box.out() + "b.txt"));
 }
@@ -65,7 +67,8 @@ TEST_F(UnrarFake, OpenFailureDeactivatesWithoutClosing)
 {
     fake.setOpenResult(ERAR_BAD_ARCHIVE);
     rar.Extract();
-    EXPECT_THAT(events.lines, ElementsAre("activate", "error 25142 test.rar volume 0", "deactivate"));
+    EXPECT_THAT(events.lines,
+                ElementsAre("activate", "error 25142 test.rar volume 0", "deactivate"));
     EXPECT_THAT(calls(), ElementsAre(openCall()));
 }
 
@@ -75,10 +78,12 @@ TEST_F(UnrarFake, PlainFileSpecExtractsOnlyTheFirstMatchAndStops)
         fake.add(FakeFile(name, 0));
     rar.SetFileSpec("sub\\B.TXT");
     rar.Extract();
-    EXPECT_THAT(events.lines, ElementsAre("activate", "begin 1 ~/out/sub/b.txt", "end ok ~/out/sub/b.txt", "deactivate"));
-    EXPECT_THAT(calls(), ElementsAre(openCall(), "set data callback", "set volume callback", "read -> 0 a.txt",
-                                     "process 0 null null", "read -> 0 sub/b.txt",
-                                     "process 2 \"~/out/\" \"~/out/sub/b.txt\"", "close"));
+    EXPECT_THAT(events.lines, ElementsAre("activate", "begin 1 ~/out/sub/b.txt",
+                                          "end ok ~/out/sub/b.txt", "deactivate"));
+    EXPECT_THAT(calls(),
+                ElementsAre(openCall(), "set data callback", "set volume callback",
+                            "read -> 0 a.txt", "process 0 null null", "read -> 0 sub/b.txt",
+                            "process 2 \"~/out/\" \"~/out/sub/b.txt\"", "close"));
 }
 
 TEST_F(UnrarFake, PlainFileSpecDeclinedByBeginEndsWithoutSkipping)
@@ -89,7 +94,8 @@ TEST_F(UnrarFake, PlainFileSpecDeclinedByBeginEndsWithoutSkipping)
     events.decideBegin = [](const std::string&) { return false; };
     rar.Extract();
     EXPECT_THAT(events.lines, ElementsAre("activate", "begin 1 ~/out/a.txt", "deactivate"));
-    EXPECT_THAT(calls(), ElementsAre(openCall(), "set data callback", "set volume callback", "read -> 0 a.txt", "close"));
+    EXPECT_THAT(calls(), ElementsAre(openCall(), "set data callback", "set volume callback",
+                                     "read -> 0 a.txt", "close"));
 }
 
 // Window messages are processed when the run clears Cancel and after every
@@ -105,8 +111,10 @@ TEST_F(UnrarFake, WindowMessagesArePumpedAtStartAndAfterEachReport)
     };
     rar.Extract();
     SetProcessMessagesHook(nullptr);
-    EXPECT_THAT(events.lines, ElementsAre("activate", "pump", "begin 1 ~/out/a.txt", "progress 50 ~/out/a.txt", "pump",
-                                          "progress 100 ~/out/a.txt", "pump", "end ok ~/out/a.txt", "deactivate"));
+    EXPECT_THAT(events.lines,
+                ElementsAre("activate", "pump", "begin 1 ~/out/a.txt", "progress 50 ~/out/a.txt",
+                            "pump", "progress 100 ~/out/a.txt", "pump", "end ok ~/out/a.txt",
+                            "deactivate"));
 }
 
 TEST_F(UnrarFake, EmptyFileSpecMatchesNothing)
@@ -122,9 +130,10 @@ TEST_F(UnrarFake, EmptyEntryHasNoProgressAndOneBlockEntryOne)
     fake.add(FakeFile("empty.txt", 0));
     fake.add(FakeFile("one.txt", 4096));
     rar.Extract();
-    EXPECT_THAT(events.lines, ElementsAre("activate", "begin 1 ~/out/empty.txt", "end ok ~/out/empty.txt",
-                                          "begin 2 ~/out/one.txt", "progress 100 ~/out/one.txt",
-                                          "end ok ~/out/one.txt", "deactivate"));
+    EXPECT_THAT(events.lines,
+                ElementsAre("activate", "begin 1 ~/out/empty.txt", "end ok ~/out/empty.txt",
+                            "begin 2 ~/out/one.txt", "progress 100 ~/out/one.txt",
+                            "end ok ~/out/one.txt", "deactivate"));
 }
 
 // Each entry's reports for its block sizes, the step and the percentage the
@@ -138,9 +147,9 @@ TEST_F(UnrarFake, ProgressFollowsTheStepRule)
         std::vector<int> reported;
     };
     const std::vector<Case> cases = {
-        {TProgressNotify::Ten, 1000, {370, 370, 260}, {100}},          // 37 and 74 are no multiples
-        {TProgressNotify::Ten, 1000, {400, 1, 599}, {40, 100}},         // 40 once, not again
-        {TProgressNotify::Ten, 1000, {5, 995}, {0, 100}},               // 0 after the previous 100
+        {TProgressNotify::Ten, 1000, {370, 370, 260}, {100}},   // 37 and 74 are no multiples
+        {TProgressNotify::Ten, 1000, {400, 1, 599}, {40, 100}}, // 40 once, not again
+        {TProgressNotify::Ten, 1000, {5, 995}, {0, 100}},       // 0 after the previous 100
         {TProgressNotify::Five, 200, {10, 10, 180}, {5, 10, 100}},
         {TProgressNotify::TwentyFive, 100, {20, 30, 25, 25}, {50, 75, 100}},
         {TProgressNotify::Ten, 4294967295u, {2147483647, 2147483647, 1}, {100}}, // 49 and 99
@@ -171,9 +180,10 @@ TEST_F(UnrarFake, EncryptedEntryWithoutPasswordEndsTheRunWithItsName)
     fake.add(secret);
     fake.add(FakeFile("plain.txt", 8));
     rar.Extract();
-    EXPECT_THAT(events.lines, ElementsAre("activate", "begin 1 ~/out/secret.txt", "error 25190 secret.txt volume 0",
-                                          "deactivate"));
-    EXPECT_THAT(calls(), ElementsAre(openCall(), "set data callback", "set volume callback", "read -> 0 secret.txt", "close"));
+    EXPECT_THAT(events.lines, ElementsAre("activate", "begin 1 ~/out/secret.txt",
+                                          "error 25190 secret.txt volume 0", "deactivate"));
+    EXPECT_THAT(calls(), ElementsAre(openCall(), "set data callback", "set volume callback",
+                                     "read -> 0 secret.txt", "close"));
     EXPECT_FALSE(std::filesystem::exists(box.out() + "secret.txt"));
 }
 
@@ -190,11 +200,13 @@ TEST_F(UnrarFake, PasswordIsSetBeforeEveryEncryptedEntryOnly)
     rar.Extract();
     // Once before the first header (headers may be encrypted), then before
     // every encrypted entry.
-    EXPECT_THAT(calls(), ElementsAre(openCall(), "set data callback", "set volume callback", "password \"secret\"",
-                                     "read -> 0 a.txt",
-                                     "process 2 \"~/out/\" \"~/out/a.txt\"", "read -> 0 b.txt", "password \"secret\"",
-                                     "process 2 \"~/out/\" \"~/out/b.txt\"", "read -> 0 c.txt", "password \"secret\"",
-                                     "process 2 \"~/out/\" \"~/out/c.txt\"", "read -> 10", "close"));
+    EXPECT_THAT(calls(),
+                ElementsAre(openCall(), "set data callback", "set volume callback",
+                            "password \"secret\"", "read -> 0 a.txt",
+                            "process 2 \"~/out/\" \"~/out/a.txt\"", "read -> 0 b.txt",
+                            "password \"secret\"", "process 2 \"~/out/\" \"~/out/b.txt\"",
+                            "read -> 0 c.txt", "password \"secret\"",
+                            "process 2 \"~/out/\" \"~/out/c.txt\"", "read -> 10", "close"));
 }
 
 TEST_F(UnrarFake, PasswordHandlerCanSupplyOrRefuse)
@@ -207,15 +219,17 @@ TEST_F(UnrarFake, PasswordHandlerCanSupplyOrRefuse)
         return true;
     };
     rar.Extract();
-    EXPECT_THAT(events.lines, ElementsAre("activate", "begin 1 ~/out/b.txt", "password b.txt []",
-                                          "progress 100 ~/out/b.txt", "end ok ~/out/b.txt", "deactivate"));
+    EXPECT_THAT(events.lines,
+                ElementsAre("activate", "begin 1 ~/out/b.txt", "password b.txt []",
+                            "progress 100 ~/out/b.txt", "end ok ~/out/b.txt", "deactivate"));
     EXPECT_EQ(rar.Password(), "typed");
 
     events.lines.clear();
     events.decidePassword = [](std::string&) { return false; };
     rar.Extract();
-    EXPECT_THAT(events.lines, ElementsAre("activate", "exists ~/out/b.txt 29221", "begin 1 ~/out/b.txt",
-                                          "password b.txt [typed]", "error 25190 b.txt volume 0", "deactivate"));
+    EXPECT_THAT(events.lines,
+                ElementsAre("activate", "exists ~/out/b.txt 29221", "begin 1 ~/out/b.txt",
+                            "password b.txt [typed]", "error 25190 b.txt volume 0", "deactivate"));
 }
 
 TEST_F(UnrarFake, DeclinedExistingFileIsSkippedAndTheNextHandled)
@@ -225,8 +239,9 @@ TEST_F(UnrarFake, DeclinedExistingFileIsSkippedAndTheNextHandled)
     fake.add(FakeFile("b.txt", 3));
     events.decideExists = [](const std::string&) { return false; };
     rar.Extract();
-    EXPECT_THAT(events.lines, ElementsAre("activate", "exists ~/out/a.txt 29221", "begin 1 ~/out/b.txt",
-                                          "progress 100 ~/out/b.txt", "end ok ~/out/b.txt", "deactivate"));
+    EXPECT_THAT(events.lines,
+                ElementsAre("activate", "exists ~/out/a.txt 29221", "begin 1 ~/out/b.txt",
+                            "progress 100 ~/out/b.txt", "end ok ~/out/b.txt", "deactivate"));
     EXPECT_EQ(calls()[4], "process 0 null null");
     std::ifstream kept(box.out() + "a.txt");
     std::string content;
@@ -240,7 +255,8 @@ TEST_F(UnrarFake, FailedEntryIsReportedAndTheRunGoesOn)
         int libraryCode;
         int message;
     };
-    for (const Case c : {Case{ERAR_EWRITE, 25115}, Case{ERAR_UNKNOWN, 0}, Case{ERAR_BAD_DATA, 25108}}) {
+    for (const Case c :
+         {Case{ERAR_EWRITE, 25115}, Case{ERAR_UNKNOWN, 0}, Case{ERAR_BAD_DATA, 25108}}) {
         fake.reset();
         events.lines.clear();
         std::filesystem::remove(box.out() + "b.txt");
@@ -249,10 +265,11 @@ TEST_F(UnrarFake, FailedEntryIsReportedAndTheRunGoesOn)
         fake.add(failing);
         fake.add(FakeFile("b.txt", 0));
         rar.Extract();
-        EXPECT_THAT(events.lines, ElementsAre("activate", "begin 1 ~/out/a.txt",
-                                              "error " + std::to_string(c.message) + " a.txt volume 0",
-                                              "end fail ~/out/a.txt", "begin 2 ~/out/b.txt", "end ok ~/out/b.txt",
-                                              "deactivate"));
+        EXPECT_THAT(events.lines,
+                    ElementsAre("activate", "begin 1 ~/out/a.txt",
+                                "error " + std::to_string(c.message) + " a.txt volume 0",
+                                "end fail ~/out/a.txt", "begin 2 ~/out/b.txt", "end ok ~/out/b.txt",
+                                "deactivate"));
     }
 }
 
@@ -262,10 +279,12 @@ TEST_F(UnrarFake, CancelFromProgressFinishesTheEntryAndStopsAtTheNext)
     fake.add(FakeFile("b.txt", 10));
     events.whileProgress = [this](const std::string&, uint8_t) { rar.SetCancel(true); };
     rar.Extract();
-    EXPECT_THAT(events.lines, ElementsAre("activate", "begin 1 ~/out/a.txt", "progress 100 ~/out/a.txt",
-                                          "end ok ~/out/a.txt", "deactivate"));
-    EXPECT_THAT(calls(), ElementsAre(openCall(), "set data callback", "set volume callback", "read -> 0 a.txt",
-                                     "process 2 \"~/out/\" \"~/out/a.txt\"", "read -> 0 b.txt", "close"));
+    EXPECT_THAT(events.lines,
+                ElementsAre("activate", "begin 1 ~/out/a.txt", "progress 100 ~/out/a.txt",
+                            "end ok ~/out/a.txt", "deactivate"));
+    EXPECT_THAT(calls(), ElementsAre(openCall(), "set data callback", "set volume callback",
+                                     "read -> 0 a.txt", "process 2 \"~/out/\" \"~/out/a.txt\"",
+                                     "read -> 0 b.txt", "close"));
 }
 
 TEST_F(UnrarFake, BlanksAndControlCharactersAroundNamesAreDropped)
@@ -283,8 +302,9 @@ TEST_F(UnrarFake, DamagedHeaderAfterGoodEntriesIsReported)
     fake.add(FakeFile("c.txt", 0));
     fake.damagedHeaderAfter(2);
     std::vector<std::string> callsAtError;
-    rar.OnError = [this, &callsAtError, report = rar.OnError](TObject* sender, const std::string& fn,
-                                                              const std::string& volume, int32_t code) {
+    rar.OnError = [this, &callsAtError,
+                   report = rar.OnError](TObject* sender, const std::string& fn,
+                                         const std::string& volume, int32_t code) {
         callsAtError = calls();
         report(sender, fn, volume, code);
     };
@@ -306,8 +326,8 @@ TEST_F(UnrarFake, FolderEntriesAreToldByFlagOrHostAttributes)
         unsigned int flags, hostOS, attr;
     };
     const Entry entries[] = {
-        {"dos-dir", 0, 0, 0x10},       {"win-dir", 0, 2, 0x10},        {"unix-dir", 0, 3, 0x41ED},
-        {"flag-dir", 0x20, 3, 0x41ED}, {"g664.txt", 0, 3, 0x81B4},     {"x775.sh", 0, 3, 0x81FD},
+        {"dos-dir", 0, 0, 0x10},       {"win-dir", 0, 2, 0x10},       {"unix-dir", 0, 3, 0x41ED},
+        {"flag-dir", 0x20, 3, 0x41ED}, {"g664.txt", 0, 3, 0x81B4},    {"x775.sh", 0, 3, 0x81FD},
         {"win.txt", 0, 2, 0x21},       {"unix644.txt", 0, 3, 0x81A4},
     };
     for (const Entry& e : entries) {
@@ -318,10 +338,11 @@ TEST_F(UnrarFake, FolderEntriesAreToldByFlagOrHostAttributes)
         fake.add(entry);
     }
     rar.Extract();
-    EXPECT_THAT(events.lines, ElementsAre("activate", "begin 1 ~/out/g664.txt", "end ok ~/out/g664.txt",
-                                          "begin 2 ~/out/x775.sh", "end ok ~/out/x775.sh", "begin 3 ~/out/win.txt",
-                                          "end ok ~/out/win.txt", "begin 4 ~/out/unix644.txt",
-                                          "end ok ~/out/unix644.txt", "deactivate"));
+    EXPECT_THAT(events.lines,
+                ElementsAre("activate", "begin 1 ~/out/g664.txt", "end ok ~/out/g664.txt",
+                            "begin 2 ~/out/x775.sh", "end ok ~/out/x775.sh",
+                            "begin 3 ~/out/win.txt", "end ok ~/out/win.txt",
+                            "begin 4 ~/out/unix644.txt", "end ok ~/out/unix644.txt", "deactivate"));
 }
 
 } // namespace

@@ -107,7 +107,10 @@ FAKE_EXPORT void FakeRarSetOpenResult(int code)
 
 FAKE_EXPORT void FakeRarAddEntry(const FakeRarEntry* entry)
 {
-    Entry copy{entry->name ? entry->name : "", *entry, {}, entry->missingVolume ? entry->missingVolume : ""};
+    Entry copy{entry->name ? entry->name : "",
+               *entry,
+               {},
+               entry->missingVolume ? entry->missingVolume : ""};
     copy.blocks.assign(entry->blocks, entry->blocks + std::max(entry->blockCount, 0));
     script.entries.push_back(std::move(copy));
 }
@@ -124,13 +127,14 @@ FAKE_EXPORT int FakeRarCallCount(void)
 
 FAKE_EXPORT const char* FakeRarCall(int index)
 {
-    return index >= 0 && index < FakeRarCallCount() ? calls[static_cast<size_t>(index)].c_str() : "";
+    return index >= 0 && index < FakeRarCallCount() ? calls[static_cast<size_t>(index)].c_str()
+                                                    : "";
 }
 
 FAKE_EXPORT RAR_HANDLE RAROpenArchive(RAROpenArchiveData* data)
 {
-    record("open " + text(data->ArcName) + " mode " + std::to_string(data->OpenMode) + " comment "
-           + std::to_string(data->CmtBufSize) + (data->CmtBuf ? "" : " without buffer"));
+    record("open " + text(data->ArcName) + " mode " + std::to_string(data->OpenMode) + " comment " +
+           std::to_string(data->CmtBufSize) + (data->CmtBuf ? "" : " without buffer"));
     if (data->CmtBuf && data->CmtBufSize > 0)
         std::memset(data->CmtBuf, 'c', data->CmtBufSize); // the whole buffer must be ours to fill
     session = {};

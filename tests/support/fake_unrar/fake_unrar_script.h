@@ -8,13 +8,13 @@ extern "C" {
 #endif
 
 struct FakeRarEntry {
-    const char* name;          // stored in FileName as is, cut to fit
+    const char* name; // stored in FileName as is, cut to fit
     unsigned int flags;
     unsigned int hostOS;
     unsigned int fileAttr;
     unsigned int unpSize;
     unsigned int fileTime;
-    int extractResult;         // what RAR_EXTRACT answers once the data is through
+    int extractResult;          // what RAR_EXTRACT answers once the data is through
     const unsigned int* blocks; // sizes handed to the data callback, in order
     int blockCount;
     const char* missingVolume; // when set, the volume asked for before the data

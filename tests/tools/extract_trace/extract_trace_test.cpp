@@ -13,8 +13,9 @@ namespace {
 
 TEST(ExtractTraceCommandLine, ParsesOptionsAndRefusesMisuse)
 {
-    const auto full = ParseCommandLine({"--library", "/l/libunrar.so", "--filespec", "*.txt", "--flat",
-                                        "--password", "pw", "--step", "25", "--quiet", "a.rar", "dest"});
+    const auto full =
+        ParseCommandLine({"--library", "/l/libunrar.so", "--filespec", "*.txt", "--flat",
+                          "--password", "pw", "--step", "25", "--quiet", "a.rar", "dest"});
     ASSERT_TRUE(full);
     EXPECT_EQ(full->mode, TraceCommand::Mode::Extract);
     EXPECT_EQ(full->library, "/l/libunrar.so");
@@ -33,7 +34,13 @@ TEST(ExtractTraceCommandLine, ParsesOptionsAndRefusesMisuse)
     EXPECT_TRUE(plain->destDir.empty());
 
     const std::vector<std::vector<std::string>> wrong = {
-        {}, {"--step", "7", "a.rar"}, {"--step"}, {"a.rar", "b", "c"}, {"--what", "a.rar"}, {"--library"}, {""},
+        {},
+        {"--step", "7", "a.rar"},
+        {"--step"},
+        {"a.rar", "b", "c"},
+        {"--what", "a.rar"},
+        {"--library"},
+        {""},
     };
     for (const auto& args : wrong)
         EXPECT_FALSE(ParseCommandLine(args)) << (args.empty() ? "(none)" : args[0]);
@@ -51,14 +58,16 @@ TEST(ExtractTrace, PrintsEveryEventAndTheSummary)
     std::ostringstream out, err;
     EXPECT_EQ(RunTrace(command, out, err), kExitFailure);
     const std::string dest = box.root() + "/out/";
-    EXPECT_EQ(out.str(), "type atRAR\nactivate\nbegin 1 " + dest + "a.txt\nprogress 100 " + dest + "a.txt\nend ok " +
-                             dest + "a.txt\nbegin 2 " + dest + "sub/b.txt\nerror 25115 b.txt\nend fail " + dest +
+    EXPECT_EQ(out.str(), "type atRAR\nactivate\nbegin 1 " + dest + "a.txt\nprogress 100 " + dest +
+                             "a.txt\nend ok " + dest + "a.txt\nbegin 2 " + dest +
+                             "sub/b.txt\nerror 25115 b.txt\nend fail " + dest +
                              "sub/b.txt\ndeactivate\nsummary extracted=1 failed=1 errors=1\n");
 
     fake.reset();
     fake.add(FakeFile("a.txt", 4));
     fake.add(FakeFile("sub/c.txt", 4));
-    command = *ParseCommandLine({"--library", fake.path(), "--quiet", "--flat", box.archive(), box.out()});
+    command = *ParseCommandLine(
+        {"--library", fake.path(), "--quiet", "--flat", box.archive(), box.out()});
     out.str("");
     EXPECT_EQ(RunTrace(command, out, err), kExitSuccess);
     EXPECT_EQ(out.str(), "summary extracted=2 failed=0 errors=0\n");
@@ -71,7 +80,8 @@ TEST(ExtractTrace, MissingLibraryIsAnError)
     TraceCommand command = *ParseCommandLine({"--library", box.root() + "/none.so", box.archive()});
     std::ostringstream out, err;
     EXPECT_EQ(RunTrace(command, out, err), kExitFailure);
-    EXPECT_EQ(out.str(), "type atRAR\nerror 25158 test.rar\nsummary extracted=0 failed=0 errors=1\n");
+    EXPECT_EQ(out.str(),
+              "type atRAR\nerror 25158 test.rar\nsummary extracted=0 failed=0 errors=1\n");
 }
 
 // The tool takes its locale from the environment, so the public library gets
@@ -88,8 +98,8 @@ TEST(ExtractTrace, NonAsciiNamesReachThePublicLibraryIntact)
     const std::string archive = box.root() + "/names.rar";
     std::filesystem::copy_file(std::string(samples) + "/rar4-unicode-names.rar", archive);
     const std::string command = "LC_ALL=C.UTF-8 '" + std::string(std::getenv("ZK_BIN_DIR")) +
-                                "/extract-trace' --quiet --library '" + library + "' '" + archive + "' '" +
-                                box.out() + "' > '" + box.root() + "/summary.txt'";
+                                "/extract-trace' --quiet --library '" + library + "' '" + archive +
+                                "' '" + box.out() + "' > '" + box.root() + "/summary.txt'";
     EXPECT_EQ(std::system(command.c_str()), 0);
     EXPECT_TRUE(std::filesystem::is_regular_file(box.out() + "abcdefghijklmnopqrsテスト.txt"));
     EXPECT_TRUE(std::filesystem::is_symlink(box.out() + "表だよ/ファイル"));

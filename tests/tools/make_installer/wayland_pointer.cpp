@@ -23,20 +23,20 @@ extern const wl_interface virtualPointerInterface;
 const wl_interface* createTypes[2] = {&wl_seat_interface, &virtualPointerInterface};
 
 const wl_message pointerRequests[] = {
-    {"motion", "uff", noTypes},       {"motion_absolute", "uuuuu", noTypes},
-    {"button", "uuu", noTypes},       {"axis", "uuf", noTypes},
-    {"frame", "", noTypes},           {"axis_source", "u", noTypes},
-    {"axis_stop", "uu", noTypes},     {"axis_discrete", "uufi", noTypes},
+    {"motion", "uff", noTypes},   {"motion_absolute", "uuuuu", noTypes},
+    {"button", "uuu", noTypes},   {"axis", "uuf", noTypes},
+    {"frame", "", noTypes},       {"axis_source", "u", noTypes},
+    {"axis_stop", "uu", noTypes}, {"axis_discrete", "uufi", noTypes},
     {"destroy", "", noTypes},
 };
 const wl_message managerRequests[] = {
     {"create_virtual_pointer", "?on", createTypes},
     {"destroy", "", noTypes},
 };
-const wl_interface virtualPointerInterface = {"zwlr_virtual_pointer_v1", 1, 9, pointerRequests,
-                                              0, nullptr};
-const wl_interface managerInterface = {"zwlr_virtual_pointer_manager_v1", 1, 2, managerRequests,
-                                       0, nullptr};
+const wl_interface virtualPointerInterface = {"zwlr_virtual_pointer_v1", 1, 9,
+                                              pointerRequests,           0, nullptr};
+const wl_interface managerInterface = {
+    "zwlr_virtual_pointer_manager_v1", 1, 2, managerRequests, 0, nullptr};
 
 enum PointerRequest { kMotionAbsolute = 1, kButton = 2, kFrame = 4, kDestroy = 8 };
 constexpr uint32_t kLeftButton = 0x110; // BTN_LEFT
@@ -50,14 +50,19 @@ void announce(void* data, wl_registry* registry, uint32_t name, const char* inte
 {
     auto* globals = static_cast<Globals*>(data);
     if (std::strcmp(interface, wl_seat_interface.name) == 0 && !globals->seat)
-        globals->seat = static_cast<wl_seat*>(wl_registry_bind(registry, name, &wl_seat_interface, 1));
+        globals->seat =
+            static_cast<wl_seat*>(wl_registry_bind(registry, name, &wl_seat_interface, 1));
     else if (std::strcmp(interface, managerInterface.name) == 0)
-        globals->manager = static_cast<wl_proxy*>(wl_registry_bind(registry, name, &managerInterface, 1));
+        globals->manager =
+            static_cast<wl_proxy*>(wl_registry_bind(registry, name, &managerInterface, 1));
 }
 void withdraw(void*, wl_registry*, uint32_t) {}
 const wl_registry_listener registryListener = {announce, withdraw};
 
-uint32_t now(uint32_t& clock) { return clock += 10; }
+uint32_t now(uint32_t& clock)
+{
+    return clock += 10;
+}
 
 } // namespace
 
@@ -95,7 +100,8 @@ int main(int argc, char** argv)
             words >> x >> y;
             wl_proxy_marshal(pointer, kMotionAbsolute, now(clock), x, y, width, height);
         } else if (command == "press" || command == "release") {
-            wl_proxy_marshal(pointer, kButton, now(clock), kLeftButton, command == "press" ? 1u : 0u);
+            wl_proxy_marshal(pointer, kButton, now(clock), kLeftButton,
+                             command == "press" ? 1u : 0u);
         } else {
             std::fprintf(stderr, "wayland_pointer: unknown command \"%s\"\n", line.c_str());
             return 2;

@@ -120,7 +120,8 @@ TEST(MidiWriter, FileStructureAndEvents)
     song.ticksPerQuarter = 96;
     song.microsecondsPerQuarter = 750000;
     // Two notes of one key back to back: the first must end before the second starts.
-    song.tracks.push_back({"Lead", 3, 81, {{96, 96, 64, 90}, {0, 96, 64, 100}, {200, 300, 70, 80}}});
+    song.tracks.push_back(
+        {"Lead", 3, 81, {{96, 96, 64, 90}, {0, 96, 64, 100}, {200, 300, 70, 80}}});
     song.tracks.push_back({"Drums", 9, 0, {{0, 10, 36, 120}}});
 
     const ReadFile file = readMidi(writeMidiFile(song));
@@ -134,12 +135,13 @@ TEST(MidiWriter, FileStructureAndEvents)
 
     const std::vector<ReadEvent> lead = file.tracks[1];
     const std::vector<std::tuple<std::uint32_t, int, int, int>> expected = {
-        {0, 0xC3, 81, 0},  {0, 0x93, 64, 100}, {96, 0x83, 64, 64}, {96, 0x93, 64, 90},
+        {0, 0xC3, 81, 0},    {0, 0x93, 64, 100},  {96, 0x83, 64, 64},  {96, 0x93, 64, 90},
         {192, 0x83, 64, 64}, {200, 0x93, 70, 80}, {500, 0x83, 70, 64},
     };
     ASSERT_EQ(lead.size(), expected.size());
     for (size_t i = 0; i < lead.size(); ++i)
-        EXPECT_EQ(std::make_tuple(lead[i].tick, int(lead[i].status), int(lead[i].key), int(lead[i].velocity)),
+        EXPECT_EQ(std::make_tuple(lead[i].tick, int(lead[i].status), int(lead[i].key),
+                                  int(lead[i].velocity)),
                   expected[i])
             << "event " << i;
 

@@ -22,7 +22,8 @@ namespace {
 namespace fs = std::filesystem;
 using Bytes = std::vector<std::uint8_t>;
 
-std::uint32_t crcOf(const Bytes& b, std::size_t from, std::size_t size) {
+std::uint32_t crcOf(const Bytes& b, std::size_t from, std::size_t size)
+{
     return static_cast<std::uint32_t>(crc32(0, b.data() + from, static_cast<uInt>(size)));
 }
 
@@ -37,7 +38,8 @@ struct FileHeader {
 };
 
 // Reads the file header that starts at `at`, checking its header CRC.
-FileHeader parseFileHeader(const Bytes& b, std::size_t at) {
+FileHeader parseFileHeader(const Bytes& b, std::size_t at)
+{
     FileHeader h{};
     h.at = at;
     EXPECT_EQ(b.at(at + 2), 0x74);
@@ -62,7 +64,8 @@ FileHeader parseFileHeader(const Bytes& b, std::size_t at) {
     return h;
 }
 
-TEST(RarWriter, WritesMarkerMainHeaderEntriesAndEndBlock) {
+TEST(RarWriter, WritesMarkerMainHeaderEntriesAndEndBlock)
+{
     Entry text{"dir/a.txt", "hello", false, Host::Unix, std::nullopt, 0x5A8C6B25, false};
     Entry folder{"dir", "", true, Host::Windows, std::nullopt, 0, false};
     Entry secret{"s", "xyz", false, Host::Windows, 0x21u, 0, true};
@@ -103,19 +106,21 @@ TEST(RarWriter, WritesMarkerMainHeaderEntriesAndEndBlock) {
     EXPECT_TRUE(std::equal(end.begin(), end.end(), b.end() - 7));
 }
 
-TEST(RarWriter, WindowsNamesUseBackslashes) {
+TEST(RarWriter, WindowsNamesUseBackslashes)
+{
     const Bytes b = buildArchive({Entry{"a/b/c.txt", "x", false, Host::Windows, {}, 0, false}});
     EXPECT_EQ(parseFileHeader(b, 20).name, "a\\b\\c.txt");
 }
 
-TEST(RarWriter, DosTimesOfUnixTimes) {
+TEST(RarWriter, DosTimesOfUnixTimes)
+{
     setenv("TZ", "UTC", 1);
     tzset();
     const std::vector<std::pair<std::time_t, std::uint32_t>> cases = {
-        {315532800, 0x00210000},   // 1980-01-01 00:00:00
-        {0, 0x00210000},           // before 1980: the first DOS day
-        {1744464311, 0x5A8C6B25},  // 2025-04-12 13:25:11, seconds halved
-        {951782400, 0x285D0000},   // 2000-02-29
+        {315532800, 0x00210000},  // 1980-01-01 00:00:00
+        {0, 0x00210000},          // before 1980: the first DOS day
+        {1744464311, 0x5A8C6B25}, // 2025-04-12 13:25:11, seconds halved
+        {951782400, 0x285D0000},  // 2000-02-29
     };
     for (const auto& [unixTime, dos] : cases)
         EXPECT_EQ(dosTimeFromUnix(unixTime), dos) << unixTime;
@@ -123,7 +128,8 @@ TEST(RarWriter, DosTimesOfUnixTimes) {
 
 class TempFolder {
 public:
-    TempFolder() {
+    TempFolder()
+    {
         std::string pattern = (fs::temp_directory_path() / "zk-rarwriter-XXXXXX").string();
         path = mkdtemp(pattern.data());
     }
@@ -131,9 +137,13 @@ public:
     fs::path path;
 };
 
-void writeText(const fs::path& path, const std::string& text) { std::ofstream(path) << text; }
+void writeText(const fs::path& path, const std::string& text)
+{
+    std::ofstream(path) << text;
+}
 
-TEST(RarWriter, FolderEntriesAreSortedRelativeWithModesTimesAndLinks) {
+TEST(RarWriter, FolderEntriesAreSortedRelativeWithModesTimesAndLinks)
+{
     TempFolder tmp;
     const fs::path src = tmp.path / "payload";
     fs::create_directories(src / "sub");
@@ -166,19 +176,22 @@ TEST(RarWriter, FolderEntriesAreSortedRelativeWithModesTimesAndLinks) {
     EXPECT_EQ(*windows[2].attr, 0x20u);
 }
 
-std::string readBytes(const fs::path& path) {
+std::string readBytes(const fs::path& path)
+{
     std::ifstream file(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
-int runRarwrite(const std::string& arguments) {
+int runRarwrite(const std::string& arguments)
+{
     const std::string command =
         std::string(std::getenv("ZK_BIN_DIR")) + "/rarwrite " + arguments + " 2>/dev/null";
     const int status = std::system(command.c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-TEST(Rarwrite, CommandLineEntriesMatchTheLibrarysArchive) {
+TEST(Rarwrite, CommandLineEntriesMatchTheLibrarysArchive)
+{
     TempFolder tmp;
     writeText(tmp.path / "source.bin", "from a file");
     const fs::path out = tmp.path / "out.rar";
@@ -193,7 +206,8 @@ TEST(Rarwrite, CommandLineEntriesMatchTheLibrarysArchive) {
     EXPECT_EQ(readBytes(out), std::string(expected.begin(), expected.end()));
 }
 
-TEST(Rarwrite, FromDirWritesTheFoldersEntries) {
+TEST(Rarwrite, FromDirWritesTheFoldersEntries)
+{
     TempFolder tmp;
     fs::create_directories(tmp.path / "payload" / "x");
     writeText(tmp.path / "payload" / "x" / "y.txt", "why");
@@ -206,7 +220,8 @@ TEST(Rarwrite, FromDirWritesTheFoldersEntries) {
     EXPECT_EQ(readBytes(out), std::string(expected.begin(), expected.end()));
 }
 
-TEST(Rarwrite, BadCommandLinesAreRefused) {
+TEST(Rarwrite, BadCommandLinesAreRefused)
+{
     TempFolder tmp;
     const std::string out = "'" + (tmp.path / "o.rar").string() + "'";
     EXPECT_EQ(runRarwrite(""), 2);
@@ -218,5 +233,5 @@ TEST(Rarwrite, BadCommandLinesAreRefused) {
     EXPECT_FALSE(fs::exists(tmp.path / "o.rar"));
 }
 
-}  // namespace
-}  // namespace zk::rarwriter
+} // namespace
+} // namespace zk::rarwriter
