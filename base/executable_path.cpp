@@ -28,7 +28,9 @@ std::string ExecutableFolder()
 {
     const std::string path = ExecutablePath();
     const size_t slash = path.rfind('/');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash);
+    if (slash == std::string::npos)
+        return {};
+    return slash == 0 ? std::string("/") : path.substr(0, slash);
 }
 
 void SetExecutablePathOverride(const std::string& path)

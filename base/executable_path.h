@@ -8,8 +8,8 @@
 // a folder of its choosing moves it for all of them at once.
 std::string ExecutablePath();
 
-// The folder that holds ExecutablePath(), without a trailing "/"; empty when
-// the path is unknown.
+// The folder that holds ExecutablePath(), without a trailing "/" ("/" itself
+// for a program at the root); empty when the path is unknown.
 std::string ExecutableFolder();
 
 // Tests put the installer into a folder of their choosing; an empty path

@@ -33,8 +33,7 @@ QString registerNfoFont()
 QStringList nfoFontFiles()
 {
     return {
-        QFileInfo(QString::fromStdString(ExecutablePath()))
-            .dir()
+        QDir(QString::fromStdString(ExecutableFolder()))
             .filePath(QLatin1String("fonts/") + QLatin1String(kNfoFontFileName)),
         QDir(QLatin1String(kNfoFontPackageFolder)).filePath(QLatin1String(kNfoFontFileName)),
     };

@@ -72,7 +72,7 @@ std::unique_ptr<ArchiveHandle> ArchiveHandle::open(const char* name, unsigned& r
 
 bool ArchiveHandle::openReader()
 {
-    reader_.reset();
+    reader_.reset(); // the old reader lets go of its volume before a new one opens
     reader_.reset(archive_read_new());
     if (reader_ == nullptr)
         return false;

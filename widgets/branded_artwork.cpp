@@ -3,7 +3,6 @@
 #include "base/executable_path.h"
 
 #include <QDir>
-#include <QFileInfo>
 
 namespace {
 const QString kArtworkPrefix = QStringLiteral(":/artwork/");
@@ -12,7 +11,7 @@ const QString kArtworkPrefix = QStringLiteral(":/artwork/");
 QImage artworkImage(const QString& path)
 {
     if (path.startsWith(kArtworkPrefix)) {
-        const QDir folder = QFileInfo(QString::fromStdString(ExecutablePath())).dir();
+        const QDir folder(QString::fromStdString(ExecutableFolder()));
         const QString beside = folder.filePath(path.mid(kArtworkPrefix.size()));
         QImage replacement;
         // Read as PNG whatever the content claims, so a broken file falls back.
