@@ -22,7 +22,9 @@ done
 command -v Xvfb >/dev/null || { echo "Xvfb missing (xvfb)" >&2; exit 2; }
 
 display_file=$(mktemp)
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3> "$display_file" 2>/dev/null &
+# -noreset: without it the server resets when the last client leaves, and
+# the next run may find no display.
+Xvfb -displayfd 3 -noreset -screen 0 1024x768x24 -nolisten tcp 3> "$display_file" 2>/dev/null &
 server=$!
 trap 'kill $server 2>/dev/null; rm -rf "$display_file" "${runtime_dir:-}"' EXIT
 for _ in $(seq 100); do [ -s "$display_file" ] && break; sleep 0.1; done

@@ -4,7 +4,8 @@
 # from the folder, and clicks through a whole installation with a virtual
 # mouse: the main window floats at its fixed size, the directory and
 # extraction windows float above it, and the files must arrive intact.
-# Screenshots go to BUILD_DIR/wayland-test/. Skips where sway is missing.
+# Screenshots go to BUILD_DIR/wayland-test/. Exits 77 (Skipped) where sway
+# or its tools are missing.
 set -euo pipefail
 build=$(realpath "${1:?usage: wayland_session_test.sh BUILD_DIR}")
 here=$(cd "$(dirname "$0")" && pwd)
@@ -14,7 +15,7 @@ pointer_tool="$build/bin/wayland_pointer"
 evidence="$build/wayland-test"
 
 for tool in sway swaymsg grim jq; do
-  command -v $tool >/dev/null || { echo "wayland test skipped: $tool is not installed"; exit 0; }
+  command -v $tool >/dev/null || { echo "wayland test skipped: $tool is not installed"; exit 77; }
 done
 fail() { echo "wayland test: $*" >&2; exit 1; }
 [ -x "$build/demo/setup" ] || fail "$build/demo/setup is missing; build the demo target first"
