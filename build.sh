@@ -38,8 +38,11 @@ fetch_public_rar_library() {
   fetch_debian_packages build/debian non-free libunrar5 unrar
 }
 
+# ZK_WERROR=ON in the environment makes warnings errors (CI sets it).
+werror="-DZK_WERROR=${ZK_WERROR:-OFF}"
+
 build_main() {
-  cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+  cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$werror"
   cmake --build build
 }
 
@@ -49,7 +52,7 @@ build_main() {
 # itself says so (RUN_SERIAL).
 test_sanitized_core() {
   CC=clang CXX=clang++ cmake -S . -B build-sanitize -G Ninja \
-    -DCMAKE_BUILD_TYPE=Debug -DZK_CORE_ONLY=ON -DZK_SANITIZE=ON -DZK_FUZZ=ON \
+    -DCMAKE_BUILD_TYPE=Debug -DZK_CORE_ONLY=ON -DZK_SANITIZE=ON -DZK_FUZZ=ON "$werror" \
     -DZK_PUBLIC_UNRAR_ROOT="$PWD/build/debian/root"
   cmake --build build-sanitize
   ctest --test-dir build-sanitize --output-on-failure -j "$(nproc)"
