@@ -20,8 +20,10 @@ constexpr std::uint8_t kRar5Marker[] = {0x52, 0x61, 0x72, 0x21, 0x1A, 0x07, 0x01
 // A self-extracting program's stub comes before the marker.
 constexpr std::size_t kMarkerSearch = 1 << 20;
 // The end record is looked for this far back from the end of the file
-// (RAR 5 volumes of a fixed size are padded with zeros after it).
+// (RAR 5 volumes of a fixed size are padded with zeros after it). A
+// self-extracting program may be signed: its signature follows the archive.
 constexpr std::size_t kTailSearch = 4096;
+constexpr std::size_t kSignedProgramTailSearch = 64 * 1024;
 
 constexpr std::uint8_t kRar4Main = 0x73;
 constexpr std::uint8_t kRar4File = 0x74;
@@ -71,14 +73,17 @@ bool readAt(int fd, std::uint64_t offset, std::uint8_t* out, std::size_t size)
     return true;
 }
 
-// The RAR 4 end block that ends `tail` exactly.
-std::optional<VolumeEnding> rar4End(const std::vector<std::uint8_t>& tail)
+// The RAR 4 end block that ends `tail` exactly or, with `trailer`, the last
+// one anywhere in it: CRC16, type, flags, size, fields.
+std::optional<VolumeEnding> rar4End(const std::vector<std::uint8_t>& tail, bool trailer)
 {
     const std::size_t size = tail.size();
     for (std::size_t start = size >= 7 ? size - 7 : 0; size >= 7; --start) {
         const std::uint8_t* block = tail.data() + start;
-        if (block[2] == kRar4End && start + ReadLe16(block + 5) == size &&
-            (crc32Of(block + 2, size - start - 2) & 0xFFFF) == ReadLe16(block))
+        const std::size_t end = start + ReadLe16(block + 5);
+        const bool fits = end == size || (trailer && end >= start + 7 && end < size);
+        if (block[2] == kRar4End && fits &&
+            (crc32Of(block + 2, end - start - 2) & 0xFFFF) == ReadLe16(block))
             return (ReadLe16(block + 3) & kRar4EndNextVolume) ? VolumeEnding::MoreVolumes
                                                               : VolumeEnding::Last;
         if (start == 0)
@@ -87,15 +92,16 @@ std::optional<VolumeEnding> rar4End(const std::vector<std::uint8_t>& tail)
     return std::nullopt;
 }
 
-// The RAR 5 end header at the end of `tail`, zeros after it allowed: CRC32,
-// size 3, type 5, header flags 0, end flags.
-std::optional<VolumeEnding> rar5End(const std::vector<std::uint8_t>& tail)
+// The RAR 5 end header at the end of `tail`, zeros after it allowed, or with
+// `trailer` the last one anywhere in it: CRC32, size 3, type 5, header flags
+// 0, end flags.
+std::optional<VolumeEnding> rar5End(const std::vector<std::uint8_t>& tail, bool trailer)
 {
     for (std::size_t end = tail.size(); end >= 8; --end) {
         const std::uint8_t* block = tail.data() + end - 8;
         if (block[4] == 3 && block[5] == kRar5End && crc32Of(block + 4, 4) == ReadLe32(block))
             return (block[7] & kRar5EndNextVolume) ? VolumeEnding::MoreVolumes : VolumeEnding::Last;
-        if (tail[end - 1] != 0)
+        if (tail[end - 1] != 0 && !trailer)
             break;
     }
     return std::nullopt;
@@ -158,8 +164,9 @@ VolumeEnding ReadVolumeEnding(const std::string& volumePath, bool endRecordRequi
         isRar5 ? static_cast<std::size_t>(rar5 - head.begin()) + sizeof kRar5Marker
                : static_cast<std::size_t>(rar4 - head.begin()) + sizeof kRar4Marker;
 
-    const std::size_t tailSize =
-        static_cast<std::size_t>(std::min<std::uint64_t>(fileSize - afterMarker, kTailSearch));
+    const bool selfExtracting = afterMarker > (isRar5 ? sizeof kRar5Marker : sizeof kRar4Marker);
+    const std::size_t tailSize = static_cast<std::size_t>(std::min<std::uint64_t>(
+        fileSize - afterMarker, selfExtracting ? kSignedProgramTailSearch : kTailSearch));
     std::vector<std::uint8_t> tail(tailSize);
     if (!readAt(fd.get(), fileSize - tailSize, tail.data(), tail.size()))
         return VolumeEnding::Unreadable;
@@ -167,9 +174,9 @@ VolumeEnding ReadVolumeEnding(const std::string& volumePath, bool endRecordRequi
         // Behind an archive encryption header every header is encrypted.
         if (afterMarker + 6 <= head.size() && head[afterMarker + 5] == kRar5Encryption)
             return VolumeEnding::Unreadable;
-        return rar5End(tail).value_or(VolumeEnding::Cut);
+        return rar5End(tail, selfExtracting).value_or(VolumeEnding::Cut);
     }
-    if (const std::optional<VolumeEnding> end = rar4End(tail))
+    if (const std::optional<VolumeEnding> end = rar4End(tail, selfExtracting))
         return *end;
     return endRecordRequired ? VolumeEnding::Cut : rar4WithoutEnd(fd.get(), afterMarker, fileSize);
 }

@@ -10,6 +10,8 @@
 // when another volume follows. Archives written before RAR 3.0 have no end
 // block: one is taken as whole when its blocks reach exactly the end of the
 // file and none of its headers carries a mark that only 3.0 and later write.
+// In a self-extracting program the end record may be followed by the
+// program's signature.
 enum class VolumeEnding {
     Last,              // the end record of the archive's last volume
     LastWithoutRecord, // a whole RAR 4 archive from an archiver before 3.0
