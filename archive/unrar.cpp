@@ -51,6 +51,8 @@ bool stoppedByCancel = false;
 std::string missingVolume;
 // The last volume the library moved to; the archive file until it moves.
 std::string lastVolume;
+// The archive's first volume ends with an end record, so every volume must.
+bool endRecordsWritten = false;
 
 // An exception thrown by a handler inside a callback must not unwind through
 // the library's frames: it is parked here, the library is asked to stop, and
@@ -188,6 +190,12 @@ int ChangeVolumeCallback(char* arcName, int mode)
     }
 }
 
+// How the last volume the library moved to ends.
+VolumeEnding lastVolumeEnding()
+{
+    return ReadVolumeEnding(lastVolume, endRecordsWritten);
+}
+
 // What the library began to write of an entry that did not come through is
 // not the archive's file: it goes. Only a regular file can be that.
 void removePartialFile(const std::string& destination)
@@ -279,11 +287,6 @@ void TUnRAR::endIfVolumeMissing()
         failRun(std::exchange(missingVolume, std::string()), kMsgFileNotFound);
 }
 
-VolumeEnding TUnRAR::lastVolumeEnding() const
-{
-    return ReadVolumeEnding(lastVolume, endRecordsWritten_);
-}
-
 void TUnRAR::walkArchive(int operation, std::string& archiveName)
 {
     const RarEntryPoints& library = RarLibrary();
@@ -304,7 +307,7 @@ void TUnRAR::walkArchive(int operation, std::string& archiveName)
     const VolumeEnding firstEnding = ReadVolumeEnding(archiveName, false);
     if (firstEnding == VolumeEnding::Cut)
         failRun(archiveName, kMsgUnexpectedEnd);
-    endRecordsWritten_ =
+    endRecordsWritten =
         firstEnding == VolumeEnding::Last || firstEnding == VolumeEnding::MoreVolumes;
     if (operation == RAR_EXTRACT) {
         if (const int32_t refusal = TargetRefusal(ExtractDir()); refusal != 0)

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "archive/archive_end.h"
 #include "archive/un_base.h"
 
 #include <cstdint>
@@ -49,14 +48,10 @@ private:
     [[noreturn]] void failRun(const std::string& name, int32_t code);
     // Ends the run naming the volume the library could not find, if any.
     void endIfVolumeMissing();
-    // How the last volume the library moved to ends.
-    VolumeEnding lastVolumeEnding() const;
     // The target folder as the user named it, for messages.
     std::string targetFolder() const;
 
     std::string password_;
     std::string archiveName_;
-    // The archive's first volume ends with an end record, so every volume must.
-    bool endRecordsWritten_ = false;
     bool runFailed_ = false;
 };
