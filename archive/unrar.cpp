@@ -1,16 +1,23 @@
 #include "archive/unrar.h"
 
+#include "archive/archive_end.h"
 #include "archive/file_found.h"
 #include "base/path_rules.h"
+#include "base/process_messages.h"
 #include "archive/rar_entry.h"
 #include "archive/rar_header.h"
 #include "archive/rar_library.h"
 #include "archive/rar_messages.h"
 #include "archive/rar_progress.h"
+#include "archive/target_access.h"
 #include "archive/target_folder.h"
 #include "archive/wildcard.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
+#include <chrono>
 #include <exception>
 #include <utility>
 #include <filesystem>
@@ -23,6 +30,9 @@ constexpr unsigned int kCommentBufferSize = 16384;
 // buffer the change-volume callback is handed.
 constexpr size_t kVolumeNameBufferSize = 1024;
 const std::string kVolumeId = "0";
+// Between progress reports of a long entry the window system still gets a
+// turn this often, so a Cancel click stops the entry within a moment.
+constexpr std::chrono::milliseconds kMessageInterval{100};
 
 // The library's callbacks carry no user argument, so what they need lives
 // here. Each run overwrites it; the last percentage is never reset.
@@ -32,6 +42,17 @@ uint8_t lastPercentage = 0;
 uint64_t remainingBytes = 0;
 uint64_t totalBytes = 0;
 bool runInProgress = false;
+std::chrono::steady_clock::time_point lastMessagePass;
+// The library passed data of the entry being extracted: it has begun to write it.
+bool dataDelivered = false;
+// The data callback stopped the entry because Cancel was set.
+bool stoppedByCancel = false;
+// A volume the library asked for that is not there (no owner to ask).
+std::string missingVolume;
+// The last volume the library moved to; the archive file until it moves.
+std::string lastVolume;
+// The archive's first volume ends with an end record, so every volume must.
+bool endRecordsWritten = false;
 
 // An exception thrown by a handler inside a callback must not unwind through
 // the library's frames: it is parked here, the library is asked to stop, and
@@ -48,14 +69,25 @@ int ProcessDataCallback(unsigned char*, int size)
 {
     if (callbackFailure)
         return 0;
+    dataDelivered = true;
     remainingBytes -= static_cast<uint64_t>(size);
     const uint64_t done = totalBytes - remainingBytes;
-    if (!PercentageTest(progressStep, lastPercentage, done, totalBytes))
-        return 1;
     try {
-        currentComponent->DoProgress(lastPercentage);
+        const auto now = std::chrono::steady_clock::now();
+        if (PercentageTest(progressStep, lastPercentage, done, totalBytes)) {
+            currentComponent->DoProgress(lastPercentage);
+            lastMessagePass = now;
+        } else if (now - lastMessagePass >= kMessageInterval) {
+            ProcessMessages();
+            lastMessagePass = now;
+        }
     } catch (...) {
         callbackFailure = std::current_exception();
+        return 0;
+    }
+    // Cancel stops the entry being written, not only the run at the next entry.
+    if (currentComponent->Cancel()) {
+        stoppedByCancel = true;
         return 0;
     }
     return 1;
@@ -101,14 +133,9 @@ public:
 };
 
 // Asks the owner for a missing volume until a file of that name is found in
-// the current directory or the owner cancels. Without an owner to ask, the
-// missing volume is named.
+// the current directory or the owner cancels.
 bool askNextVolume(TUnRAR& rar, std::string& dir, std::string& fileName)
 {
-    if (!rar.OnNextVolume) {
-        rar.ReportError(fileName, kVolumeId, kMsgFileNotFound);
-        return false;
-    }
     bool cancel = false;
     int attempts = 0;
     std::error_code error;
@@ -127,16 +154,26 @@ bool askNextVolume(TUnRAR& rar, std::string& dir, std::string& fileName)
 
 int ChangeVolumeCallback(char* arcName, int mode)
 {
-    if (mode != RAR_VOL_ASK)
-        return callbackFailure ? 0 : 1;
     const std::string volume = arcName ? arcName : "";
+    if (mode != RAR_VOL_ASK) {
+        lastVolume = volume;
+        return callbackFailure ? 0 : 1;
+    }
+    // A volume that is not there, and that the owner (if any) cannot point
+    // to, ends the run naming it once the library has given up on it.
+    if (!currentComponent->OnNextVolume) {
+        missingVolume = volume;
+        return 0;
+    }
     std::string fileName = NamePart(volume);
     std::string dir = FolderPart(volume);
     if (dir.empty())
         dir = currentDirectory();
     try {
-        if (!askNextVolume(*currentComponent, dir, fileName))
+        if (!askNextVolume(*currentComponent, dir, fileName)) {
+            missingVolume = volume;
             return 0;
+        }
         // The library opens whatever name the buffer then holds.
         const std::string chosen =
             AppendBackslash(dir.empty() ? currentDirectory() : dir) + fileName;
@@ -151,6 +188,28 @@ int ChangeVolumeCallback(char* arcName, int mode)
         callbackFailure = std::current_exception();
         return 0;
     }
+}
+
+// How the last volume the library moved to ends.
+VolumeEnding lastVolumeEnding()
+{
+    return ReadVolumeEnding(lastVolume, endRecordsWritten);
+}
+
+// What the library began to write of an entry that did not come through is
+// not the archive's file: it goes. Only a regular file can be that.
+void removePartialFile(const std::string& destination)
+{
+    struct stat status {};
+    if (lstat(destination.c_str(), &status) == 0 && S_ISREG(status.st_mode))
+        unlink(destination.c_str());
+}
+
+// The message of a library result for one entry: data that fails its check
+// is a checksum error there (a header that cannot be read is another matter).
+int32_t entryMessage(int code)
+{
+    return code == ERAR_BAD_DATA ? kMsgCrcFailed : MessageForRarCode(code);
 }
 
 } // namespace
@@ -170,6 +229,9 @@ void TUnRAR::ExtractArchive()
         return; // the run state is process-wide: a nested run would corrupt it
     RunFlag flag;
     callbackFailure = nullptr;
+    stoppedByCancel = false;
+    missingVolume.clear();
+    runFailed_ = false;
     currentComponent = this;
     progressStep = ProgressStepPercent(ProgressNotify());
     run(RAR_EXTRACT, ArchiveFile());
@@ -208,6 +270,23 @@ void TUnRAR::checkPreconditions()
         RaiseError(ArchiveFile(), kVolumeId, kMsgInvalidArchiveType);
 }
 
+void TUnRAR::failRun(const std::string& name, int32_t code)
+{
+    runFailed_ = true;
+    RaiseError(name, kVolumeId, code);
+}
+
+std::string TUnRAR::targetFolder() const
+{
+    return FolderPart(AppendBackslash(ExtractDir()));
+}
+
+void TUnRAR::endIfVolumeMissing()
+{
+    if (!missingVolume.empty())
+        failRun(std::exchange(missingVolume, std::string()), kMsgFileNotFound);
+}
+
 void TUnRAR::walkArchive(int operation, std::string& archiveName)
 {
     const RarEntryPoints& library = RarLibrary();
@@ -221,6 +300,19 @@ void TUnRAR::walkArchive(int operation, std::string& archiveName)
     if (open.OpenResult != 0)
         RaiseError(archiveName, kVolumeId, MessageForRarCode(static_cast<int>(open.OpenResult)));
     const OpenedArchive archive(library, opened);
+    archiveName_ = archiveName;
+    lastVolume = archiveName;
+
+    // An incomplete download or copy is refused before anything is written.
+    const VolumeEnding firstEnding = ReadVolumeEnding(archiveName, false);
+    if (firstEnding == VolumeEnding::Cut)
+        failRun(archiveName, kMsgUnexpectedEnd);
+    endRecordsWritten =
+        firstEnding == VolumeEnding::Last || firstEnding == VolumeEnding::MoreVolumes;
+    if (operation == RAR_EXTRACT) {
+        if (const int32_t refusal = TargetRefusal(ExtractDir()); refusal != 0)
+            failRun(targetFolder(), refusal);
+    }
 
     library.RARSetProcessDataProc(archive.get(), ProcessDataCallback);
     library.RARSetChangeVolProc(archive.get(), ChangeVolumeCallback);
@@ -229,13 +321,23 @@ void TUnRAR::walkArchive(int operation, std::string& archiveName)
     if (!password_.empty())
         library.RARSetPassword(archive.get(), password_.data());
     // A header that cannot be read is reported while the archive is still
-    // open: damaged, locked without the right password, or in a missing
-    // volume. Only the normal end ends the run quietly.
+    // open, naming the archive: damaged, cut short, or locked without the
+    // right password. The normal end counts only where the last volume ends
+    // as a whole archive does.
     const int lastRead = walkEntries(archive.get(), operation);
+    if (lastRead == ERAR_SUCCESS)
+        return; // stopped by Cancel or by a single named entry
+    const bool normalEnd = lastRead == ERAR_END_ARCHIVE;
+    if (normalEnd || lastRead == ERAR_BAD_DATA || lastRead == ERAR_EREAD) {
+        // At the normal end, a last volume that announces another is short too.
+        const VolumeEnding ending = lastVolumeEnding();
+        if (ending == VolumeEnding::Cut || (normalEnd && ending == VolumeEnding::MoreVolumes))
+            failRun(archiveName, kMsgUnexpectedEnd);
+    }
     if (lastRead == ERAR_BAD_DATA)
-        RaiseError(FileName(), kVolumeId, kMsgBadFileHeader);
-    if (lastRead != ERAR_SUCCESS && lastRead != ERAR_END_ARCHIVE)
-        RaiseError(archiveName, kVolumeId, MessageForRarCode(lastRead));
+        failRun(archiveName, kMsgBadFileHeader);
+    if (lastRead != ERAR_END_ARCHIVE)
+        failRun(archiveName, MessageForRarCode(lastRead));
 }
 
 int TUnRAR::walkEntries(void* archive, int operation)
@@ -248,6 +350,7 @@ int TUnRAR::walkEntries(void* archive, int operation)
     auto readNext = [&] {
         const int result = ReadRarHeader(library, archive, header);
         rethrowCallbackFailure();
+        endIfVolumeMissing();
         return result;
     };
     int result = readNext();
@@ -269,7 +372,7 @@ int TUnRAR::walkEntries(void* archive, int operation)
         } else {
             handleEntry(archive, operation, header, wildcard);
         }
-        if (!wildcard)
+        if (!wildcard || stoppedByCancel)
             break;
     }
     return result;
@@ -302,7 +405,7 @@ void TUnRAR::handleEntry(void* archive, int operation, const RarHeader& header, 
     // Without its password an encrypted entry cannot be written, and neither
     // can what follows it in the archive: the run ends there.
     if ((header.data.Flags & RHDF_ENCRYPTED) && !acceptPassword(archive, storedName))
-        RaiseError(FileName(), kVolumeId, kMsgPasswordProtected);
+        failRun(FileName(), kMsgPasswordProtected);
     extractEntry(archive, operation, header);
 }
 
@@ -310,6 +413,7 @@ void TUnRAR::skipEntry(void* archive)
 {
     RarLibrary().RARProcessFile(archive, RAR_SKIP, nullptr, nullptr);
     rethrowCallbackFailure();
+    endIfVolumeMissing();
 }
 
 bool TUnRAR::acceptPassword(void* archive, const std::string& storedName)
@@ -344,17 +448,32 @@ void TUnRAR::extractEntry(void* archive, int operation, const RarHeader& header)
     // The extraction folder, not the entry's own: the library judges links
     // against this folder, and a link may climb out of its own subfolder.
     std::string destDir = AppendBackslash(ExtractDir());
+    dataDelivered = false;
     errno = 0;
     const int result =
         RarLibrary().RARProcessFile(archive, operation, destDir.data(), destName.data());
     const int writeErrno = errno;
-    rethrowCallbackFailure();
-    int32_t failure = result == ERAR_SUCCESS ? 0 : MessageForRarCode(result);
     const bool writeFailed =
         result == ERAR_ECREATE || result == ERAR_EWRITE || result == ERAR_ECLOSE;
-    // Nothing after a full disk can be written either: one message ends the run.
-    if (writeFailed && VolumeFull(destName, size, writeErrno))
-        RaiseError(FileName(), kVolumeId, kMsgDiskFull);
+    // Asked before a partial file goes, which frees its space.
+    const bool readOnly = writeFailed && OnReadOnlyVolume(destName, writeErrno);
+    const bool full = writeFailed && !readOnly && VolumeFull(destName, size, writeErrno);
+    if (result != ERAR_SUCCESS && dataDelivered && operation == RAR_EXTRACT)
+        removePartialFile(destName);
+    rethrowCallbackFailure();
+    endIfVolumeMissing();
+    if (stoppedByCancel)
+        return; // the run ends quietly: the user asked for it
+    // Nothing after these can be written either: one message ends the run.
+    if (readOnly)
+        failRun(targetFolder(), kMsgFileIsReadOnly);
+    if (full)
+        failRun(FileName(), kMsgDiskFull);
+    // Data that ends early is the archive's fault, not the entry's.
+    if ((result == ERAR_BAD_DATA || result == ERAR_EREAD) &&
+        lastVolumeEnding() == VolumeEnding::Cut)
+        failRun(archiveName_, kMsgUnexpectedEnd);
+    int32_t failure = result == ERAR_SUCCESS ? 0 : entryMessage(result);
     // A success must mean the entry is on disk as stored; the library does
     // not always say when it could not make a link.
     if (result == ERAR_SUCCESS && operation == RAR_EXTRACT && !writtenAsStored(header))

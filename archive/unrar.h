@@ -22,6 +22,10 @@ public:
     // True while some TUnRAR is extracting.
     static bool RunInProgress();
 
+    // The last run ended early on a failure that every later entry would
+    // meet too (its one OnError named the cause): the archive is not installed.
+    bool RunFailed() const { return runFailed_; }
+
 protected:
     void ExtractArchive() override;
 
@@ -39,5 +43,15 @@ private:
     bool writtenAsStored(const RarHeader& header) const;
     void fireEnd(bool crcPass);
 
+    // Ends the run at once for a failure that every later entry would meet
+    // too: one OnError naming `name` with `code`, then E_RAISE; no OnEnd.
+    [[noreturn]] void failRun(const std::string& name, int32_t code);
+    // Ends the run naming the volume the library could not find, if any.
+    void endIfVolumeMissing();
+    // The target folder as the user named it, for messages.
+    std::string targetFolder() const;
+
     std::string password_;
+    std::string archiveName_;
+    bool runFailed_ = false;
 };

@@ -111,23 +111,23 @@ void Tfrm_install::ExtractClick()
         throw;
     }
     run_.running = false;
+    run_.failed = UnRAR.RunFailed();
     if (const int outcome = run_.outcome(); outcome != mrNone)
         done(outcome);
 }
 
 int Tfrm_install::RunState::outcome() const
 {
-    if (entries == mrExtractFailed)
+    if (failed || entries == mrExtractFailed)
         return mrExtractFailed;
     if (cancelRequested)
         return mrCancel;
-    if (entryBegun && errorShown)
-        return mrExtractFailed;
     return entries;
 }
 
-// Outside a run Cancel closes the window at once; during one it stops the run
-// at the next entry and the window closes when the run has returned.
+// Outside a run Cancel closes the window at once; during one it stops the
+// file being written (the component removes what it had written of it) and
+// the window closes when the run has returned.
 void Tfrm_install::CancelClick()
 {
     UnRAR.SetCancel(true);
@@ -149,7 +149,6 @@ void Tfrm_install::closeBoxClicked()
 void Tfrm_install::UnRARBegin(TObject*, const std::string& FN, int32_t, bool&)
 {
     setWindowTitle(archivePath_);
-    run_.entryBegun = true;
     // The component withdraws Cancel when a run starts; a Cancel given since
     // then stops the run after this entry.
     if (run_.cancelRequested)
@@ -180,11 +179,8 @@ void Tfrm_install::UnRAREnd(TObject*, const std::string&, bool CRC_PASS)
 void Tfrm_install::UnRARError(TObject*, const std::string& FN, const std::string&, int32_t ECode)
 {
     const QString text = errorBoxText(FN, ECode);
-    if (text.isEmpty())
-        return;
-    if (run_.running)
-        run_.errorShown = true;
-    showErrorBox(text);
+    if (!text.isEmpty())
+        showErrorBox(text);
 }
 
 void Tfrm_install::CancelMouseMove()

@@ -15,8 +15,9 @@ class TAutoLabel;
 
 // The extraction window: extracts the archive into the chosen folder with a
 // progress bar and error boxes. Modal result 1 when every entry of the run was
-// extracted and no error was shown, 7 when one failed or an error was shown,
-// 2 when cancelled; a run that extracted nothing leaves the window open.
+// extracted, 7 when one failed or the run ended on a failure, 2 when
+// cancelled; a run that never got to its entries (no library, not an
+// archive) leaves the window open.
 class Tfrm_install : public HoverWindow {
     Q_OBJECT
 public:
@@ -65,16 +66,13 @@ private:
         // mrOk once an entry was extracted, mrExtractFailed once one failed
         // (a failure outweighs later good entries), mrNone before either.
         int entries = mrNone;
-        // An error was shown during the run (a damaged header, a header the
-        // library could not read): entries after it may be missing.
-        bool errorShown = false;
-        // An entry was begun: an error shown after that (a full disk, a
-        // missing password) means the program is not wholly installed.
-        bool entryBegun = false;
+        // The run ended early on a failure every later entry would meet (a
+        // full disk, a read-only target, a cut archive, a missing volume).
+        bool failed = false;
 
-        // A failed entry outweighs a cancel, a cancel outweighs extracted
-        // entries, and an error shown once an entry was begun counts as a
-        // failure; mrNone when the run began no entry.
+        // A failed run or entry outweighs a cancel, a cancel outweighs
+        // extracted entries; mrNone when the run neither failed nor
+        // extracted anything.
         int outcome() const;
     };
 

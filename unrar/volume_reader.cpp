@@ -18,6 +18,11 @@ namespace {
 constexpr std::size_t kReadBlock = 256 * 1024;
 // The volume callback's name buffer, as large as callers are promised.
 constexpr std::size_t kVolumeNameBuffer = 1024;
+constexpr std::uint8_t kRar5Marker[] = {0x52, 0x61, 0x72, 0x21, 0x1A, 0x07, 0x01, 0x00};
+// libarchive looks for the next RAR 5 volume's marker after every end block
+// of a volume set by reading this many bytes ahead at once; where fewer are
+// left (a last volume of a few hundred bytes) it takes the stream for cut.
+constexpr std::size_t kRar5MarkerLookahead = 512;
 
 bool fileExists(const std::string& name)
 {
@@ -55,6 +60,7 @@ bool VolumeReader::openVolume(const std::string& name)
     volumeSize_ = st.st_size;
     volumePos_ = 0;
     tailSize_ = 0;
+    padded_ = false;
     if (index_ == opened_.size())
         opened_.push_back(name);
     if (volumeOpened_)
@@ -111,13 +117,15 @@ la_ssize_t VolumeReader::read(const void** buffer)
             return ARCHIVE_FATAL;
         }
         if (got > 0) {
+            if (volumePos_ == 0 && static_cast<std::size_t>(got) >= sizeof kRar5Marker)
+                rar5_ = std::memcmp(buffer_.data(), kRar5Marker, sizeof kRar5Marker) == 0;
             volumePos_ += got;
             rememberTail(buffer_.data(), static_cast<std::size_t>(got));
             *buffer = buffer_.data();
             return got;
         }
         if (!endBlockAnnouncesNextVolume(tail_.data(), tailSize_))
-            return 0;
+            return endOfStream(buffer);
         if (!moveToNextVolume()) {
             abandoned_ = true;
             fd_.close();
@@ -139,6 +147,18 @@ la_int64_t VolumeReader::skip(la_int64_t request)
         return 0;
     volumePos_ += step;
     return step;
+}
+
+// Zeros after the last RAR 5 volume give libarchive's look-ahead for another
+// marker the bytes it wants; it finds none there and ends as it should.
+la_ssize_t VolumeReader::endOfStream(const void** buffer)
+{
+    if (!rar5_ || padded_)
+        return 0;
+    padded_ = true;
+    std::fill_n(buffer_.begin(), kRar5MarkerLookahead, std::uint8_t{0});
+    *buffer = buffer_.data();
+    return static_cast<la_ssize_t>(kRar5MarkerLookahead);
 }
 
 bool VolumeReader::moveToNextVolume()

@@ -52,6 +52,7 @@ private:
 
     la_ssize_t read(const void** buffer);
     la_int64_t skip(la_int64_t request);
+    la_ssize_t endOfStream(const void** buffer);
     bool moveToNextVolume();
     bool openVolume(const std::string& name);
     void rememberTail(const std::uint8_t* data, std::size_t size);
@@ -68,6 +69,8 @@ private:
     std::vector<std::uint8_t> buffer_;
     std::array<std::uint8_t, kEndBlockSearch> tail_{};
     std::size_t tailSize_ = 0;
+    bool rar5_ = false;   // the volume read last begins with the RAR 5 marker
+    bool padded_ = false; // the zeros after the last volume were served
 };
 
 } // namespace zk::unrar

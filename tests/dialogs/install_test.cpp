@@ -206,20 +206,65 @@ TEST_F(InstallWindowTest, DamagedHeaderAfterGoodEntriesEndsWithSeven)
     EXPECT_TRUE(boxTexts()[0].endsWith(QStringLiteral(": error(25108): Bad file header")));
 }
 
+// Cancel stops the file being written: the component drops what was written
+// of it, no box is shown and the window closes with 2.
 TEST_F(InstallWindowTest, CancelDuringARunStopsItAndEndsWithTwo)
 {
-    for (const char* name : {"a.txt", "b.txt", "c.txt"})
+    FakeEntry first = FakeFile("a.txt", 100);
+    first.blocks = {10, 10, 80};
+    fake.add(first);
+    for (const char* name : {"b.txt", "c.txt"})
         fake.add(FakeFile(name, 10));
-    duringRun = [&](int pass) {
-        if (pass == 1) {
+    bool cancelled = false;
+    duringRun = [&](int) {
+        if (window.lbl_filename->text() == QStringLiteral("a.txt") && !cancelled) {
+            cancelled = true;
             driver::click(window.img_cancel);
             EXPECT_TRUE(window.isVisible()); // closes only once the run returned
         }
     };
     EXPECT_EQ(extract(), mrCancel);
-    EXPECT_TRUE(extracted("a.txt"));
+    EXPECT_FALSE(extracted("a.txt"));
     EXPECT_FALSE(extracted("b.txt"));
     EXPECT_FALSE(extracted("c.txt"));
+    EXPECT_THAT(boxTexts(), IsEmpty());
+}
+
+// A failure every later entry would meet shows one box naming its cause and
+// closes the window with 7, whatever was extracted before it.
+TEST_F(InstallWindowTest, AFailureThatEndsTheRunShowsOneBoxAndEndsWithSeven)
+{
+    struct Row {
+        const char* what;
+        std::function<void()> arrange;
+        const char* box;
+    };
+    const std::vector<Row> rows = {
+        {"missing volume",
+         [&] {
+             fake.add(FakeFile("a.txt", 10));
+             FakeEntry split = FakeFile("big.bin", 10);
+             split.missingVolume = box.root() + "/test.part2.rar";
+             fake.add(split);
+             fake.add(FakeFile("c.txt", 10));
+         },
+         "test.part2.rar: error(25132): File not found"},
+        {"cut archive",
+         [&] {
+             box.writeArchive(std::string("Rar!\x1a\x07\x01\x00", 8));
+             fake.add(FakeFile("a.txt", 10));
+         },
+         "test.rar: error(25126): Unexpected end of file"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        fake.reset();
+        boxes.boxes.clear();
+        row.arrange();
+        EXPECT_EQ(extract(), mrExtractFailed);
+        EXPECT_THAT(boxTexts(), ElementsAre(row.box));
+        EXPECT_FALSE(extracted("c.txt"));
+    }
 }
 
 TEST_F(InstallWindowTest, CloseBoxDuringARunActsAsCancel)

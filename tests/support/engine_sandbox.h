@@ -6,9 +6,10 @@
 #include <fstream>
 #include <string>
 
-// A temporary folder holding a file that passes for a RAR archive
-// ("test.rar") and an empty target folder ("out/"). Setting ArchiveFile moves
-// the current directory, so the sandbox puts the old one back.
+// A temporary folder holding an empty, whole RAR 4 archive ("test.rar") that
+// stands for whatever the fake library serves, and an empty target folder
+// ("out/"). Setting ArchiveFile moves the current directory, so the sandbox
+// puts the old one back.
 class EngineSandbox {
 public:
     EngineSandbox() : previous_(std::filesystem::current_path())
@@ -17,7 +18,7 @@ public:
             (std::filesystem::temp_directory_path() / "zk-engine-XXXXXX").string();
         root_ = mkdtemp(pattern.data());
         std::filesystem::create_directories(out());
-        std::ofstream(archive(), std::ios::binary) << std::string("Rar!\x1a\x07\x00", 7) << "fake";
+        writeArchive(kWholeArchive);
     }
     ~EngineSandbox()
     {
@@ -27,6 +28,22 @@ public:
     }
     EngineSandbox(const EngineSandbox&) = delete;
     EngineSandbox& operator=(const EngineSandbox&) = delete;
+
+    // Marker, archive header, end-of-archive block.
+    static constexpr char kWholeArchive[] = "Rar!\x1a\x07\x00"
+                                            "\xcf\x90\x73\x00\x00\x0d\x00\x00\x00\x00\x00\x00\x00"
+                                            "\xc4\x3d\x7b\x00\x40\x07\x00";
+
+    // Replaces test.rar's bytes.
+    void writeArchive(const std::string& bytes) const
+    {
+        std::ofstream(archive(), std::ios::binary | std::ios::trunc) << bytes;
+    }
+    template <std::size_t N>
+    void writeArchive(const char (&bytes)[N]) const
+    {
+        writeArchive(std::string(bytes, N - 1));
+    }
 
     const std::string& root() const { return root_; }
     std::string archive() const { return root_ + "/test.rar"; }

@@ -141,7 +141,8 @@ inline std::vector<RarSample> rarSamples()
                   {"testdir/test.txt", sampleFile("", 20)},
                   {"testdir/LibarchiveAddingTest.html", sampleFile("", 20111)}},
          .volumeSet = true},
-        {.archive = "rar4-invalid.rar", .failing = {"test"}},
+        // Cut short: its one entry's data runs past the end of the file.
+        {.archive = "rar4-invalid.rar", .endsWithError = true},
         {.archive = "rar5-volumes.part01.rar", .tree = gameTree(), .game = true, .volumeSet = true},
         {.archive = "rar5-solid-bigdict.rar", .tree = gameTree(), .game = true},
         {.archive = "rar5-encrypted-data.rar",

@@ -4,6 +4,7 @@
 
 #include <zlib.h>
 
+#include <algorithm>
 #include <cstdint>
 
 namespace zk::unrar::testing {
@@ -14,6 +15,11 @@ constexpr unsigned kHeadFile = 2;
 constexpr unsigned kHeadEnd = 5;
 constexpr unsigned kHasExtra = 0x01;
 constexpr unsigned kHasData = 0x02;
+constexpr unsigned kSplitBefore = 0x08;
+constexpr unsigned kSplitAfter = 0x10;
+constexpr unsigned kArchiveIsVolume = 0x01;
+constexpr unsigned kVolumeNumberGiven = 0x02;
+constexpr unsigned kEndMoreVolumes = 0x01;
 constexpr unsigned kFileHasCrc = 0x04;
 constexpr unsigned kHostUnix = 1;
 constexpr unsigned kExtraRedirection = 5;
@@ -78,7 +84,59 @@ std::string fileBlock(const Rar5Entry& entry)
     return block(body) + data;
 }
 
+// One part of a plain file: all parts but the last carry their own data's
+// CRC, the last one the whole file's.
+std::string filePartBlock(const Rar5Entry& entry, std::size_t begin, std::size_t size)
+{
+    const std::string& data = entry.dataOrTarget;
+    const std::string part = data.substr(begin, size);
+    const bool last = begin + size == data.size();
+    const unsigned split = (begin > 0 ? kSplitBefore : 0) | (last ? 0 : kSplitAfter);
+    std::string body = vint(kHeadFile) + vint(kHasData | split) + vint(part.size());
+    body += vint(kFileHasCrc) + vint(data.size()) + vint(0100644) + le32(crcOf(last ? data : part));
+    body += vint(entry.compressionInfo) + vint(kHostUnix) + vint(entry.name.size()) + entry.name;
+    return block(body) + part;
+}
+
+std::string volumeStart(std::size_t number)
+{
+    const unsigned flags = kArchiveIsVolume | (number > 0 ? kVolumeNumberGiven : 0);
+    return std::string("Rar!\x1A\x07\x01\x00", 8) +
+           block(vint(kHeadMain) + vint(0) + vint(flags) + (number > 0 ? vint(number) : ""));
+}
+
+std::string endBlock(bool moreVolumes)
+{
+    return block(vint(kHeadEnd) + vint(0) + vint(moreVolumes ? kEndMoreVolumes : 0));
+}
+
 } // namespace
+
+std::vector<std::string> buildRar5Volumes(const std::vector<Rar5Entry>& entries,
+                                          std::size_t volumeSize)
+{
+    std::vector<std::string> volumes{volumeStart(0)};
+    const std::size_t endSize = endBlock(true).size();
+    for (const Rar5Entry& entry : entries) {
+        // The header's own size grows with the part's; this bounds it.
+        const std::size_t header = filePartBlock(entry, 0, 0).size() + 8;
+        std::size_t done = 0;
+        do {
+            const std::size_t used = volumes.back().size() + endSize + header;
+            const std::size_t room = used < volumeSize ? volumeSize - used : 0;
+            if (room == 0 || (room < 2 && done < entry.dataOrTarget.size())) {
+                volumes.back() += endBlock(true);
+                volumes.push_back(volumeStart(volumes.size()));
+                continue;
+            }
+            const std::size_t part = std::min(entry.dataOrTarget.size() - done, room);
+            volumes.back() += filePartBlock(entry, done, part);
+            done += part;
+        } while (done < entry.dataOrTarget.size());
+    }
+    volumes.back() += endBlock(false);
+    return volumes;
+}
 
 std::string buildRar5(const std::vector<Rar5Entry>& entries)
 {

@@ -15,12 +15,21 @@ namespace zk::rarwriter {
 namespace {
 
 constexpr std::uint8_t kMarker[] = {0x52, 0x61, 0x72, 0x21, 0x1A, 0x07, 0x00};
-constexpr std::uint8_t kEndBlock[] = {0xC4, 0x3D, 0x7B, 0x00, 0x40, 0x07, 0x00};
 constexpr std::uint8_t kTypeMain = 0x73;
 constexpr std::uint8_t kTypeFile = 0x74;
+constexpr std::uint8_t kTypeEnd = 0x7B;
 constexpr std::uint16_t kFlagLongBlock = 0x8000;
+constexpr std::uint16_t kFlagSkipIfUnknown = 0x4000;
 constexpr std::uint16_t kFlagFolder = 0x00E0;
 constexpr std::uint16_t kFlagPassword = 0x0004;
+constexpr std::uint16_t kFlagSplitBefore = 0x0001;
+constexpr std::uint16_t kFlagSplitAfter = 0x0002;
+constexpr std::uint16_t kMainVolume = 0x0001;
+constexpr std::uint16_t kMainNewNumbering = 0x0010;
+constexpr std::uint16_t kMainFirstVolume = 0x0100;
+constexpr std::uint16_t kEndNextVolume = 0x0001;
+constexpr std::size_t kFileHeaderFixed = 32;
+constexpr std::size_t kEndBlockSize = 7;
 
 void put16(std::vector<std::uint8_t>& out, std::uint32_t v)
 {
@@ -71,23 +80,44 @@ std::string storedName(const Entry& entry)
     return name;
 }
 
-void appendEntry(std::vector<std::uint8_t>& out, const Entry& entry)
+// The part of an entry's data that one volume holds: [begin, end) of its bytes.
+struct Part {
+    std::size_t begin = 0;
+    std::size_t end = 0;
+};
+
+std::size_t fileHeaderSize(const Entry& entry)
+{
+    return kFileHeaderFixed + storedName(entry).size();
+}
+
+// A file header and the part's data. A part that is not the file's last
+// carries the CRC of its own data, the last one the CRC of the whole file.
+void appendEntry(std::vector<std::uint8_t>& out, const Entry& entry, Part part)
 {
     if (entry.data.size() > 0xFFFFFFFFu)
         throw std::runtime_error("entry too large: " + entry.name);
+    const bool splitBefore = part.begin > 0;
+    const bool splitAfter = part.end < entry.data.size();
     std::uint16_t flags = kFlagLongBlock;
     if (entry.isFolder)
         flags |= kFlagFolder;
     if (entry.encrypted)
         flags |= kFlagPassword;
+    if (splitBefore)
+        flags |= kFlagSplitBefore;
+    if (splitAfter)
+        flags |= kFlagSplitAfter;
     const std::string name = storedName(entry);
-    const auto size = static_cast<std::uint32_t>(entry.data.size());
+    const char* partData = entry.data.data() + part.begin;
+    const std::size_t partSize = part.end - part.begin;
 
     std::vector<std::uint8_t> body = blockBody(kTypeFile, flags);
-    put32(body, size); // PACK_SIZE: stored, so the same
-    put32(body, size); // UNP_SIZE
+    put32(body, static_cast<std::uint32_t>(partSize));          // PACK_SIZE: stored, so the part
+    put32(body, static_cast<std::uint32_t>(entry.data.size())); // UNP_SIZE
     body.push_back(static_cast<std::uint8_t>(entry.host));
-    put32(body, crc32Of(entry.data.data(), entry.data.size()));
+    put32(body,
+          splitAfter ? crc32Of(partData, partSize) : crc32Of(entry.data.data(), entry.data.size()));
     put32(body, entry.dosTime);
     body.push_back(20);   // UNP_VER
     body.push_back(0x30); // METHOD: stored
@@ -96,7 +126,26 @@ void appendEntry(std::vector<std::uint8_t>& out, const Entry& entry)
     body.insert(body.end(), name.begin(), name.end());
     patchSize(body);
     appendBlock(out, body);
-    out.insert(out.end(), entry.data.begin(), entry.data.end());
+    out.insert(out.end(), partData, partData + partSize);
+}
+
+std::vector<std::uint8_t> volumeStart(std::uint16_t mainFlags)
+{
+    std::vector<std::uint8_t> out(std::begin(kMarker), std::end(kMarker));
+    std::vector<std::uint8_t> mainHeader = blockBody(kTypeMain, mainFlags);
+    put16(mainHeader, 0);
+    put32(mainHeader, 0);
+    patchSize(mainHeader);
+    appendBlock(out, mainHeader);
+    return out;
+}
+
+void appendEndBlock(std::vector<std::uint8_t>& out, bool nextVolume)
+{
+    std::vector<std::uint8_t> body =
+        blockBody(kTypeEnd, kFlagSkipIfUnknown | (nextVolume ? kEndNextVolume : 0));
+    patchSize(body);
+    appendBlock(out, body);
 }
 
 } // namespace
@@ -125,27 +174,76 @@ std::uint32_t dosTimeFromUnix(std::time_t t)
 
 std::vector<std::uint8_t> buildArchive(const std::vector<Entry>& entries)
 {
-    std::vector<std::uint8_t> out(std::begin(kMarker), std::end(kMarker));
-    std::vector<std::uint8_t> mainHeader = blockBody(kTypeMain, 0);
-    put16(mainHeader, 0);
-    put32(mainHeader, 0);
-    patchSize(mainHeader);
-    appendBlock(out, mainHeader);
+    std::vector<std::uint8_t> out = volumeStart(0);
     for (const Entry& entry : entries)
-        appendEntry(out, entry);
-    out.insert(out.end(), std::begin(kEndBlock), std::end(kEndBlock));
+        appendEntry(out, entry, Part{0, entry.data.size()});
+    appendEndBlock(out, false);
     return out;
 }
 
-void writeArchive(const std::string& path, const std::vector<Entry>& entries)
+std::vector<std::vector<std::uint8_t>> buildVolumes(const std::vector<Entry>& entries,
+                                                    std::size_t volumeSize)
 {
-    const std::vector<std::uint8_t> bytes = buildArchive(entries);
+    std::vector<std::vector<std::uint8_t>> volumes;
+    volumes.push_back(volumeStart(kMainVolume | kMainNewNumbering | kMainFirstVolume));
+    const std::size_t emptyVolume = volumes.back().size() + kEndBlockSize;
+    auto room = [&] { return volumeSize - volumes.back().size() - kEndBlockSize; };
+    auto nextVolume = [&] {
+        appendEndBlock(volumes.back(), true);
+        volumes.push_back(volumeStart(kMainVolume | kMainNewNumbering));
+    };
+    for (const Entry& entry : entries) {
+        const std::size_t header = fileHeaderSize(entry);
+        if (volumeSize < emptyVolume + header + 1)
+            throw std::runtime_error("volume size too small for " + entry.name);
+        std::size_t done = 0;
+        do {
+            if (room() < header + (entry.data.size() > done ? 1 : 0))
+                nextVolume();
+            const std::size_t part = std::min(entry.data.size() - done, room() - header);
+            appendEntry(volumes.back(), entry, Part{done, done + part});
+            done += part;
+        } while (done < entry.data.size());
+    }
+    appendEndBlock(volumes.back(), false);
+    return volumes;
+}
+
+namespace {
+
+void writeBytes(const std::string& path, const std::vector<std::uint8_t>& bytes)
+{
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
     file.write(reinterpret_cast<const char*>(bytes.data()),
                static_cast<std::streamsize>(bytes.size()));
     file.close();
     if (!file)
         throw std::runtime_error("cannot write " + path);
+}
+
+} // namespace
+
+void writeArchive(const std::string& path, const std::vector<Entry>& entries)
+{
+    writeBytes(path, buildArchive(entries));
+}
+
+std::vector<std::string> writeVolumes(const std::string& path, const std::vector<Entry>& entries,
+                                      std::size_t volumeSize)
+{
+    const std::vector<std::vector<std::uint8_t>> volumes = buildVolumes(entries, volumeSize);
+    const std::size_t width = std::to_string(volumes.size()).size();
+    std::string base = path;
+    if (base.size() > 4 && base.compare(base.size() - 4, 4, ".rar") == 0)
+        base.resize(base.size() - 4);
+    std::vector<std::string> names;
+    for (std::size_t i = 0; i < volumes.size(); ++i) {
+        std::string number = std::to_string(i + 1);
+        number.insert(0, width - number.size(), '0');
+        names.push_back(base + ".part" + number + ".rar");
+        writeBytes(names.back(), volumes[i]);
+    }
+    return names;
 }
 
 namespace {

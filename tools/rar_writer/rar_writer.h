@@ -5,6 +5,7 @@
 // Windows host they are written with "\".
 
 #include <cstdint>
+#include <cstddef>
 #include <ctime>
 #include <optional>
 #include <string>
@@ -38,6 +39,19 @@ std::vector<std::uint8_t> buildArchive(const std::vector<Entry>& entries);
 
 // Throws std::runtime_error when the file cannot be written.
 void writeArchive(const std::string& path, const std::vector<Entry>& entries);
+
+// The same entries as a volume set of at most `volumeSize` bytes per volume
+// (the last one as small as its rest), files split across volumes where they
+// do not fit. Throws std::runtime_error when one entry's header does not fit
+// into an empty volume.
+std::vector<std::vector<std::uint8_t>> buildVolumes(const std::vector<Entry>& entries,
+                                                    std::size_t volumeSize);
+
+// Writes the volumes as NAME.part1.rar, NAME.part2.rar ... (the number as
+// wide as the count of volumes; NAME is `path` without ".rar") and answers
+// their names, first to last.
+std::vector<std::string> writeVolumes(const std::string& path, const std::vector<Entry>& entries,
+                                      std::size_t volumeSize);
 
 // Every file, folder and symbolic link below dir, names relative to dir,
 // sorted, with each one's mode (Unix) or attribute word (Windows) and

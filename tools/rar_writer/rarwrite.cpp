@@ -17,8 +17,9 @@ using zk::rarwriter::Entry;
 using zk::rarwriter::Host;
 
 constexpr const char* kUsage =
-    "usage: rarwrite [--host unix|windows] --from-dir DIR OUT.rar\n"
-    "       rarwrite [--host unix|windows] ENTRY... OUT.rar\n"
+    "usage: rarwrite [--host unix|windows] [--volume-size BYTES] --from-dir DIR OUT.rar\n"
+    "       rarwrite [--host unix|windows] [--volume-size BYTES] ENTRY... OUT.rar\n"
+    "with --volume-size: OUT.part1.rar, OUT.part2.rar ... of at most BYTES each\n"
     "entries: --file NAME SOURCE | --text NAME TEXT | --folder NAME | --link NAME TARGET\n"
     "each entry may be preceded by: --attr N  --time N  --encrypted\n";
 
@@ -66,6 +67,7 @@ int run(int argc, char** argv)
     CommandLine cmd(argc, argv);
     Host host = Host::Unix;
     std::string fromDir;
+    std::size_t volumeSize = 0;
     std::vector<Entry> entries;
     Entry pending;
 
@@ -82,6 +84,8 @@ int run(int argc, char** argv)
             if (name != "unix" && name != "windows")
                 throw UsageError("unknown host: " + name);
             host = name == "unix" ? Host::Unix : Host::Windows;
+        } else if (option == "--volume-size") {
+            volumeSize = number(cmd.next());
         } else if (option == "--from-dir") {
             fromDir = cmd.next();
         } else if (option == "--attr") {
@@ -112,7 +116,10 @@ int run(int argc, char** argv)
         std::vector<Entry> found = zk::rarwriter::entriesFromDirectory(fromDir, host);
         entries.insert(entries.end(), found.begin(), found.end());
     }
-    zk::rarwriter::writeArchive(out, entries);
+    if (volumeSize > 0)
+        zk::rarwriter::writeVolumes(out, entries, volumeSize);
+    else
+        zk::rarwriter::writeArchive(out, entries);
     return 0;
 }
 

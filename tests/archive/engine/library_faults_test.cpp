@@ -3,7 +3,9 @@
 // every shortfall is reported with its cause, and nothing outside the target
 // folder changes.
 #include "archive/unrar.h"
+#include "base/little_endian.h"
 #include "tests/support/library_sandbox.h"
+#include "tests/unrar/rar5_builder.h"
 #include "tools/rar_writer/rar_writer.h"
 
 #include <gmock/gmock.h>
@@ -11,14 +13,20 @@
 #include <sys/mount.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 
 namespace fs = std::filesystem;
+using ::testing::Contains;
 using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+using ::testing::Not;
 using zk::rarwriter::Entry;
+using zk::unrar::testing::Rar5Entry;
 
 namespace {
 
@@ -43,6 +51,26 @@ std::string contents(const fs::path& path)
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+void writeBytes(const fs::path& path, const std::string& bytes)
+{
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+std::string rar4Bytes(const std::vector<Entry>& entries)
+{
+    const std::vector<std::uint8_t> bytes = zk::rarwriter::buildArchive(entries);
+    return {bytes.begin(), bytes.end()};
+}
+
+// Bytes that no stored run of data repeats by chance.
+std::string patternData(std::size_t size, unsigned seed)
+{
+    std::string data(size, '\0');
+    for (std::size_t i = 0; i < size; ++i)
+        data[i] = static_cast<char>((i * 131 + seed * 7 + (i >> 8)) % 251);
+    return data;
+}
+
 class LibraryFaults : public ::testing::TestWithParam<const char*> {
 protected:
     void SetUp() override
@@ -58,7 +86,8 @@ protected:
 
     // Events of one run, "begin NAME", "end ok|fail NAME", "error CODE NAME",
     // with names relative to the target folder.
-    std::vector<std::string> extract(const fs::path& archive)
+    std::vector<std::string> extract(const fs::path& archive,
+                                     const std::function<void(TUnRAR&)>& whileProgress = {})
     {
         std::vector<std::string> lines;
         auto relative = [this](const std::string& fn) {
@@ -71,6 +100,8 @@ protected:
         rar.OnError = [&](TObject*, const std::string& fn, const std::string&, int32_t code) {
             lines.push_back("error " + std::to_string(code) + " " + fn);
         };
+        if (whileProgress)
+            rar.OnProgress = [&](TObject*, const std::string&, uint8_t) { whileProgress(rar); };
         rar.SetExtractDir(out_.string());
         rar.SetArchiveFile(archive.string());
         rar.Extract();
@@ -157,13 +188,199 @@ TEST_P(LibraryFaults, MissingPasswordAndMissingVolumeAreNamed)
     const fs::path copy = sandbox_.root() / "rar5-volumes.part01.rar";
     fs::copy_file(fs::path(samples) / "rar5-volumes.part01.rar", copy);
     const auto volumeLines = extract(copy);
-    EXPECT_THAT(volumeLines, ::testing::Contains("error 25132 rar5-volumes.part02.rar"));
-    EXPECT_THAT(volumeLines,
-                ::testing::Contains("end fail game/data/tiles.dat")); // it spans the volumes
+    // One message naming the volume ends the run; the file that spans the
+    // volumes is not left half written.
+    ASSERT_FALSE(volumeLines.empty());
+    EXPECT_EQ(volumeLines.back(), "error 25132 rar5-volumes.part02.rar");
+    EXPECT_EQ(std::count_if(volumeLines.begin(), volumeLines.end(),
+                            [](const std::string& line) { return line.rfind("error", 0) == 0; }),
+              1);
+    EXPECT_THAT(volumeLines, Not(Contains(HasSubstr("end fail"))));
+    EXPECT_FALSE(fs::exists(out_ / "game/data/tiles.dat"));
 
     fs::remove_all(out_);
     EXPECT_THAT(extract(fs::path(samples) / "rar4-encrypted-entries.rar"),
                 ElementsAre("end ok a.txt", "error 25190 b.txt"));
+}
+
+// Archivers cut volume sets to a size (`-v10k`), so the last volume holds
+// only the rest: a few hundred bytes here, after 139 full volumes.
+TEST_P(LibraryFaults, VolumeSetsWithASmallLastVolumeInstall)
+{
+    // Sizes that leave a few hundred bytes for the 140th volume of each format.
+    const std::string big5 = patternData(1'415'000, 1);
+    const std::string big4 = patternData(1'414'360, 1);
+    const std::string small = "the last few bytes\n";
+    std::vector<std::string> rar4;
+    for (const auto& bytes :
+         zk::rarwriter::buildVolumes({file("big.bin", big4), file("small.txt", small)}, 10240))
+        rar4.emplace_back(bytes.begin(), bytes.end());
+    struct Row {
+        const char* format;
+        const std::string& big;
+        std::vector<std::string> volumes;
+    };
+    const std::vector<Row> rows = {
+        {"RAR 5", big5,
+         zk::unrar::testing::buildRar5Volumes({{"big.bin", Rar5Entry::Kind::File, big5},
+                                               {"small.txt", Rar5Entry::Kind::File, small}},
+                                              10240)},
+        {"RAR 4", big4, rar4},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.format);
+        ASSERT_EQ(row.volumes.size(), 140u);
+        ASSERT_LT(row.volumes.back().size(), 512u);
+        const fs::path set = sandbox_.root() / row.format;
+        fs::create_directories(set);
+        for (std::size_t i = 0; i < row.volumes.size(); ++i) {
+            const std::string number = std::to_string(1000 + i + 1).substr(1);
+            writeBytes(set / ("game.part" + number + ".rar"), row.volumes[i]);
+        }
+        fs::remove_all(out_);
+        EXPECT_THAT(extract(set / "game.part001.rar"),
+                    ElementsAre("end ok big.bin", "end ok small.txt"));
+        EXPECT_EQ(contents(out_ / "small.txt"), small);
+        EXPECT_TRUE(contents(out_ / "big.bin") == row.big);
+    }
+}
+
+// An incomplete download or copy: cut where an entry begins, or inside one.
+// One message names the archive, and nothing of it is installed. Archives
+// from archivers that write no end block, and signed self-extracting
+// programs, are whole.
+TEST_P(LibraryFaults, CutArchivesFailNamingTheArchiveAndInstallNothing)
+{
+    const std::vector<Entry> rar4 = {file("f1.bin", patternData(3000, 1)),
+                                     file("f2.bin", patternData(3000, 2)),
+                                     file("f3.bin", patternData(3000, 3))};
+    const std::string whole4 = rar4Bytes(rar4);
+    const std::string firstTwo4 = rar4Bytes({rar4[0], rar4[1]});
+    const std::vector<Rar5Entry> rar5 = {{"f1.bin", Rar5Entry::Kind::File, patternData(3000, 1)},
+                                         {"f2.bin", Rar5Entry::Kind::File, patternData(3000, 2)},
+                                         {"f3.bin", Rar5Entry::Kind::File, patternData(3000, 3)}};
+    const std::string firstTwo5 = zk::unrar::testing::buildRar5({rar5[0], rar5[1]});
+    const std::string whole5 = zk::unrar::testing::buildRar5(rar5);
+    struct Row {
+        const char* what;
+        std::string bytes;
+        bool whole = false;
+    };
+    std::vector<Row> rows = {
+        {"RAR 4 inside its third entry", whole4.substr(0, firstTwo4.size() + 1000)},
+        {"RAR 5 before its third entry", firstTwo5.substr(0, firstTwo5.size() - 8)},
+        {"RAR 5 inside its third entry", whole5.substr(0, firstTwo5.size() + 1000)},
+        {"RAR 4 without an end block, as before 3.0", whole4.substr(0, whole4.size() - 7), true},
+    };
+    // Cut where an entry begins, a RAR 4 archive is told from one of an
+    // archiver that writes no end block by the marks of its headers, which
+    // the real archiver writes and the test writer does not.
+    const char* samples = std::getenv("ZK_SAMPLES_DIR");
+    if (samples && fs::is_directory(samples)) {
+        const std::string sample = contents(fs::path(samples) / "rar4-unix-basic.rar");
+        std::size_t pos = 7; // the marker; then the archive header and two entries
+        for (int block = 0; block < 3 && pos + 11 <= sample.size(); ++block) {
+            const auto* header = reinterpret_cast<const std::uint8_t*>(sample.data() + pos);
+            const std::size_t size = header[5] | header[6] << 8;
+            const bool withData = (header[4] & 0x80) != 0;
+            pos += size + (withData ? ReadLe32(header + 7) : 0);
+        }
+        rows.push_back({"RAR 4 from the archiver, before its third entry", sample.substr(0, pos)});
+        rows.push_back({"self-extracting program and its signature",
+                        contents(fs::path(samples) / "rar4-windows-sfx.exe") + patternData(3000, 9),
+                        true});
+    }
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        fs::remove_all(out_);
+        fs::create_directories(out_);
+        const fs::path archive = sandbox_.root() / "cut.rar";
+        writeBytes(archive, row.bytes);
+        const auto lines = extract(archive);
+        if (row.whole) {
+            EXPECT_THAT(lines, Not(Contains(HasSubstr("error"))));
+            EXPECT_THAT(lines, Not(Contains(HasSubstr("end fail"))));
+            EXPECT_FALSE(lines.empty());
+            continue;
+        }
+        EXPECT_THAT(lines, ElementsAre("error 25126 cut.rar"));
+        EXPECT_TRUE(fs::is_empty(out_));
+    }
+}
+
+// The last volume of a set cut short: what came before is installed, then
+// one message names the archive (never a file that is whole).
+TEST_P(LibraryFaults, CutLastVolumeIsNamedOnce)
+{
+    const std::vector<std::string> volumes = zk::unrar::testing::buildRar5Volumes(
+        {{"a.bin", Rar5Entry::Kind::File, patternData(15000, 1)},
+         {"b.bin", Rar5Entry::Kind::File, patternData(15000, 2)}},
+        10240);
+    ASSERT_EQ(volumes.size(), 3u);
+    for (std::size_t i = 0; i < volumes.size(); ++i) {
+        const std::string& bytes = volumes[i];
+        writeBytes(sandbox_.root() / ("set.part" + std::to_string(i + 1) + ".rar"),
+                   i + 1 < volumes.size() ? bytes : bytes.substr(0, bytes.size() / 2));
+    }
+    const auto lines = extract(sandbox_.root() / "set.part1.rar");
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines.back(), "error 25126 set.part1.rar");
+    EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
+                            [](const std::string& line) { return line.rfind("error", 0) == 0; }),
+              1);
+    EXPECT_THAT(lines, Not(Contains(HasSubstr("end fail"))));
+    EXPECT_FALSE(fs::exists(out_ / "b.bin"));
+}
+
+// A read-only target (a DVD image, a share mounted read-only) is named once,
+// as read-only even when it is nearly full too; nothing is tried.
+TEST_P(LibraryFaults, ReadOnlyTargetIsNamedOnceAsReadOnly)
+{
+    if (geteuid() != 0)
+        GTEST_SKIP() << "mounting a small file system needs root";
+    const fs::path target = out_ / "Spiel";
+    ASSERT_EQ(mount("tmpfs", out_.c_str(), "tmpfs", 0, "size=64k"), 0);
+    fs::create_directories(target);
+    writeBytes(out_ / "filler", std::string(60 * 1024, 'f'));
+    ASSERT_EQ(mount("tmpfs", out_.c_str(), "tmpfs", MS_REMOUNT | MS_RDONLY, "size=64k"), 0);
+    std::vector<std::string> lines;
+    {
+        const fs::path archive = sandbox_.root() / "test.rar";
+        zk::rarwriter::writeArchive(archive.string(), {file("a.txt", "a"), file("b.txt", "b")});
+        const fs::path saved = out_;
+        out_ = target;
+        lines = extract(archive);
+        out_ = saved;
+    }
+    const bool untouched = fs::is_empty(target);
+    umount(out_.c_str());
+    EXPECT_THAT(lines, ElementsAre("error 25102 Spiel"));
+    EXPECT_TRUE(untouched);
+}
+
+// Data that fails its checksum is named with the entry's own name and not
+// left on disk; the entries after it are installed.
+TEST_P(LibraryFaults, DataChecksumErrorNamesTheEntry)
+{
+    std::string bytes = rar4Bytes(
+        {file("bad.txt", "data that will be damaged"), file("good.txt", "data that stays whole")});
+    bytes[bytes.find("will be")] ^= 0x20;
+    writeBytes(sandbox_.root() / "test.rar", bytes);
+    EXPECT_THAT(extract(sandbox_.root() / "test.rar"),
+                ElementsAre("error 25120 bad.txt", "end fail bad.txt", "end ok good.txt"));
+    EXPECT_FALSE(fs::exists(out_ / "bad.txt"));
+    EXPECT_EQ(contents(out_ / "good.txt"), "data that stays whole");
+}
+
+// Cancel stops the file being written at once, not at its end; what was
+// written of it goes, and nothing is reported.
+TEST_P(LibraryFaults, CancelStopsTheFileBeingWrittenAndRemovesIt)
+{
+    const fs::path archive = sandbox_.root() / "test.rar";
+    zk::rarwriter::writeArchive(archive.string(), {file("big.bin", patternData(32 << 20, 1)),
+                                                   file("next.txt", "not reached")});
+    EXPECT_THAT(extract(archive, [](TUnRAR& rar) { rar.SetCancel(true); }), ElementsAre());
+    EXPECT_TRUE(fs::is_empty(out_));
 }
 
 INSTANTIATE_TEST_SUITE_P(EachLibrary, LibraryFaults,

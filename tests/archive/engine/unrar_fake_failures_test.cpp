@@ -86,11 +86,70 @@ TEST_F(UnrarFake, MissingVolumeWithoutHandlerFailsTheEntry)
     FakeEntry split = FakeFile("big.bin", 10);
     split.missingVolume = box.root() + "/test.part2.rar";
     fake.add(split);
+    fake.add(FakeFile("after.bin", 10));
     rar.Extract();
-    EXPECT_THAT(events.lines,
-                ElementsAre("activate", "begin 1 ~/out/big.bin",
-                            "error 25132 test.part2.rar volume 0", "error 25135 big.bin volume 0",
-                            "end fail ~/out/big.bin", "deactivate"));
+    // One message naming the volume; the entries after it are not tried.
+    EXPECT_THAT(events.lines, ElementsAre("activate", "begin 1 ~/out/big.bin",
+                                          "error 25132 test.part2.rar volume 0", "deactivate"));
+    EXPECT_EQ(calls().back(), "close");
+    EXPECT_TRUE(rar.RunFailed());
+}
+
+// What every entry would meet ends the run before the first one, with one
+// message naming the archive or the target folder; an archive from an
+// archiver that writes no end block is whole when its blocks end the file.
+TEST_F(UnrarFake, CutArchivesAndUnwritableTargetsEndTheRunBeforeAnyEntry)
+{
+    const std::string marker("Rar!\x1a\x07\x00", 7);
+    const std::string mainHeader("\xcf\x90\x73\x00\x00\x0d\x00\x00\x00\x00\x00\x00\x00", 13);
+    // A file header without a name: flags, packed size, version to extract.
+    auto fileHeader = [](const std::string& flags, const std::string& packed, char version) {
+        return std::string("\0\0\x74", 3) + flags + std::string("\x20\0", 2) + packed +
+               std::string(9, '\0') + std::string(4, '\0') + version + std::string("\x30", 1) +
+               std::string(6, '\0');
+    };
+    const std::string noData(4, '\0');
+    struct Row {
+        const char* what;
+        std::string archive;
+        bool targetIsAFile;
+        const char* error; // nullptr: the entries are read
+    };
+    const std::vector<Row> rows = {
+        {"data cut short", marker + mainHeader + fileHeader({"\0\x80", 2}, {"\x64\0\0\0", 4}, 20),
+         false, "error 25126 test.rar volume 0"},
+        {"3.0 marks, no end block", marker + mainHeader + fileHeader({"\0\x90", 2}, noData, 20),
+         false, "error 25126 test.rar volume 0"},
+        {"version 2.9, no end block", marker + mainHeader + fileHeader({"\0\x80", 2}, noData, 29),
+         false, "error 25126 test.rar volume 0"},
+        {"older archiver", marker + mainHeader + fileHeader({"\0\x80", 2}, noData, 20), false,
+         nullptr},
+        {"RAR 5 without end header", std::string("Rar!\x1a\x07\x01\x00", 8), false,
+         "error 25126 test.rar volume 0"},
+        {"a file where the target belongs", "", true, "error 25119 out volume 0"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        fake.reset();
+        events.lines.clear();
+        fake.add(FakeFile("a.txt", 4));
+        if (row.archive.empty())
+            box.writeArchive(EngineSandbox::kWholeArchive);
+        else
+            box.writeArchive(row.archive);
+        if (row.targetIsAFile) {
+            std::filesystem::remove_all(box.out());
+            std::ofstream(box.root() + "/out") << "not a folder";
+        }
+        rar.Extract();
+        if (row.error) {
+            EXPECT_THAT(events.lines, ElementsAre("activate", row.error, "deactivate"));
+            EXPECT_THAT(calls(), ElementsAre(openCall(), "close"));
+        } else {
+            EXPECT_THAT(events.lines, Contains("end ok ~/out/a.txt"));
+        }
+        EXPECT_EQ(rar.RunFailed(), row.error != nullptr);
+    }
 }
 
 TEST_F(UnrarFake, MissingVolumeHandlerCancelsOrPointsToTheFolder)
@@ -102,8 +161,7 @@ TEST_F(UnrarFake, MissingVolumeHandlerCancelsOrPointsToTheFolder)
     rar.Extract();
     EXPECT_THAT(events.lines,
                 ElementsAre("activate", "begin 1 ~/out/big.bin", "volume ~ test.part2.rar 0",
-                            "error 25135 big.bin volume 0", "end fail ~/out/big.bin",
-                            "deactivate"));
+                            "error 25132 test.part2.rar volume 0", "deactivate"));
 
     // The owner names the folder that holds the volume: it becomes current.
     std::filesystem::create_directories(box.root() + "/disk2");

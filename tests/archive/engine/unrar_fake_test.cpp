@@ -256,9 +256,10 @@ TEST_F(UnrarFake, FailedEntryIsReportedAndTheRunGoesOn)
         int message;
     };
     for (const Case c :
-         {Case{ERAR_EWRITE, 25115}, Case{ERAR_UNKNOWN, 0}, Case{ERAR_BAD_DATA, 25108}}) {
+         {Case{ERAR_EWRITE, 25115}, Case{ERAR_UNKNOWN, 0}, Case{ERAR_BAD_DATA, 25120}}) {
         fake.reset();
         events.lines.clear();
+        std::filesystem::remove(box.out() + "a.txt"); // the fake leaves what it made
         std::filesystem::remove(box.out() + "b.txt");
         FakeEntry failing = FakeFile("a.txt", 0);
         failing.extractResult = c.libraryCode;
@@ -273,18 +274,23 @@ TEST_F(UnrarFake, FailedEntryIsReportedAndTheRunGoesOn)
     }
 }
 
-TEST_F(UnrarFake, CancelFromProgressFinishesTheEntryAndStopsAtTheNext)
+// Cancel stops the file being written through the data callback; what the
+// library had written of it goes, and the run ends without another call.
+TEST_F(UnrarFake, CancelFromProgressStopsTheEntryBeingWrittenAndRemovesIt)
 {
-    fake.add(FakeFile("a.txt", 10));
+    FakeEntry big = FakeFile("a.txt", 10);
+    big.blocks = {5, 5};
+    fake.add(big);
     fake.add(FakeFile("b.txt", 10));
     events.whileProgress = [this](const std::string&, uint8_t) { rar.SetCancel(true); };
     rar.Extract();
-    EXPECT_THAT(events.lines,
-                ElementsAre("activate", "begin 1 ~/out/a.txt", "progress 100 ~/out/a.txt",
-                            "end ok ~/out/a.txt", "deactivate"));
-    EXPECT_THAT(calls(), ElementsAre(openCall(), "set data callback", "set volume callback",
-                                     "read -> 0 a.txt", "process 2 \"~/out/\" \"~/out/a.txt\"",
-                                     "read -> 0 b.txt", "close"));
+    EXPECT_THAT(events.lines, ElementsAre("activate", "begin 1 ~/out/a.txt",
+                                          "progress 50 ~/out/a.txt", "deactivate"));
+    EXPECT_THAT(calls(),
+                ElementsAre(openCall(), "set data callback", "set volume callback",
+                            "read -> 0 a.txt", "process 2 \"~/out/\" \"~/out/a.txt\"", "close"));
+    EXPECT_FALSE(std::filesystem::exists(box.out() + "a.txt"));
+    EXPECT_FALSE(rar.RunFailed());
 }
 
 TEST_F(UnrarFake, BlanksAndControlCharactersAroundNamesAreDropped)
@@ -311,7 +317,8 @@ TEST_F(UnrarFake, DamagedHeaderAfterGoodEntriesIsReported)
     rar.Extract();
     EXPECT_THAT(events.lines, ElementsAre("activate", "begin 1 ~/out/a.txt", "end ok ~/out/a.txt",
                                           "begin 2 ~/out/b.txt", "end ok ~/out/b.txt",
-                                          "error 25108 b.txt volume 0", "deactivate"));
+                                          "error 25108 test.rar volume 0", "deactivate"));
+    EXPECT_TRUE(rar.RunFailed());
     EXPECT_EQ(calls().back(), "close");
     // Reported while the archive is still open.
     EXPECT_THAT(callsAtError, Not(Contains("close")));

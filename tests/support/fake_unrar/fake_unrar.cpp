@@ -76,6 +76,14 @@ int extract(const Entry& entry, const char* destName)
         return ERAR_EOPEN;
     if ((entry.header.flags & RHDF_ENCRYPTED) && session.password.empty())
         return ERAR_MISSING_PASSWORD;
+    // The file is made before its data comes, as a library that writes as it
+    // decodes does; what a failure leaves of it stays for the caller.
+    std::ofstream out;
+    if (destName) {
+        std::error_code ignored;
+        std::filesystem::create_directories(std::filesystem::path(destName).parent_path(), ignored);
+        out.open(destName, std::ios::binary | std::ios::trunc);
+    }
     static unsigned char block[4096];
     for (unsigned int size : entry.blocks) {
         if (session.dataProc && session.dataProc(block, static_cast<int>(size)) == 0)
@@ -83,11 +91,7 @@ int extract(const Entry& entry, const char* destName)
     }
     if (entry.header.extractResult != 0)
         return entry.header.extractResult;
-    if (destName) {
-        std::error_code ignored;
-        std::filesystem::create_directories(std::filesystem::path(destName).parent_path(), ignored);
-        std::ofstream(destName, std::ios::binary) << entry.name;
-    }
+    out << entry.name;
     return ERAR_SUCCESS;
 }
 
