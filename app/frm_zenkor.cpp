@@ -185,7 +185,8 @@ void Tfrm_zenkor::FormCreate()
                        lbl_line2->height() + lbl_line3->height();
     setClientHeight(qMax(height, kMinimumHeight));
 
-    InstallPath->setText(ExpandPath(text("InstallPath"), QDir::currentPath(), kNativePathStyle));
+    InstallPath->setText(
+        ExpandPath(text("InstallPath"), QDir::currentPath(), kNativePathStyle, QDir::homePath()));
     SpaceRequired->setText(text("SpaceRequired"));
     RARFile->setText(PathInExeFolder(text("RARFile")));
     Music->FileName = text("MidiFile").toStdString();
