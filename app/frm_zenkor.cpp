@@ -11,6 +11,7 @@
 #include "widgets/picture.h"
 #include "widgets/window_centring.h"
 #include "widgets/window_drag.h"
+#include "app/desktop_entry.h"
 #include "app/program_launcher.h"
 #include "dialogs/frm_change_dir.h"
 #include "dialogs/modal_result.h"
@@ -23,6 +24,7 @@
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QStandardPaths>
 
 Tfrm_zenkor* frm_zenkor = nullptr;
 
@@ -185,10 +187,12 @@ void Tfrm_zenkor::FormCreate()
                        lbl_line2->height() + lbl_line3->height();
     setClientHeight(qMax(height, kMinimumHeight));
 
-    InstallPath->setText(ExpandPath(text("InstallPath"), QDir::currentPath(), kNativePathStyle));
+    InstallPath->setText(
+        ExpandPath(text("InstallPath"), QDir::currentPath(), kNativePathStyle, QDir::homePath()));
     SpaceRequired->setText(text("SpaceRequired"));
     RARFile->setText(PathInExeFolder(text("RARFile")));
     Music->FileName = text("MidiFile").toStdString();
+    desktopEntry_ = ini.ReadInteger(kSection, QStringLiteral("DesktopEntry"), 0) != 0;
     setColour(ColorToQColor(clBlack));
 
     Music->Open();
@@ -241,11 +245,24 @@ void Tfrm_zenkor::InstallClick()
         // The program is started from the folder the files went to; a failed
         // start shows nothing.
         if (const auto request =
-                launchRequestFor(frm_ChangeDir->GetDirectory(), RunProgram->text()))
+                launchRequestFor(frm_ChangeDir->GetDirectory(), RunProgram->text())) {
+            if (desktopEntry_)
+                writeMenuEntry(*request);
             programLauncher().start(*request);
+        }
     } else if (result == mrExtractFailed) {
         showInformationBox(QStringLiteral("Error in RAR file!"));
     }
+}
+
+// Nothing outside the install folder is written unless the package asks.
+void Tfrm_zenkor::writeMenuEntry(const LaunchRequest& launch)
+{
+    const QString dataHome = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    const QString failed = WriteDesktopEntry(dataHome, lbl_GameTitle->text(), launch,
+                                             PathInExeFolder(QStringLiteral("icon.png")));
+    if (!failed.isEmpty())
+        showErrorBox(QStringLiteral("Could not write the menu entry (%1)").arg(failed));
 }
 
 void Tfrm_zenkor::NfoClick()

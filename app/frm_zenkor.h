@@ -7,6 +7,7 @@
 class TPicture;
 class TAutoLabel;
 class TMediaPlayer;
+struct LaunchRequest;
 
 // The main window: the branded header, the title and information lines from
 // install.ini, three image buttons that light up under the pointer, and the
@@ -62,9 +63,13 @@ private:
     void bindHandlers();
     void setClientHeight(int height);
     void setColour(const QColor& colour);
+    // The menu entry the package asked for, after a successful install.
+    void writeMenuEntry(const LaunchRequest& launch);
 
     HoverTwins twins_{*this};
     bool centred_ = false;
+    // install.ini's DesktopEntry: a menu entry for RunProgram after install.
+    bool desktopEntry_ = false;
 };
 
 extern Tfrm_zenkor* frm_zenkor;

@@ -7,8 +7,10 @@
 #include "dialogs/frm_new_dir.h"
 #include "presentation/frm_view_nfo.h"
 #include "widgets/window_owner.h"
+#include "base/executable_path.h"
 
 #include <QApplication>
+#include <QDir>
 
 #include <memory>
 
@@ -45,6 +47,10 @@ private:
 
 int runInstaller()
 {
+    // Started from a terminal, a launcher or a file manager, setup begins in
+    // its own folder, as a double-click does: the NFO, the music and a
+    // relative install path are found beside it.
+    QDir::setCurrent(QString::fromStdString(ExecutableFolder()));
     // Created in this order, destroyed in the reverse one.
     ProgramWindow<Tfrm_zenkor> zenkor(frm_zenkor);
     ProgramWindow<Tfrm_install> install(frm_install);

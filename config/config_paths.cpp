@@ -85,8 +85,10 @@ QString expandWindows(const QString& value, const QString& currentDir)
     return joinResolved(cwdRoot, cwd.mid(cwdRoot.size()) + u'\\' + value, PathStyle::Windows);
 }
 
-QString expandPosix(const QString& value, const QString& currentDir)
+QString expandPosix(const QString& value, const QString& currentDir, const QString& homeDir)
 {
+    if (value == u"~" || value.startsWith(u"~/"))
+        return joinResolved(QStringLiteral("/"), homeDir + value.mid(1), PathStyle::Posix);
     if (value.startsWith(u'/'))
         return joinResolved(QStringLiteral("/"), value, PathStyle::Posix);
     return joinResolved(QStringLiteral("/"), currentDir + u'/' + value, PathStyle::Posix);
@@ -107,11 +109,12 @@ QString PathInExeFolder(const QString& name)
     return PathInExeFolder(name, QString::fromStdString(ExecutablePath()), kNativePathStyle);
 }
 
-QString ExpandPath(const QString& value, const QString& currentDir, PathStyle style)
+QString ExpandPath(const QString& value, const QString& currentDir, PathStyle style,
+                   const QString& homeDir)
 {
     if (value.isEmpty())
         return value;
     const QString path = withNativeSeparators(value, style);
     return style == PathStyle::Windows ? expandWindows(path, currentDir)
-                                       : expandPosix(path, currentDir);
+                                       : expandPosix(path, currentDir, homeDir);
 }

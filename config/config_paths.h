@@ -14,5 +14,7 @@ QString PathInExeFolder(const QString& name);
 
 // `value` as a full path against `currentDir`: a relative path is put below
 // it, "." and ".." segments are resolved by text, a trailing separator is
-// kept and an empty value stays empty. Either separator is accepted.
-QString ExpandPath(const QString& value, const QString& currentDir, PathStyle style);
+// kept and an empty value stays empty. Either separator is accepted. In the
+// POSIX style "~" and a value starting with "~/" stand for `homeDir`.
+QString ExpandPath(const QString& value, const QString& currentDir, PathStyle style,
+                   const QString& homeDir);

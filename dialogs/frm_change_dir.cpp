@@ -126,6 +126,30 @@ void Tfrm_ChangeDir::showEvent(QShowEvent* event)
         shown_ = true;
         DriveChange();
     }
+    if (openInstallFolder_)
+        OpenInstallFolder();
+}
+
+void Tfrm_ChangeDir::OpenInstallFolder()
+{
+    // Only a full path is a configured folder: the main window expands the
+    // configured value, and the design caption is not one.
+    const QString path = InstallPath->text();
+    if (!QDir::isAbsolutePath(path))
+        return;
+    openInstallFolder_ = false;
+    if (!madeFolders_.make(path)) {
+        showErrorBox(QStringLiteral("Could not create dir (%1)").arg(path));
+        return;
+    }
+    DirectoryListBox->SetDirectory(path);
+}
+
+void Tfrm_ChangeDir::done(int result)
+{
+    HoverWindow::done(result);
+    if (madeFolders_.removeEmpty(DirectoryListBox->Directory()))
+        openInstallFolder_ = true;
 }
 
 void Tfrm_ChangeDir::DriveChange()
@@ -169,6 +193,14 @@ void Tfrm_ChangeDir::MakeDirClick()
 
 void Tfrm_ChangeDir::InstallClick()
 {
+    // The installer's own files (setup, lib/, plugins/) must not be mixed
+    // with, or overwritten by, the program's.
+    if (IsInstallerFolder(DirectoryListBox->Directory())) {
+        showErrorBox(QStringLiteral("%1 is the installer's own folder. Choose or make another "
+                                    "folder to install into.")
+                         .arg(DirectoryListBox->Directory()));
+        return;
+    }
     frm_install->SetInstallPath(DirectoryListBox->Directory());
     frm_install->SetRarFile(Rarfile->text());
     done(frm_install->exec());

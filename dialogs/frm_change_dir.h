@@ -1,6 +1,7 @@
 #pragma once
 
 #include "dialogs/hover_window.h"
+#include "dialogs/install_folder.h"
 
 #include <QString>
 
@@ -54,6 +55,9 @@ public:
     TAutoLabel* Rarfile;
     int32_t FSpaceRequired = 0;
 
+    // Closes the dialog; install folders it made and nothing filled go again.
+    void done(int result) override;
+
 protected:
     void showEvent(QShowEvent* event) override;
     // Enter installs into the open folder (in the tree, Enter on another
@@ -65,8 +69,13 @@ private:
     // On this platform the tree can leave its volume: the list and the
     // figure then follow it.
     void FollowVolume();
+    // Opens the configured install folder, made with its missing parents, so
+    // that Install at once fills it (not the folder setup started in).
+    void OpenInstallFolder();
 
     bool shown_ = false;
+    bool openInstallFolder_ = true;
+    MadeFolders madeFolders_;
 };
 
 extern Tfrm_ChangeDir* frm_ChangeDir;

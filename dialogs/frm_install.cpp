@@ -5,9 +5,12 @@
 #include "widgets/picture.h"
 #include "archive/message_table.h"
 #include "base/path_rules.h"
+#include "base/process_messages.h"
 #include "dialogs/progress_step.h"
+#include "dialogs/volume_record.h"
 #include "resources/artwork.h"
 
+#include <QFileInfo>
 #include <QProgressBar>
 
 Tfrm_install* frm_install = nullptr;
@@ -95,6 +98,7 @@ void Tfrm_install::SetRarFile(const QString& path)
     // The caption shows the path as the component keeps it; reading it back
     // from the component would withdraw a Cancel.
     archivePath_ = fromNative(SlashToBackslash(path.toStdString()));
+    archiveFile_ = QFileInfo(path).absoluteFilePath();
     UnRAR.SetArchiveFile(path.toStdString());
 }
 
@@ -104,6 +108,12 @@ void Tfrm_install::ExtractClick()
     if (run_.running)
         return;
     run_ = RunState{.running = true};
+    if (!RecordedVolumesIntact()) {
+        run_.running = false;
+        if (run_.cancelRequested)
+            done(mrCancel);
+        return;
+    }
     try {
         UnRAR.Extract();
     } catch (...) {
@@ -114,6 +124,42 @@ void Tfrm_install::ExtractClick()
     run_.failed = UnRAR.RunFailed();
     if (const int outcome = run_.outcome(); outcome != mrNone)
         done(outcome);
+}
+
+bool Tfrm_install::RecordedVolumesIntact()
+{
+    const QString caption = Label1->text();
+    const int bar = ProgressBar->value();
+    const VolumeCheck check =
+        CheckRecordedVolumes(archiveFile_, [this](const QString& name, qint64 done, qint64 total) {
+            Label1->setText(QStringLiteral("Checking:"));
+            lbl_filename->setText(name);
+            ProgressBar->setValue(static_cast<int>(total > 0 ? done * 100 / total : 100));
+            ProcessMessages();
+            return !run_.cancelRequested;
+        });
+    Label1->setText(caption);
+    lbl_filename->setText(QString());
+    ProgressBar->setValue(bar);
+
+    using Outcome = VolumeCheck::Outcome;
+    switch (check.outcome) {
+    case Outcome::NoRecord:
+    case Outcome::Intact:
+        return true;
+    case Outcome::Cancelled:
+        return false;
+    case Outcome::Missing:
+        showErrorBox(
+            QStringLiteral("%1 is missing. Please download the installer again.").arg(check.file));
+        return false;
+    case Outcome::Damaged:
+    case Outcome::BadRecord:
+        break;
+    }
+    showErrorBox(
+        QStringLiteral("%1 is damaged or incomplete. Please download it again.").arg(check.file));
+    return false;
 }
 
 int Tfrm_install::RunState::outcome() const

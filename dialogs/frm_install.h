@@ -76,7 +76,13 @@ private:
         int outcome() const;
     };
 
+    // Checks the volumes recorded beside the archive before anything is
+    // written, with progress in this window; false when the run must not go
+    // on (a volume is missing or damaged, said in one box, or Cancel).
+    bool RecordedVolumesIntact();
+
     QString archivePath_;
+    QString archiveFile_; // the archive's full path, for its volume record
     RunState run_;
 };
 

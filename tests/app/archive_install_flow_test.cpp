@@ -6,6 +6,7 @@
 #include "widgets/picture.h"
 #include "app/program_launcher.h"
 #include "base/exception.h"
+#include "base/executable_path.h"
 #include "archive/rar_library.h"
 #include "tests/dialogs/dialog_driver.h"
 #include "dialogs/folder_tree.h"
@@ -60,7 +61,7 @@ protected:
         frm_install = &install;
         frm_ChangeDir = &changeDir;
         frm_NewDir = &newDir;
-        zenkor.InstallPath->setText(QStringLiteral("/opt/Zenkor"));
+        zenkor.InstallPath->setText(scratch.path() + QStringLiteral("/Games/Zenkor"));
         zenkor.SpaceRequired->setText(QStringLiteral("1"));
         zenkor.RunProgram->setText(QStringLiteral("start.sh"));
     }
@@ -93,11 +94,13 @@ protected:
     }
 
     // Clicks Install in the main window; in the directory dialog opens the
-    // target folder and clicks Install; then acts in the extraction window.
+    // target folder (unless it is empty) and clicks Install; then acts in the
+    // extraction window.
     void installWith(std::function<void()> inExtractionWindow)
     {
         QTimer::singleShot(0, &changeDir, [this, inExtractionWindow] {
-            changeDir.DirectoryListBox->SetDirectory(target);
+            if (!target.isEmpty())
+                changeDir.DirectoryListBox->SetDirectory(target);
             QTimer::singleShot(0, &install, [this, inExtractionWindow] {
                 inExtractionWindow();
                 QTimer::singleShot(0, &install, [this] {
@@ -150,6 +153,26 @@ TEST_F(InstallFlowTest, DemoPayloadInstallsCompleteAndStartsItsProgram)
     ASSERT_EQ(launches.started.size(), 1u);
     EXPECT_EQ(launches.started[0].program, QDir(target).filePath(QStringLiteral("start.sh")));
     EXPECT_EQ(launches.started[0].workingDirectory, target);
+}
+
+// Install, Install, Extract: the program lands in the configured folder,
+// made for it, and nothing is written beside setup.
+TEST_F(InstallFlowTest, DefaultsInstallIntoTheConfiguredFolder)
+{
+    SetExecutablePathOverride((package + QStringLiteral("/setup")).toStdString());
+    QDir::setCurrent(package);
+    sample("rar5-multiple-files.rar");
+    target.clear();
+    installByExtract();
+    SetExecutablePathOverride({});
+
+    EXPECT_THAT(boxTexts(), ElementsAre("Program sucessfully installed!"));
+    const QString configured = scratch.path() + QStringLiteral("/Games/Zenkor");
+    EXPECT_THAT(filesBelow(configured),
+                ElementsAre("test1.bin", "test2.bin", "test3.bin", "test4.bin"));
+    EXPECT_THAT(filesBelow(package), ElementsAre("rar5-multiple-files.rar"));
+    ASSERT_EQ(launches.started.size(), 1u);
+    EXPECT_EQ(launches.started[0].workingDirectory, configured);
 }
 
 TEST_F(InstallFlowTest, RealSampleArchiveIsExtractedIntoTheChosenFolder)

@@ -1,4 +1,5 @@
 #include "widgets/label.h"
+#include "app/desktop_entry.h"
 #include "app/program_launcher.h"
 #include "dialogs/frm_change_dir.h"
 #include "dialogs/modal_result.h"
@@ -84,6 +85,108 @@ INSTANTIATE_TEST_SUITE_P(
         FlowCase{"cancelled", mrCancel, "start.sh", std::nullopt, false},
         FlowCase{"other", mrNone, "start.sh", std::nullopt, false}),
     [](const testing::TestParamInfo<FlowCase>& info) { return std::string(info.param.name); });
+
+struct MenuEntryCase {
+    const char* name;
+    std::optional<const char*> key; // DesktopEntry's value; nullopt: no such line
+    int result;
+    bool written;
+};
+
+// The menu entry is written after a successful install, and only when the
+// package asks for it; otherwise nothing outside the install folder changes.
+class MenuEntryTest : public InstallerFixture, public testing::WithParamInterface<MenuEntryCase> {
+protected:
+    void SetUp() override
+    {
+        qputenv("XDG_DATA_HOME", dataHome.path().toUtf8());
+        QByteArray ini = replacing(workedExample(), "RunProgram", "bin/run game.sh --full");
+        ini = replacing(ini, "GameTitle", "Some && Other Game");
+        if (GetParam().key)
+            ini += QByteArray("DesktopEntry=") + *GetParam().key + '\n';
+        writeIni(ini);
+        QFile icon(dir.filePath(QStringLiteral("icon.png")));
+        ASSERT_TRUE(icon.open(QIODevice::WriteOnly));
+        icon.write("the package's icon");
+        icon.close();
+        createWindow();
+        changeDir = std::make_unique<Tfrm_ChangeDir>();
+        frm_ChangeDir = changeDir.get();
+        boxes.boxes.clear();
+    }
+    void TearDown() override
+    {
+        frm_ChangeDir = nullptr;
+        changeDir.reset();
+        qunsetenv("XDG_DATA_HOME");
+    }
+
+    QTemporaryDir dataHome;
+    std::unique_ptr<Tfrm_ChangeDir> changeDir;
+    LaunchRecorder launches{true};
+};
+
+TEST_P(MenuEntryTest, WrittenOnlyWhenAskedForAndInstalled)
+{
+    QTimer answer;
+    answer.setInterval(10);
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        if (frm_ChangeDir->isVisible())
+            frm_ChangeDir->done(GetParam().result);
+    });
+    answer.start();
+    runGuarded([] { frm_zenkor->InstallClick(); });
+
+    const QString entryPath =
+        dataHome.filePath(QStringLiteral("applications/zenkor-some-other-game.desktop"));
+    const QString iconPath = dataHome.filePath(QStringLiteral("icons/zenkor-some-other-game.png"));
+    if (!GetParam().written) {
+        EXPECT_TRUE(QDir(dataHome.path()).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot));
+        return;
+    }
+    QFile entry(entryPath);
+    ASSERT_TRUE(entry.open(QIODevice::ReadOnly));
+    const QStringList lines = QString::fromUtf8(entry.readAll()).split(u'\n');
+    const QString folder = frm_ChangeDir->GetDirectory();
+    EXPECT_TRUE(lines.contains(u"[Desktop Entry]"));
+    EXPECT_TRUE(lines.contains(u"Type=Application"));
+    EXPECT_TRUE(lines.contains(u"Name=Some & Other Game"));
+    EXPECT_TRUE(
+        lines.contains(QStringLiteral("Exec=\"%1/bin/run\" \"game.sh\" \"--full\"").arg(folder)));
+    EXPECT_TRUE(lines.contains(QStringLiteral("Path=%1/bin").arg(folder)));
+    EXPECT_TRUE(lines.contains(QStringLiteral("Icon=") + iconPath));
+    QFile icon(iconPath);
+    ASSERT_TRUE(icon.open(QIODevice::ReadOnly));
+    EXPECT_EQ(icon.readAll(), "the package's icon");
+    EXPECT_EQ(boxes.boxes.size(), 1u) << "only the success box";
+}
+
+INSTANTIATE_TEST_SUITE_P(Keys, MenuEntryTest,
+                         testing::Values(MenuEntryCase{"asked_installed", "1", mrOk, true},
+                                         MenuEntryCase{"asked_failed", "1", mrExtractFailed, false},
+                                         MenuEntryCase{"asked_cancelled", "1", mrCancel, false},
+                                         MenuEntryCase{"not_asked", std::nullopt, mrOk, false},
+                                         MenuEntryCase{"declined", "0", mrOk, false}),
+                         [](const testing::TestParamInfo<MenuEntryCase>& info) {
+                             return std::string(info.param.name);
+                         });
+
+// Exec takes each word in double quotes; inside them the entry format's
+// reserved characters are escaped, and the value's backslashes once more.
+TEST(DesktopExecValueTest, QuotesEveryWordSoTheMenuStartsWhatSetupWould)
+{
+    struct Row {
+        LaunchRequest launch;
+        const char* exec;
+    };
+    const Row rows[] = {
+        {{"/home/u/My Games/run", {}, "/home/u/My Games"}, R"("/home/u/My Games/run")"},
+        {{"/g/run", {"a\"b", "$HOME", "`id`", "100%", "C:\\x", "--f=%u"}, "/g"},
+         R"("/g/run" "a\\"b" "\\$HOME" "\\`id\\`" "100%%" "C:\\\\x" "--f=%%u")"},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(DesktopExecValue(row.launch), QString::fromUtf8(row.exec)) << row.exec;
+}
 
 struct CommandCase {
     const char* folder;

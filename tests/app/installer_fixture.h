@@ -15,18 +15,21 @@
 #include <memory>
 
 // The installer folder of one test: `setup` with an install.ini beside it,
-// message boxes recorded and the music played by a fake back end.
+// started there, message boxes recorded and the music played by a fake back
+// end.
 class InstallerFixture : public testing::Test {
 protected:
     InstallerFixture()
     {
         SetExecutablePathOverride(dir.filePath(QStringLiteral("setup")).toStdString());
+        QDir::setCurrent(dir.path());
     }
     ~InstallerFixture() override
     {
         frm_zenkor = nullptr;
         window.reset();
         SetExecutablePathOverride({});
+        QDir::setCurrent(previousDir);
     }
 
     // A packager's install.ini: the worked example with a relative install path.
@@ -73,6 +76,7 @@ protected:
         runGuarded([] { frm_zenkor->FormCreate(); });
     }
 
+    const QString previousDir = QDir::currentPath();
     QTemporaryDir dir;
     MessageBoxRecorder boxes;
     MediaLog media;

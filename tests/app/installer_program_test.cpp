@@ -5,6 +5,7 @@
 #include "dialogs/frm_new_dir.h"
 #include "installer_fixture.h"
 #include "presentation/frm_view_nfo.h"
+#include "widgets/label.h"
 
 #include <QThread>
 #include <QTimer>
@@ -58,6 +59,23 @@ TEST_F(InstallerProgramTest, ExitEndsTheLoopAndDestroysEveryWindow)
     EXPECT_EQ(frm_NewDir, nullptr);
     // The music device was closed as the main window went.
     EXPECT_EQ(media.calls, (std::vector<std::string>{"open", "rewind", "play", "close"}));
+}
+
+// Started from another folder (a terminal, a launcher), setup moves to its
+// own: a relative install path is taken there, and so are the NFO and music.
+TEST_F(InstallerProgramTest, BeginsInItsOwnFolderWhereverItIsStartedFrom)
+{
+    writeIni(workedExample());
+    const QTemporaryDir elsewhere;
+    ASSERT_TRUE(QDir::setCurrent(elsewhere.path()));
+    QString current, installPath;
+    runAndExit([&] {
+        current = QDir::currentPath();
+        installPath = frm_zenkor->InstallPath->text();
+    });
+    const QString own = QDir(dir.path()).canonicalPath();
+    EXPECT_EQ(current, own);
+    EXPECT_EQ(installPath, own + QStringLiteral("/Games/SomeGame"));
 }
 
 TEST_F(InstallerProgramTest, FailedCreationStillShowsTheWindow)

@@ -51,7 +51,8 @@ class ExpandPathTest : public testing::TestWithParam<PathCase> {};
 TEST_P(ExpandPathTest, GivesAFullPath)
 {
     const PathCase& c = GetParam();
-    EXPECT_EQ(ExpandPath(QString::fromUtf8(c.input), QString::fromUtf8(c.base), c.style),
+    EXPECT_EQ(ExpandPath(QString::fromUtf8(c.input), QString::fromUtf8(c.base), c.style,
+                         QStringLiteral("/home/user")),
               QString::fromUtf8(c.expected))
         << styleName(c.style) << " " << c.input << " in " << c.base;
 }
@@ -71,11 +72,19 @@ INSTANTIATE_TEST_SUITE_P(
                     PathCase{PathStyle::Windows, "d:x", "D:\\work", "D:\\work\\x"},
                     PathCase{PathStyle::Windows, "e:x", "D:\\work", "E:\\x"},
                     PathCase{PathStyle::Windows, "", "D:\\", ""},
+                    PathCase{PathStyle::Windows, "~\\Games", "D:\\", "D:\\~\\Games"},
                     PathCase{PathStyle::Posix, "Games\\X", "/media/d", "/media/d/Games/X"},
                     PathCase{PathStyle::Posix, "Games/X", "/", "/Games/X"},
                     PathCase{PathStyle::Posix, "/opt/a/../b/", "/home", "/opt/b/"},
                     PathCase{PathStyle::Posix, "../../..", "/a", "/"},
                     PathCase{PathStyle::Posix, "./x/./y", "/a//b", "/a/b/x/y"},
-                    PathCase{PathStyle::Posix, "", "/a", ""}));
+                    PathCase{PathStyle::Posix, "", "/a", ""},
+                    // The user's home, however the rest is written.
+                    PathCase{PathStyle::Posix, "~/Games/X", "/a", "/home/user/Games/X"},
+                    PathCase{PathStyle::Posix, "~\\Games\\X\\", "/a", "/home/user/Games/X/"},
+                    PathCase{PathStyle::Posix, "~", "/a", "/home/user"},
+                    PathCase{PathStyle::Posix, "~/../x", "/a", "/home/x"},
+                    PathCase{PathStyle::Posix, "~x/y", "/a", "/a/~x/y"},
+                    PathCase{PathStyle::Posix, "/opt/~/x", "/a", "/opt/~/x"}));
 
 } // namespace

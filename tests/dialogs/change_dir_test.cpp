@@ -1,6 +1,7 @@
 #include "widgets/label.h"
 #include "widgets/picture.h"
 #include "base/exception.h"
+#include "base/executable_path.h"
 #include "change_dir_fixture.h"
 #include "dialogs/frm_install.h"
 #include "layout_check.h"
@@ -306,6 +307,86 @@ TEST_F(ChangeDirTest, EnterInstallsIntoTheOpenFolder)
               mrExtractFailed);
     EXPECT_EQ(target, inner);
     frm_install = nullptr;
+}
+
+// The first showing opens the configured install folder, made with its
+// missing parents, so Install at once fills it; what is still empty when the
+// dialog closes goes again, and a folder that cannot be made is said once.
+TEST_F(ChangeDirTest, FirstShowingOpensTheInstallFolderMadeForIt)
+{
+    const QString games = scratch.path() + QStringLiteral("/Games");
+    const QString folder = games + QStringLiteral("/Zenkor Demo");
+    Tfrm_ChangeDir dialog;
+    dialog.SetInstallPath(folder);
+    QString opened;
+    driver::runModal(&dialog, [&] {
+        opened = dialog.GetDirectory();
+        dialog.CancelClick();
+    });
+    EXPECT_EQ(opened, folder);
+    EXPECT_FALSE(QFileInfo::exists(games)) << "a cancelled install left its folders";
+
+    // Made again at the next showing; a file in it keeps it.
+    driver::runModal(&dialog, [&] {
+        opened = dialog.GetDirectory();
+        QFile(folder + QStringLiteral("/kept")).open(QIODevice::WriteOnly);
+        dialog.CancelClick();
+    });
+    EXPECT_EQ(opened, folder);
+    EXPECT_TRUE(QFileInfo::exists(folder + QStringLiteral("/kept")));
+    EXPECT_TRUE(boxes.boxes.empty());
+
+    QFile(scratch.path() + QStringLiteral("/plain")).open(QIODevice::WriteOnly);
+    const QString impossible = scratch.path() + QStringLiteral("/plain/Game");
+    QDir::setCurrent(scratch.path());
+    Tfrm_ChangeDir blocked;
+    blocked.SetInstallPath(impossible);
+    driver::runModal(&blocked, [&] {
+        opened = blocked.GetDirectory();
+        blocked.CancelClick();
+    });
+    EXPECT_EQ(opened, scratch.path());
+    ASSERT_EQ(boxes.boxes.size(), 1u);
+    EXPECT_EQ(boxes.boxes[0].text, QStringLiteral("Could not create dir (%1)").arg(impossible));
+}
+
+// Setup's own files must not mix with the program's: Install in the folder
+// that holds setup is refused in one box, and the dialog stays open.
+TEST_F(ChangeDirTest, InstallIntoTheInstallersOwnFolderIsRefused)
+{
+    SetExecutablePathOverride((scratch.path() + QStringLiteral("/setup")).toStdString());
+    Tfrm_install extraction;
+    frm_install = &extraction;
+    bool extractionShown = false;
+    QTimer answer;
+    answer.setInterval(5);
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        if (extraction.isVisible()) {
+            extractionShown = true;
+            extraction.done(mrCancel);
+        }
+    });
+    answer.start();
+    Tfrm_ChangeDir dialog;
+    dialog.SetRarFile(scratch.path() + QStringLiteral("/missing.rar"));
+    bool openAfterInstall = false;
+    const int result = driver::runModal(&dialog, [&] {
+        driver::click(dialog.img_install);
+        openAfterInstall = dialog.isVisible();
+        dialog.DirectoryListBox->SetDirectory(scratch.make(QStringLiteral("Games")));
+        driver::click(dialog.img_install); // a folder below it is like any other
+    });
+    EXPECT_TRUE(openAfterInstall);
+    EXPECT_EQ(result, mrCancel);
+    EXPECT_TRUE(extractionShown);
+    ASSERT_EQ(boxes.boxes.size(), 1u);
+    EXPECT_EQ(boxes.boxes[0].text,
+              QStringLiteral("%1 is the installer's own folder. Choose or make another folder to "
+                             "install into.")
+                  .arg(scratch.path()));
+    EXPECT_EQ(boxes.boxes[0].caption, QStringLiteral("Error"));
+    frm_install = nullptr;
+    SetExecutablePathOverride({});
 }
 
 TEST_F(ChangeDirTest, HoverTable)

@@ -13,6 +13,8 @@
 #include "tests/support/message_box_recorder.h"
 
 #include <QCoreApplication>
+#include <QCryptographicHash>
+#include <QFile>
 #include <QProgressBar>
 #include <QTest>
 #include <gmock/gmock.h>
@@ -21,6 +23,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <utility>
 
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
@@ -329,6 +332,81 @@ TEST_F(InstallWindowTest, ArchiveThatIsNotRarKeepsTheWindowOpen)
     EXPECT_EQ(result, mrCancel);
     EXPECT_THAT(boxTexts(), ElementsAre("notes.rar: error(25142): Invalid or unsupported archive "
                                         "type for this operation"));
+}
+
+// The volumes recorded beside the archive are checked, with progress in the
+// window, before the library opens it: a missing or damaged one is named in
+// one box and nothing is written; an intact set installs.
+TEST_F(InstallWindowTest, RecordedVolumesAreCheckedBeforeAnythingIsWritten)
+{
+    fake.add(FakeFile("a.txt", 10));
+    const auto write = [](const std::string& path, const std::string& data) {
+        std::ofstream(path, std::ios::binary) << data;
+    };
+    const auto digest = [](const std::string& path) {
+        QFile file(QString::fromStdString(path));
+        file.open(QIODevice::ReadOnly);
+        return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256)
+            .toHex()
+            .toStdString();
+    };
+    const std::string record = box.archive() + ".sha256";
+    const std::string second = box.root() + "/test.r00";
+    write(second, "the second volume");
+    const std::string intact =
+        digest(box.archive()) + "  test.rar\n" + digest(second) + " *test.r00\n";
+    struct Row {
+        const char* name;
+        std::string record;
+        const char* box;
+    };
+    const Row refused[] = {
+        {"damaged", digest(box.archive()) + "  test.rar\n" + std::string(64, '0') + "  test.r00\n",
+         "test.r00 is damaged or incomplete. Please download it again."},
+        {"missing", intact + digest(second) + "  test.r01\n",
+         "test.r01 is missing. Please download the installer again."},
+        {"unreadable record", "not a record\n",
+         "test.rar.sha256 is damaged or incomplete. Please download it again."},
+        {"outside the folder", digest(second) + "  ../test.r00\n",
+         "test.rar.sha256 is damaged or incomplete. Please download it again."},
+    };
+    for (const Row& row : refused) {
+        SCOPED_TRACE(row.name);
+        boxes.boxes.clear();
+        write(record, row.record);
+        bool open = false;
+        EXPECT_EQ(driver::runModal(&window,
+                                   [&] {
+                                       driver::click(window.img_extract2);
+                                       open = window.isVisible();
+                                       driver::click(window.img_cancel);
+                                   }),
+                  mrCancel);
+        EXPECT_TRUE(open);
+        EXPECT_THAT(boxTexts(), ElementsAre(row.box));
+        EXPECT_THAT(fake.calls(), IsEmpty());
+    }
+
+    // Cancel while checking stops before anything is written.
+    write(record, intact);
+    bool cancelled = false;
+    duringRun = [&](int) {
+        if (!std::exchange(cancelled, true))
+            driver::click(window.img_cancel);
+    };
+    EXPECT_EQ(extract(), mrCancel);
+    EXPECT_TRUE(cancelled);
+    EXPECT_THAT(fake.calls(), IsEmpty());
+
+    QStringList shown;
+    duringRun = [&](int) { shown << window.Label1->text() + window.lbl_filename->text(); };
+    boxes.boxes.clear();
+    EXPECT_EQ(extract(), mrOk);
+    EXPECT_TRUE(extracted("a.txt"));
+    EXPECT_THAT(boxTexts(), IsEmpty());
+    EXPECT_TRUE(shown.contains(QStringLiteral("Checking:test.r00")))
+        << shown.join(u'|').toStdString();
+    EXPECT_EQ(window.Label1->text(), QStringLiteral("Extracing:"));
 }
 
 TEST_F(InstallWindowTest, ErrorBoxesByCodeRange)

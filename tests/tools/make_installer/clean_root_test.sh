@@ -25,7 +25,7 @@ for tool in convert compare Xvfb xdotool; do
 done
 "$here/make_clean_root.sh" "$root" "$release" || fail "could not make the clean Debian root $root (see above)"
 
-rm -rf "$evidence" "$root$folder" "$root/tmp/fb"
+rm -rf "$evidence" "$root$folder" "$root/tmp/fb" "$root/root/Games/ZenkorDemo"
 mkdir -p "$evidence/fb" "$root/tmp/fb"
 cp -a "$build/demo" "$root$folder"
 
@@ -119,5 +119,7 @@ box=$(window_named Setup)
 sleep 0.5
 screenshot done
 xdo windowfocus "$box" sleep 0.3 key Return
-expect_demo_installed "$log" "$root$folder"
+# The demo's InstallPath is ~/Games/ZenkorDemo: the root user's home there.
+expect_demo_installed "$log" "$root/root/Games/ZenkorDemo"
+[ ! -e "$root$folder/start.sh" ] || fail "the demo was installed beside setup"
 echo "clean-root test: installed in a Debian $release root without Qt, SDL, libarchive or fonts; the title looks as on this machine"

@@ -119,6 +119,6 @@ click $((W - 50)) $((H - 25))          # OK
 
 # Only after the success box is confirmed does the installer start the demo's
 # start.sh, which prints its readme where there is no X display.
-expect_demo_installed "$log" "$work/demo"
+expect_demo_installed "$log" "$work/demo/Games/ZenkorDemo" # ~/Games/ZenkorDemo
 ! grep -q 'Failed to load client buffer integration' "$log" || fail "Qt warned at start: $(cat "$log")"
 echo "wayland test: installed on a headless Wayland session; screenshots in $evidence"
