@@ -106,6 +106,12 @@ void Tfrm_zenkor::createControls()
     img_exit2 = litTwin(this, 536, 216, 81, 25, artwork::kExitLit,
                         QStringLiteral("Leave ZenkoR Installer"));
     twins_.setTwins({img_install2, img_nfo2, img_exit2});
+    img_install->setLitTwin(img_install2);
+    img_nfo->setLitTwin(img_nfo2);
+    img_exit->setLitTwin(img_exit2);
+    // Tab goes down the buttons as they stand.
+    setTabOrder(img_install, img_nfo);
+    setTabOrder(img_nfo, img_exit);
 
     lbl_line1 = label(this, 8, 240, QString(), white);
     lbl_line2 = label(this, 8, 256, QString(), white);

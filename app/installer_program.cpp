@@ -1,6 +1,8 @@
 #include "app/installer_program.h"
 
 #include "app/frm_zenkor.h"
+#include "app/package_identity.h"
+#include "widgets/label.h"
 #include "widgets/guard.h"
 #include "dialogs/frm_change_dir.h"
 #include "dialogs/frm_install.h"
@@ -57,6 +59,9 @@ int runInstaller()
     ProgramWindow<Tfrm_ViewNfo> viewNfo(frm_ViewNfo);
     ProgramWindow<Tfrm_ChangeDir> changeDir(frm_ChangeDir);
     ProgramWindow<Tfrm_NewDir> newDir(frm_NewDir);
+    // Before the native windows exist: the window system reads the name as
+    // each one is made.
+    nameApplicationAfter(frm_zenkor->lbl_GameTitle->text());
     // Each dialog stands above the window it is opened from.
     setOwnerWindow(*frm_ViewNfo, *frm_zenkor);
     setOwnerWindow(*frm_ChangeDir, *frm_zenkor);

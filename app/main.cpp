@@ -1,17 +1,31 @@
+#include "widgets/accessibility.h"
 #include "widgets/bundled_fonts.h"
+#include "widgets/fresh_keys.h"
 #include "widgets/guard.h"
+#include "widgets/modal_in_front.h"
 #include "widgets/window_messages.h"
+#include "app/installer_instance.h"
 #include "app/installer_program.h"
+#include "app/package_identity.h"
 #include "archive/rar_library.h"
 #include "base/executable_path.h"
 
 int main(int argc, char** argv)
 {
     GuardedApplication app(argc, argv);
+    const QString folder = QString::fromStdString(ExecutableFolder());
+    // A second start of the same installer brings the first one forward.
+    const InstallerInstance instance(folder, bringInstallerToFront);
+    if (instance.anotherIsRunning())
+        return 0;
     // Start-up work of the program's modules belongs here, before any window
     // exists.
     InstallWindowMessageHook();
-    registerBundledFonts(QString::fromStdString(ExecutableFolder()));
+    registerBundledFonts(folder);
+    installAccessibleInterfaces();
+    actOnFreshKeyPressesOnly(app);
+    keepModalWindowsInFront(app);
+    showPackageIcon();
     RarLibraryBinding rarLibrary(DefaultRarLibraryLocation(ExecutableFolder()));
     return runInstaller();
 }

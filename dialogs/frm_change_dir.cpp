@@ -70,7 +70,16 @@ Tfrm_ChangeDir::Tfrm_ChangeDir(QWidget* parent) : HoverWindow(parent)
     img_install2->hide();
     img_MakeDir2->hide();
     setLitTwins({img_cancel2, img_install2, img_MakeDir2});
+    img_MakeDir->setLitTwin(img_MakeDir2);
+    img_cancel->setLitTwin(img_cancel2);
+    img_install->setLitTwin(img_install2);
+    DriveComboBox->setAccessibleName(QStringLiteral("Drive"));
+    DirectoryListBox->setAccessibleName(QStringLiteral("Folder"));
+    // Reading order: the lists, then Make Dir, then Cancel and Install.
     setTabOrder(DriveComboBox, DirectoryListBox);
+    setTabOrder(DirectoryListBox, img_MakeDir);
+    setTabOrder(img_MakeDir, img_cancel);
+    setTabOrder(img_cancel, img_install);
 
     connect(DriveComboBox, &TDriveComboBox::Change, this, &Tfrm_ChangeDir::DriveChange);
     for (TPicture* picture : {img_MakeDir, img_MakeDir2}) {

@@ -56,12 +56,15 @@ Tfrm_install::Tfrm_install(QWidget* parent) : HoverWindow(parent), UnRAR(nullptr
                                 QStringLiteral("Extract Files"));
     img_cancel2->hide();
     setLitTwins({img_cancel2, img_extract2});
+    img_cancel->setLitTwin(img_cancel2);
+    img_extract->setLitTwin(img_extract2);
     InstallPath = addLabel({80, 112}, QStringLiteral("InstallPath"));
     ProgressBar = new QProgressBar(this);
     ProgressBar->setGeometry(8, 40, 465, 25);
     ProgressBar->setRange(0, 100);
     ProgressBar->setValue(0);
     ProgressBar->setTextVisible(false);
+    ProgressBar->setAccessibleName(QStringLiteral("Progress"));
 
     UnRAR.SetFileSpec("*.*");
     UnRAR.SetCpuType(TCpuType::cptAuto);

@@ -24,6 +24,9 @@ Tfrm_NewDir::Tfrm_NewDir(QWidget* parent) : HoverWindow(parent)
                            QStringLiteral("Create the Directory/Folder"));
     img_cancel2->hide();
     setLitTwins({img_cancel2, img_ok2});
+    img_cancel->setLitTwin(img_cancel2);
+    img_ok->setLitTwin(img_ok2);
+    edt_NewDir->setAccessibleName(QStringLiteral("New Directory"));
 
     connect(img_cancel, &TPicture::clicked, this, &Tfrm_NewDir::CancelClick);
     connect(img_cancel2, &TPicture::clicked, this, &Tfrm_NewDir::CancelClick);

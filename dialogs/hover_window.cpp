@@ -7,7 +7,6 @@
 #include "dialogs/modal_result.h"
 
 #include <QCloseEvent>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -74,8 +73,7 @@ void HoverWindow::setVisible(bool visible)
         // itself anew, with other frame estimates, at every showing.
         if (!placed_) {
             const QRect frame = frameGeometry();
-            centreOnScreen(*this, QGuiApplication::primaryScreen(),
-                           QPoint(frame.width(), frame.height()) / 2);
+            centreOnScreen(*this, screenOfOwner(*this), QPoint(frame.width(), frame.height()) / 2);
         } else {
             move(lastPlace_);
         }

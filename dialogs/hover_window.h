@@ -16,8 +16,9 @@ public:
     explicit HoverWindow(QWidget* parent = nullptr);
 
     void done(int result) override;
-    // Centred on the screen at the first showing; later showings keep the
-    // place the window had when it was last hidden.
+    // Centred on the screen of the window it belongs to at the first
+    // showing; later showings keep the place the window had when it was
+    // last hidden.
     void setVisible(bool visible) override;
 
 signals:

@@ -51,7 +51,6 @@ Tfrm_ViewNfo::Tfrm_ViewNfo(QWidget* parent)
     NFOFile->setFocus();
 
     closeOnAltF4(*this);
-    centreOnScreen(*this, QGuiApplication::primaryScreen(), rect().center());
 }
 
 void Tfrm_ViewNfo::keyPressEvent(QKeyEvent* event)
@@ -73,5 +72,11 @@ void Tfrm_ViewNfo::ShowNfoFile()
 {
     LoadNfoFile();
     NFOFile->setFocus();
+    // Centred once, on the screen of the window it belongs to; later
+    // showings keep the place the user left it at.
+    if (!placed_) {
+        placed_ = true;
+        centreOnScreen(*this, screenOfOwner(*this), rect().center());
+    }
     exec();
 }

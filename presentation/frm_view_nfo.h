@@ -23,6 +23,9 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    bool placed_ = false;
 };
 
 extern Tfrm_ViewNfo* frm_ViewNfo;

@@ -5,6 +5,8 @@
 namespace artwork {
 
 inline constexpr const char* kHeader = ":/artwork/header.png"; // 594 x 171
+// The installer's own icon; a package's setup.png beside setup replaces it.
+inline constexpr const char* kIcon = ":/artwork/setup.png"; // 64 x 64
 
 inline constexpr const char* kInstall = ":/artwork/install.png"; // 99 x 28
 inline constexpr const char* kInstallLit = ":/artwork/install_lit.png";

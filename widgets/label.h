@@ -25,6 +25,7 @@ public:
     void setAutoSize(bool autoSize);
     // Off: "&" is an ordinary character, as in file names and paths.
     void setShowAccelChar(bool showAccelChar);
+    bool showsAccelChar() const { return showAccelChar_; }
     void setAlignment(Qt::Alignment alignment);
 
     // A colour of its own; clears the parent-colour flag.

@@ -9,18 +9,26 @@ namespace {
 
 // The window a box belongs to: the modal window in front, else the active
 // one, else the program's visible window. The box stands centred over it.
+// Right after a dialog closes, the window system may not yet have made the
+// window below active again: a hidden window does not count, and among the
+// visible ones the main window comes before any other, whatever order the
+// toolkit lists them in.
 QWidget* ownerWindow()
 {
     if (QWidget* modal = QApplication::activeModalWidget())
         return modal;
-    if (QWidget* active = QApplication::activeWindow())
+    if (QWidget* active = QApplication::activeWindow(); active && active->isVisible())
         return active;
+    QWidget* other = nullptr;
     for (QWidget* window : QApplication::topLevelWidgets()) {
         const Qt::WindowType type = window->windowType();
-        if (window->isVisible() && type != Qt::ToolTip && type != Qt::Popup)
+        if (!window->isVisible() || type == Qt::ToolTip || type == Qt::Popup)
+            continue;
+        if (type == Qt::Window)
             return window;
+        other = other ? other : window;
     }
-    return nullptr;
+    return other;
 }
 
 // A box that stands centred over its owner. The box takes its final size

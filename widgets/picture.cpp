@@ -2,6 +2,8 @@
 
 #include "widgets/branded_artwork.h"
 
+#include <QFocusEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -36,10 +38,57 @@ void TPicture::rebuildShown()
     update();
 }
 
+void TPicture::setLitTwin(TPicture* twin)
+{
+    litTwin_ = twin;
+    twin->face_ = this;
+    // The face stays shown under its twin, so it can hold the focus; the
+    // twin passes any focus on to it.
+    setFocusPolicy(Qt::TabFocus);
+    twin->setFocusProxy(this);
+}
+
+QString TPicture::buttonName() const
+{
+    const TPicture* face = face_ ? face_ : this;
+    if (face->litTwin_ && !face->litTwin_->toolTip().isEmpty())
+        return face->litTwin_->toolTip();
+    return face->toolTip();
+}
+
+void TPicture::press()
+{
+    if (face_) {
+        face_->press();
+        return;
+    }
+    if (litTwin_)
+        emit litTwin_->clicked();
+}
+
+bool TPicture::showsFocusMark() const
+{
+    const TPicture* face = face_ ? face_ : this;
+    return face->litTwin_ && face->hasFocus() && face->keyboardFocus_;
+}
+
+void TPicture::updateButton()
+{
+    update();
+    if (litTwin_)
+        litTwin_->update();
+}
+
 void TPicture::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.drawImage(QPoint(0, 0), shown_);
+    if (showsFocusMark()) {
+        // A dotted frame just inside the plate, light on the dark artwork.
+        const QRect plate = rect().intersected(shown_.rect()).adjusted(2, 2, -3, -3);
+        painter.setPen(QPen(Qt::white, 1, Qt::DotLine));
+        painter.drawRect(plate);
+    }
 }
 
 void TPicture::mouseMoveEvent(QMouseEvent* event)
@@ -63,6 +112,49 @@ void TPicture::mouseReleaseEvent(QMouseEvent* event)
     event->accept();
     if (click)
         emit clicked();
+}
+
+// Space presses the focused button; Enter and Esc go on to the window.
+void TPicture::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Space && event->modifiers() == Qt::NoModifier && isButton()) {
+        event->accept();
+        press();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void TPicture::focusInEvent(QFocusEvent* event)
+{
+    switch (event->reason()) {
+    case Qt::TabFocusReason:
+    case Qt::BacktabFocusReason:
+    case Qt::ShortcutFocusReason:
+        keyboardFocus_ = true;
+        break;
+    case Qt::ActiveWindowFocusReason:
+    case Qt::PopupFocusReason:
+        // The window comes back: the focus is where the user left it.
+        break;
+    default:
+        keyboardFocus_ = false;
+    }
+    updateButton();
+    QWidget::focusInEvent(event);
+}
+
+void TPicture::focusOutEvent(QFocusEvent* event)
+{
+    updateButton();
+    QWidget::focusOutEvent(event);
+}
+
+// A window shown again starts with the mouse look.
+void TPicture::hideEvent(QHideEvent* event)
+{
+    keyboardFocus_ = false;
+    QWidget::hideEvent(event);
 }
 
 QImage withCornerColourTransparent(const QImage& picture)

@@ -9,3 +9,8 @@ class QWidget;
 // Each window names its own centre: the middle of its client area, or half
 // its frame's extent. Without a screen the window stays where it is.
 void centreOnScreen(QWidget& window, const QScreen* screen, const QPoint& centre);
+
+// The screen a window opens on: the screen of the window it belongs to (its
+// owner, see window_owner.h, or its parent), else its own. With two
+// monitors a dialog then opens where its owner is, not on the primary one.
+QScreen* screenOfOwner(const QWidget& window);

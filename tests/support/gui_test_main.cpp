@@ -1,6 +1,10 @@
-// GUI tests start like the program: its application object and its hook for
-// window messages during extraction runs.
+// GUI tests start like the program: its application object, its hook for
+// window messages during extraction runs, what screen readers read, keys
+// that act on fresh presses only and modal windows kept in front.
+#include "widgets/accessibility.h"
+#include "widgets/fresh_keys.h"
 #include "widgets/guard.h"
+#include "widgets/modal_in_front.h"
 #include "widgets/window_messages.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +13,9 @@ int main(int argc, char** argv)
 {
     GuardedApplication app(argc, argv);
     InstallWindowMessageHook();
+    installAccessibleInterfaces();
+    actOnFreshKeyPressesOnly(app);
+    keepModalWindowsInFront(app);
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

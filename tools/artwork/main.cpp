@@ -1,7 +1,8 @@
-// Writes the installer's header and button pictures as PNG files into the
-// folder given on the command line.
+// Writes the installer's header and button pictures and its icon as PNG
+// files into the folder given on the command line.
 #include "button_painter.h"
 #include "header_painter.h"
+#include "icon_painter.h"
 
 #include <QDir>
 #include <QGuiApplication>
@@ -56,6 +57,7 @@ int main(int argc, char** argv)
     }
 
     bool ok = save(paintHeader(594, 171), folder, QStringLiteral("header"));
+    ok &= save(paintIcon(64), folder, QStringLiteral("setup"));
     for (const Button& b : kButtons) {
         const QString lettering = QString::fromLatin1(b.lettering);
         const QString name = QString::fromLatin1(b.file);
