@@ -7,7 +7,7 @@
 // A menu entry for the installed program, written when the package asks for
 // one (DesktopEntry=1): a freedesktop desktop entry in the user's
 // applications folder that starts the program as setup does, in its own
-// folder, with the package's icon.png beside setup as its icon.
+// folder, with setup.png beside setup (the window's icon) as its icon.
 
 // The Exec value for `launch`: every word in double quotes, with the
 // characters the entry format reserves escaped.

@@ -266,7 +266,7 @@ void Tfrm_zenkor::writeMenuEntry(const LaunchRequest& launch)
 {
     const QString dataHome = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
     const QString failed = WriteDesktopEntry(dataHome, lbl_GameTitle->text(), launch,
-                                             PathInExeFolder(QStringLiteral("icon.png")));
+                                             PathInExeFolder(QStringLiteral("setup.png")));
     if (!failed.isEmpty())
         showErrorBox(QStringLiteral("Could not write the menu entry (%1)").arg(failed));
 }

@@ -105,7 +105,7 @@ protected:
         if (GetParam().key)
             ini += QByteArray("DesktopEntry=") + *GetParam().key + '\n';
         writeIni(ini);
-        QFile icon(dir.filePath(QStringLiteral("icon.png")));
+        QFile icon(dir.filePath(QStringLiteral("setup.png")));
         ASSERT_TRUE(icon.open(QIODevice::WriteOnly));
         icon.write("the package's icon");
         icon.close();
