@@ -33,6 +33,13 @@ for entry in "${cases[@]}"; do
     refuse) [[ $status -eq 1 && ! -e $out ]] ;;
   esac || fail "$name: expected $outcome, got status $status: $output"
   [[ -z $line || $output == *"$line"* ]] || fail "$name: no line \"$line\" in: $output"
+  # The sound font comes only with MIDI music, the demo's music.mid.
+  if [ "$outcome" != refuse ]; then
+    midi=no shipped=no
+    [ ! -f "$package/music.mid" ] || midi=yes
+    [ ! -f "$out/TimGM6mb.sf2" ] || shipped=yes
+    [ $midi = $shipped ] || fail "$name: MIDI music: $midi, but sound font shipped: $shipped"
+  fi
   if [ "$outcome" = refuse ]; then
     "$tool" --force "$package" "$out" >/dev/null 2>&1 || fail "$name: --force did not assemble the folder"
     [ -x "$out/setup" ] || fail "$name: --force left no setup"
