@@ -89,7 +89,7 @@ int writeLinkToRead(const RarEntryPoints& rar, RAR_HANDLE archive, ArchiveEntry&
         scratch = std::make_unique<QTemporaryDir>();
     const QString destination = QDir(scratch->path()).filePath(entry.name);
     QDir().mkpath(QFileInfo(destination).path());
-    std::string folder = QDir(scratch->path()).path().toStdString() + '/';
+    std::string folder = scratch->path().toStdString() + '/';
     std::string name = destination.toStdString();
     const int result = rar.RARProcessFile(archive, RAR_EXTRACT, folder.data(), name.data());
     entry.linkTarget = linkTargetAt(QFile::encodeName(destination));
