@@ -99,8 +99,10 @@ void IniFile::parse(QByteArray text)
         if (sectionHeader(line, name)) {
             section = name.toCaseFolded();
             reading = !sections_.contains(section);
-            if (reading)
+            if (reading) {
                 sections_.insert(section, {});
+                sectionNames_.append(name);
+            }
             continue;
         }
         if (!reading || line.startsWith(u';'))
@@ -108,11 +110,14 @@ void IniFile::parse(QByteArray text)
         const qsizetype equals = line.indexOf(u'=');
         if (equals < 0)
             continue;
-        const QString key = trimmedBlanks(QStringView(line).first(equals)).toCaseFolded();
+        const QString written = trimmedBlanks(QStringView(line).first(equals));
+        const QString key = written.toCaseFolded();
         QHash<QString, QString>& keys = sections_[section];
-        if (!keys.contains(key))
+        if (!keys.contains(key)) {
+            keyNames_[section].append(written);
             keys.insert(
                 key, cutToMaxLength(unquoted(trimmedBlanks(QStringView(line).sliced(equals + 1)))));
+        }
     }
 }
 
@@ -129,4 +134,14 @@ std::int32_t IniFile::ReadInteger(const QString& section, const QString& key,
     if (text.size() > 2 && (text.startsWith(u"0x") || text.startsWith(u"0X")))
         text.replace(0, 2, u'$');
     return StrToIntDef(text, fallback, kSignBeforeDollar);
+}
+
+QStringList IniFile::SectionNames() const
+{
+    return sectionNames_;
+}
+
+QStringList IniFile::KeyNames(const QString& section) const
+{
+    return keyNames_.value(section.toCaseFolded());
 }

@@ -2,6 +2,7 @@
 
 #include <QHash>
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
 
@@ -28,10 +29,18 @@ public:
     std::int32_t ReadInteger(const QString& section, const QString& key,
                              std::int32_t fallback) const;
 
+    // The sections, and the keys of one section, as first written in the
+    // file and in its order: what a packager wrote, for checking it.
+    QStringList SectionNames() const;
+    QStringList KeyNames(const QString& section) const;
+
 private:
     IniFile() = default;
     void parse(QByteArray text);
 
     // Values by case-folded section and key names.
     QHash<QString, QHash<QString, QString>> sections_;
+    QStringList sectionNames_;
+    // Keys as written, by case-folded section name.
+    QHash<QString, QStringList> keyNames_;
 };

@@ -1,110 +1,130 @@
 #include "tools/package_check/archive_check.h"
 
+#include "tools/package_check/nearest_name.h"
+
 #include "archive/arc_type.h"
 #include "archive/detect_arc_type.h"
 #include "archive/message_table.h"
 #include "archive/rar_entry.h"
 #include "archive/rar_library.h"
 
+#include <QDir>
 #include <QFileInfo>
+#include <QLocale>
 
 #include <exception>
-#include <string>
-#include <vector>
 
 namespace {
 
-// The volumes the library asked for and did not find; the library's
-// callback carries no user data, so one listing at a time fills this.
-std::vector<std::string>& missingVolumes()
-{
-    static std::vector<std::string> names;
-    return names;
-}
-
-int onChangeVolume(char* name, int mode)
-{
-    if (mode == RAR_VOL_ASK) {
-        missingVolumes().emplace_back(name);
-        return 0; // stop: nobody can supply the volume
-    }
-    return 1; // the next volume was found: go on
-}
+// A damaged archive usually fails in many entries; the first ones say enough.
+constexpr int kDamagedEntriesNamed = 5;
 
 QString libraryText(int code)
 {
     const int32_t message = MessageForRarCode(code);
-    if (message != 0)
-        return QString::fromStdString(MessageText(message));
     if (code == ERAR_MISSING_PASSWORD || code == ERAR_BAD_PASSWORD)
         return QStringLiteral("its entries are encrypted and setup asks for no password");
+    if (message != 0)
+        return QString::fromStdString(MessageText(message));
     return QStringLiteral("the RAR library answers code %1").arg(code);
 }
 
-// The library's result for the whole listing: ERAR_SUCCESS when every entry
-// was read and skipped to its end. Entries with encrypted data list well but
-// cannot be extracted without the password setup never asks for.
-int listArchive(const std::string& path, bool& encrypted)
+void reportMissingFile(const QString& key, const QString& archivePath, PackageProblems& problems)
 {
-    const RarEntryPoints& rar = RarLibrary();
-    RAROpenArchiveData open{};
-    open.ArcName = const_cast<char*>(path.c_str());
-    open.OpenMode = RAR_OM_LIST;
-    RAR_HANDLE handle = rar.RAROpenArchive(&open);
-    if (!handle)
-        return open.OpenResult != ERAR_SUCCESS ? int(open.OpenResult) : ERAR_EOPEN;
-    rar.RARSetChangeVolProc(handle, &onChangeVolume);
-    int result = ERAR_SUCCESS;
-    RARHeaderData header{};
-    while ((result = rar.RARReadHeader(handle, &header)) == ERAR_SUCCESS) {
-        encrypted = encrypted || (header.Flags & RHDF_ENCRYPTED) != 0;
-        result = rar.RARProcessFile(handle, RAR_SKIP, nullptr, nullptr);
-        if (result != ERAR_SUCCESS)
-            break;
-    }
-    rar.RARCloseArchive(handle);
-    return result == ERAR_END_ARCHIVE ? ERAR_SUCCESS : result;
-}
-
-} // namespace
-
-void checkArchive(const QString& key, const QString& archivePath, PackageProblems& problems)
-{
-    const QString name = QFileInfo(archivePath).fileName();
-    if (!QFileInfo(archivePath).isFile()) {
+    const QFileInfo wanted(archivePath);
+    const QStringList beside = wanted.dir().entryList(QDir::Files);
+    const QString nearest = nearestName(wanted.fileName(), beside);
+    if (nearest.isEmpty())
         refuse(problems, key,
                QStringLiteral("the archive %1 is not in the package").arg(archivePath));
-        return;
-    }
+    else
+        refuse(problems, key,
+               QStringLiteral("the archive %1 is not in the package, but %2 is: names are "
+                              "matched in their exact letter case; write %3=%2 or rename the file")
+                   .arg(wanted.fileName(), nearest, key));
+}
+
+bool isRarArchive(const QString& key, const QString& archivePath, PackageProblems& problems)
+{
+    const QString name = QFileInfo(archivePath).fileName();
     Detection detection;
     try {
         DetectArchive(archivePath.toStdString(), 0, detection);
     } catch (const std::exception& error) {
         refuse(problems, key,
                QStringLiteral("%1 cannot be read: %2").arg(name, QString::fromUtf8(error.what())));
-        return;
+        return false;
     }
     if (detection.type != TArcType::atRAR && detection.type != TArcType::atRarExe) {
         refuse(problems, key,
                QStringLiteral("%1 is not a RAR archive (detection finds %2)")
                    .arg(name, QString::fromLatin1(ArcTypeName(detection.type))));
-        return;
+        return false;
     }
-    if (!RarLibraryLoaded()) {
-        refuse(problems, key, QStringLiteral("no RAR library is bound to list %1").arg(name));
-        return;
-    }
-    missingVolumes().clear();
+    return true;
+}
+
+void reportTest(const QString& key, const QString& name, const ArchiveContents& contents,
+                PackageProblems& problems)
+{
+    int damaged = 0;
     bool encrypted = false;
-    const int result = listArchive(archivePath.toStdString(), encrypted);
-    for (const std::string& volume : missingVolumes())
+    for (const ArchiveEntry& entry : contents.entries) {
+        encrypted = encrypted || entry.encrypted;
+        if (entry.encrypted || entry.result == ERAR_SUCCESS)
+            continue;
+        if (++damaged > kDamagedEntriesNamed)
+            continue;
+        const QString fault = entry.result == ERAR_BAD_DATA
+                                  ? QStringLiteral("its data does not match the archive's check")
+                                  : libraryText(entry.result);
+        refuse(problems, key,
+               QStringLiteral("%1: the entry %2 is damaged or incomplete (%3), and setup would "
+                              "install it so or not at all: pack or copy the archive again")
+                   .arg(name, entry.name, fault));
+    }
+    if (damaged > kDamagedEntriesNamed)
+        refuse(problems, key,
+               QStringLiteral("%1: %2 more entries do not decode intact")
+                   .arg(name)
+                   .arg(damaged - kDamagedEntriesNamed));
+    for (const QString& volume : contents.missingVolumes)
         refuse(problems, key,
                QStringLiteral("%1 needs the volume %2, which is not in the package")
-                   .arg(name, QFileInfo(QString::fromStdString(volume)).fileName()));
-    if (result != ERAR_SUCCESS && missingVolumes().empty())
+                   .arg(name, volume));
+    if (contents.result != ERAR_SUCCESS && contents.missingVolumes.empty())
         refuse(problems, key,
-               QStringLiteral("the RAR library cannot list %1: %2").arg(name, libraryText(result)));
+               QStringLiteral("the RAR library cannot read %1 to its end: %2")
+                   .arg(name, libraryText(contents.result)));
     else if (encrypted)
         refuse(problems, key,
                QStringLiteral("%1: %2").arg(name, libraryText(ERAR_MISSING_PASSWORD)));
+    inform(problems, key,
+           QStringLiteral("tested %1: %2 entries, %3 unpacked, decoded in %4 s")
+               .arg(name)
+               .arg(contents.entries.size())
+               .arg(QLocale::c().formattedDataSize(qint64(contents.unpackedBytes), 1,
+                                                   QLocale::DataSizeSIFormat))
+               .arg(contents.seconds, 0, 'f', 2));
+}
+
+} // namespace
+
+std::optional<ArchiveContents> checkArchive(const QString& key, const QString& archivePath,
+                                            PackageProblems& problems)
+{
+    if (!QFileInfo(archivePath).isFile()) {
+        reportMissingFile(key, archivePath, problems);
+        return std::nullopt;
+    }
+    if (!isRarArchive(key, archivePath, problems))
+        return std::nullopt;
+    const QString name = QFileInfo(archivePath).fileName();
+    if (!RarLibraryLoaded()) {
+        refuse(problems, key, QStringLiteral("no RAR library is bound to test %1").arg(name));
+        return std::nullopt;
+    }
+    ArchiveContents contents = readArchiveContents(archivePath.toStdString());
+    reportTest(key, name, contents, problems);
+    return contents;
 }

@@ -1,12 +1,18 @@
 // check-package PACKAGE_DIR RAR_LIBRARY
 // Reads a package's install.ini with setup's own reader and conversions and
 // checks the package as setup will use it, with RAR_LIBRARY as the library
-// beside setup. Prints one line per problem: "error: KEY: ..." for what breaks
-// the window or the installation, "warning: KEY: ..." for the rest. Exit
-// status 0 without errors, 1 with errors, 2 for a usage error.
+// beside setup, which decodes the whole archive. Prints one line per problem:
+// "error: KEY: ..." for what breaks the window or the installation,
+// "warning: KEY: ..." for the rest, and "note: KEY: ..." for what was tested
+// and how long it took. Exit status 0 without errors, 1 with errors, 2 for a
+// usage error.
 #include "tools/package_check/archive_check.h"
+#include "tools/package_check/entry_checks.h"
 #include "tools/package_check/file_checks.h"
+#include "tools/package_check/known_keys.h"
 #include "tools/package_check/settings_check.h"
+#include "tools/package_check/text_encoding.h"
+#include "tools/package_check/title_check.h"
 
 #include "base/path_style.h"
 #include "archive/rar_library.h"
@@ -15,11 +21,30 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include <cstdio>
+#include <optional>
 
 namespace {
+
+// Setup reads install.ini as UTF-8 or a Windows code page; in a wide
+// encoding it finds no key at all, so nothing else is worth checking.
+bool checkIniEncoding(const QString& iniPath, PackageProblems& problems)
+{
+    QFile file(iniPath);
+    if (!file.open(QIODevice::ReadOnly))
+        return true;
+    const QString encoding = wideEncodingName(file.read(64 * 1024));
+    if (encoding.isEmpty())
+        return true;
+    refuse(problems, QStringLiteral("install.ini"),
+           QStringLiteral("its encoding is %1, and setup reads it as UTF-8 or Windows-1252, "
+                          "finding no key: save it as UTF-8 (iconv -f UTF-16 -t UTF-8)")
+               .arg(encoding));
+    return false;
+}
 
 PackageProblems checkPackage(const QString& package)
 {
@@ -33,20 +58,34 @@ PackageProblems checkPackage(const QString& package)
                QStringLiteral("the package has none; setup shows \"error\" and sets up no window"));
         return problems;
     }
+    if (!checkIniEncoding(iniPath, problems))
+        return problems;
     const IniFile ini(iniPath);
     const auto text = [&](const char* key) {
         return ini.ReadString(installerSection(), QString::fromLatin1(key));
     };
+    if (!checkKeyNames(ini, problems))
+        return problems;
     checkSettings(ini, problems);
+    checkTitle(ini, problems);
 
     const QString rarFile = text("RARFile");
+    std::optional<ArchiveContents> contents;
     if (rarFile.isEmpty())
         refuse(problems, QStringLiteral("RARFile"), QStringLiteral("names no archive"));
     else
-        checkArchive(QStringLiteral("RARFile"),
-                     PathInExeFolder(rarFile, QDir(package).filePath(QStringLiteral("setup")),
-                                     kNativePathStyle),
-                     problems);
+        contents =
+            checkArchive(QStringLiteral("RARFile"),
+                         PathInExeFolder(rarFile, QDir(package).filePath(QStringLiteral("setup")),
+                                         kNativePathStyle),
+                         problems);
+    if (contents) {
+        checkEntryNames(QStringLiteral("RARFile"), *contents, problems);
+        checkRunProgram(QStringLiteral("RunProgram"), text("RunProgram"), *contents, problems);
+        if (contents->result == ERAR_SUCCESS)
+            checkSpaceRequired(QStringLiteral("SpaceRequired"), text("SpaceRequired"), *contents,
+                               problems);
+    }
     checkMusic(QStringLiteral("MidiFile"), text("MidiFile"), problems);
     checkNfo(problems);
     checkPictures(package, problems);
@@ -74,9 +113,14 @@ int main(int argc, char** argv)
 
     bool refused = false;
     for (const PackageProblem& problem : checkPackage(package)) {
-        const bool refuses = problem.effect == PackageProblem::Effect::Refuses;
-        refused = refused || refuses;
-        std::printf("%s: %s: %s\n", refuses ? "error" : "warning", qUtf8Printable(problem.key),
+        const char* kind = "note";
+        if (problem.effect == PackageProblem::Effect::Refuses) {
+            kind = "error";
+            refused = true;
+        } else if (problem.effect == PackageProblem::Effect::Warns) {
+            kind = "warning";
+        }
+        std::printf("%s: %s: %s\n", kind, qUtf8Printable(problem.key),
                     qUtf8Printable(problem.text));
     }
     return refused ? 1 : 0;

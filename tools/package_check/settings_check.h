@@ -6,7 +6,7 @@
 
 // The keys of install.ini as setup's main window converts them: colours and
 // the required space that setup would refuse, a title size that is not a
-// number or that makes the window taller than the screen.
+// number.
 void checkSettings(const IniFile& ini, PackageProblems& problems);
 
 // The section every key is read from.
