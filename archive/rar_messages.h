@@ -3,9 +3,12 @@
 #include <cstdint>
 
 // Message numbers the RAR engine reports (texts in the message table).
+inline constexpr int32_t kMsgFileIsDirectory = 25105;
 inline constexpr int32_t kMsgBadFileHeader = 25108;
 inline constexpr int32_t kMsgErrorWritingFile = 25115;
 inline constexpr int32_t kMsgErrorClosingFile = 25117;
+inline constexpr int32_t kMsgErrorCreatingDir = 25119;
+inline constexpr int32_t kMsgInvalidDirectory = 25123;
 inline constexpr int32_t kMsgDiskFull = 25125;
 inline constexpr int32_t kMsgErrorDeletingFile = 25129;
 inline constexpr int32_t kMsgFileNotFound = 25132;

@@ -3,9 +3,11 @@
 #include "archive/un_base.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 struct RarHeader;
+class TargetFolder;
 
 // The RAR member of the archive components. Walks the archive through the
 // bound RAR library, extracts each entry that matches FileSpec to its
@@ -22,6 +24,10 @@ public:
     // True while some TUnRAR is extracting.
     static bool RunInProgress();
 
+    // Folders the last run made for the archive's folder entries. They fire
+    // no events, so an archive of folders only is told by this count.
+    int FoldersMade() const { return foldersMade_; }
+
 protected:
     void ExtractArchive() override;
 
@@ -34,10 +40,18 @@ private:
     void handleEntry(void* archive, int operation, const RarHeader& header, bool wildcard);
     void skipEntry(void* archive);
     bool acceptPassword(void* archive, const std::string& storedName);
-    void refuseEntry(void* archive, int32_t code);
-    void extractEntry(void* archive, int operation, const RarHeader& header);
-    bool writtenAsStored(const RarHeader& header) const;
+    void refuseEntry(void* archive, int32_t code, const std::string& reportedName);
+    void makeFolderEntry(void* archive, int operation, const RarHeader& header,
+                         const std::string& storedName);
+    void extractEntry(void* archive, int operation, const RarHeader& header,
+                      const std::string& storedName);
+    bool writtenAsStored(const RarHeader& header, const std::string& storedName);
+    TargetFolder& target();
+    void finishTarget();
     void fireEnd(bool crcPass);
 
     std::string password_;
+    // What the run in progress made in the target folder.
+    std::unique_ptr<TargetFolder> target_;
+    int foldersMade_ = 0;
 };

@@ -14,8 +14,10 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <algorithm>
+#include <cerrno>
 
 #include <sys/stat.h>
 
@@ -38,6 +40,29 @@ TAutoLabel* staticText(QWidget* parent, const QRect& geometry, const QString& ca
 QString childPath(const QString& dir, const QString& name)
 {
     return dir.endsWith(u'/') ? dir + name : dir + u'/' + name;
+}
+
+// A typed name is read as the installer reads every path: "\" and "/" both
+// separate folders (the install path in install.ini is written with "\"), so
+// no folder is ever made whose name holds a "\". Missing folders on the way
+// are made; the last one must be new. Parts "." and ".." are refused: Make
+// Dir makes folders below the open folder only. Answers the new folder, or
+// empty when nothing could be made.
+QString makeTypedFolder(const QString& openFolder, const QString& typed)
+{
+    const QStringList parts = QString(typed).replace(u'\\', u'/').split(u'/', Qt::SkipEmptyParts);
+    if (parts.isEmpty() || parts.contains(QStringLiteral(".")) ||
+        parts.contains(QStringLiteral("..")))
+        return {};
+    QString path = openFolder;
+    for (qsizetype i = 0; i < parts.size(); ++i) {
+        path = childPath(path, parts[i]);
+        const bool last = i + 1 == parts.size();
+        if (::mkdir(QFile::encodeName(path).constData(), 0777) != 0 &&
+            (last || errno != EEXIST || !QFileInfo(path).isDir()))
+            return {};
+    }
+    return path;
 }
 
 } // namespace
@@ -158,9 +183,10 @@ void Tfrm_ChangeDir::MakeDirClick()
     frm_NewDir->SetNewDir(InstallPath->text());
     if (frm_NewDir->exec() != mrOk)
         return;
-    const QString path = childPath(DirectoryListBox->Directory(), frm_NewDir->GetNewDir());
-    if (::mkdir(QFile::encodeName(path).constData(), 0777) != 0) {
-        showErrorBox(QStringLiteral("Could not create dir (%1)").arg(path));
+    const QString path = makeTypedFolder(DirectoryListBox->Directory(), frm_NewDir->GetNewDir());
+    if (path.isEmpty()) {
+        showErrorBox(QStringLiteral("Could not create dir (%1)")
+                         .arg(childPath(DirectoryListBox->Directory(), frm_NewDir->GetNewDir())));
         return;
     }
     DirectoryListBox->SetDirectory(path);
