@@ -14,10 +14,8 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 
 #include <algorithm>
-#include <cerrno>
 
 #include <sys/stat.h>
 
@@ -44,25 +42,17 @@ QString childPath(const QString& dir, const QString& name)
 
 // A typed name is read as the installer reads every path: "\" and "/" both
 // separate folders (the install path in install.ini is written with "\"), so
-// no folder is ever made whose name holds a "\". Missing folders on the way
-// are made; the last one must be new. Parts "." and ".." are refused: Make
-// Dir makes folders below the open folder only. Answers the new folder, or
-// empty when nothing could be made.
-QString makeTypedFolder(const QString& openFolder, const QString& typed)
+// no folder is ever made whose name holds a "\". One folder is made, as the
+// platform's own call makes it; parts "." and ".." are refused, so Make Dir
+// never makes a folder above the open one. Answers the folder to make, or
+// empty when the name is refused.
+QString typedFolder(const QString& openFolder, const QString& typed)
 {
-    const QStringList parts = QString(typed).replace(u'\\', u'/').split(u'/', Qt::SkipEmptyParts);
-    if (parts.isEmpty() || parts.contains(QStringLiteral(".")) ||
-        parts.contains(QStringLiteral("..")))
+    const QString name = QString(typed).replace(u'\\', u'/');
+    const QStringList parts = name.split(u'/');
+    if (parts.contains(QStringLiteral(".")) || parts.contains(QStringLiteral("..")))
         return {};
-    QString path = openFolder;
-    for (qsizetype i = 0; i < parts.size(); ++i) {
-        path = childPath(path, parts[i]);
-        const bool last = i + 1 == parts.size();
-        if (::mkdir(QFile::encodeName(path).constData(), 0777) != 0 &&
-            (last || errno != EEXIST || !QFileInfo(path).isDir()))
-            return {};
-    }
-    return path;
+    return childPath(openFolder, name);
 }
 
 } // namespace
@@ -183,10 +173,12 @@ void Tfrm_ChangeDir::MakeDirClick()
     frm_NewDir->SetNewDir(InstallPath->text());
     if (frm_NewDir->exec() != mrOk)
         return;
-    const QString path = makeTypedFolder(DirectoryListBox->Directory(), frm_NewDir->GetNewDir());
-    if (path.isEmpty()) {
-        showErrorBox(QStringLiteral("Could not create dir (%1)")
-                         .arg(childPath(DirectoryListBox->Directory(), frm_NewDir->GetNewDir())));
+    const QString path = typedFolder(DirectoryListBox->Directory(), frm_NewDir->GetNewDir());
+    if (path.isEmpty() || ::mkdir(QFile::encodeName(path).constData(), 0777) != 0) {
+        const QString tried =
+            path.isEmpty() ? childPath(DirectoryListBox->Directory(), frm_NewDir->GetNewDir())
+                           : path;
+        showErrorBox(QStringLiteral("Could not create dir (%1)").arg(tried));
         return;
     }
     DirectoryListBox->SetDirectory(path);
