@@ -57,9 +57,9 @@ bool foldsTogether(const std::string& a, const std::string& b)
            });
 }
 
-bool removeFromTheWay(const std::string& path)
+bool removeFromTheWay(int folder, const std::string& name)
 {
-    return unlink(path.c_str()) == 0 || errno == ENOENT;
+    return unlinkat(folder, name.c_str(), 0) == 0 || errno == ENOENT;
 }
 
 // Characters some file systems refuse in names (FAT, exFAT, NTFS, shares
@@ -73,16 +73,17 @@ bool mayBeRefused(const std::string& name)
     });
 }
 
-// Whether the file system takes the name: tried by making the file and
-// removing it again. A failure for any other reason than the name (no
-// permission, a read-only volume) is left to the library to report.
-bool fileSystemTakes(const std::string& path)
+// Whether the file system takes the name: tried by making the file in its
+// folder and removing it again. A failure for any other reason than the name
+// (no permission, a read-only volume) is left to the library to report.
+bool fileSystemTakes(int folder, const std::string& name)
 {
-    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    const int fd =
+        openat(folder, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (fd < 0)
         return errno != EINVAL && errno != ENOENT && errno != EILSEQ && errno != ENAMETOOLONG;
     close(fd);
-    unlink(path.c_str());
+    unlinkat(folder, name.c_str(), 0);
     return true;
 }
 
@@ -138,6 +139,8 @@ bool TargetFolder::listed(const std::string& folder, const std::string& name)
 
 void TargetFolder::addToListing(const std::string& folder, const std::string& name)
 {
+    if (listings_.empty())
+        return;
     if (const auto listing = listings_.find(folder); listing != listings_.end())
         listing->second.insert(name);
 }
@@ -171,7 +174,7 @@ TargetFolder::Verdict TargetFolder::rememberFolder(const std::string& folder, co
 // it was missing; known folders are not asked again.
 TargetFolder::Verdict TargetFolder::ensureFolder(const std::string& folder)
 {
-    if (folders_.count(folder))
+    if (folder == heldPath_ || folders_.count(folder))
         return {};
     if (folder == targetFolder_ || folder.size() < targetPrefix_.size()) {
         std::error_code error;
@@ -204,7 +207,7 @@ TargetFolder::Verdict TargetFolder::checkFolder(const std::string& folder,
     if (present && S_ISLNK(status.st_mode)) {
         if (linksMade_.count(folder))
             return {Refusal::ThroughArchiveLink, {}};
-        if (!removeFromTheWay(folder))
+        if (!removeFromTheWay(AT_FDCWD, folder))
             return {Refusal::LinkNotRemoved, {}};
         present = false;
     }
@@ -223,6 +226,48 @@ TargetFolder::Verdict TargetFolder::checkFolder(const std::string& folder,
     return rememberFolder(folder, FileId{status.st_dev, status.st_ino});
 }
 
+TargetFolder::~TargetFolder()
+{
+    if (heldFd_ >= 0)
+        close(heldFd_);
+}
+
+int TargetFolder::heldFolder(const std::string& folder)
+{
+    if (folder != heldPath_) {
+        if (heldFd_ >= 0)
+            close(heldFd_);
+        heldFd_ = open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+        heldPath_ = heldFd_ >= 0 ? folder : std::string();
+    }
+    return heldFd_ >= 0 ? heldFd_ : AT_FDCWD;
+}
+
+TargetFolder::Place TargetFolder::placeOf(const std::string& destination, const std::string& folder)
+{
+    const int fd = folder == heldPath_ || folders_.count(folder) ? heldFolder(folder) : AT_FDCWD;
+    return {fd, fd == AT_FDCWD ? destination : namePartOf(destination)};
+}
+
+bool TargetFolder::exists(const std::string& destination)
+{
+    const Place place = placeOf(destination, parentOf(destination));
+    lookedUp_ = destination;
+    lookedUpFound_ =
+        fstatat(place.folder, place.name.c_str(), &lookedUpStatus_, AT_SYMLINK_NOFOLLOW) == 0;
+    return lookedUpFound_;
+}
+
+bool TargetFolder::lookUp(const std::string& destination, const Place& place, struct stat& status)
+{
+    if (destination == lookedUp_) {
+        lookedUp_.clear();
+        status = lookedUpStatus_;
+        return lookedUpFound_;
+    }
+    return fstatat(place.folder, place.name.c_str(), &status, AT_SYMLINK_NOFOLLOW) == 0;
+}
+
 TargetFolder::Verdict TargetFolder::prepareFile(const std::string& destination)
 {
     if (destination.compare(0, targetPrefix_.size(), targetPrefix_) != 0)
@@ -233,9 +278,10 @@ TargetFolder::Verdict TargetFolder::prepareFile(const std::string& destination)
     const std::string name = namePartOf(destination);
     if (!nameHeld(name, folder))
         return {Refusal::NameNotHeld, {}};
+    const Place place = placeOf(destination, folder);
     struct stat status {};
-    if (lstat(destination.c_str(), &status) != 0)
-        return mayBeRefused(name) && !fileSystemTakes(destination)
+    if (!lookUp(destination, place, status))
+        return mayBeRefused(name) && !fileSystemTakes(place.folder, place.name)
                    ? Verdict{Refusal::NameNotHeld, {}}
                    : Verdict{};
     if (const auto earlier = written_.find(FileId{status.st_dev, status.st_ino});
@@ -256,7 +302,7 @@ TargetFolder::Verdict TargetFolder::prepareFile(const std::string& destination)
     const bool replace =
         S_ISLNK(status.st_mode) ||
         (S_ISREG(status.st_mode) && (status.st_nlink > 1 || !(status.st_mode & S_IWUSR)));
-    if (replace && !removeFromTheWay(destination))
+    if (replace && !removeFromTheWay(place.folder, place.name))
         return {Refusal::LinkNotRemoved, {}};
     return {};
 }
@@ -282,8 +328,10 @@ TargetFolder::Verdict TargetFolder::makeFolder(const std::string& destination, m
 bool TargetFolder::recordWritten(const std::string& destination, const std::string& entry,
                                  bool link, const uint64_t* size, bool hardLink, mode_t permissions)
 {
+    const std::string folder = parentOf(destination);
+    const Place place = placeOf(destination, folder);
     struct stat status {};
-    if (lstat(destination.c_str(), &status) != 0)
+    if (fstatat(place.folder, place.name.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0)
         return false;
     const bool kindRight =
         link ? S_ISLNK(status.st_mode)
@@ -294,12 +342,11 @@ bool TargetFolder::recordWritten(const std::string& destination, const std::stri
     if (!written_.emplace(FileId{status.st_dev, status.st_ino}, entry).second && !hardLink)
         return false;
     writtenPaths_.emplace(destination, entry);
-    addToListing(parentOf(destination), namePartOf(destination));
+    addToListing(folder, namePartOf(destination));
     if (link)
         linksMade_.insert(destination);
     else if ((status.st_mode & 07777) != permissions)
-        chmod(destination.c_str(),
-              permissions); // a volume without modes (FAT, exFAT) keeps its own
+        fchmodat(place.folder, place.name.c_str(), permissions, 0); // FAT, exFAT keep their own
     return true;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <sys/stat.h>
 #include <sys/types.h>
 
 #include <cstddef>
@@ -43,9 +44,15 @@ public:
     // target itself is the user's choice: it is made when missing and
     // otherwise left as it stands, a link included.
     explicit TargetFolder(const std::string& target);
+    ~TargetFolder();
+    TargetFolder(const TargetFolder&) = delete;
+    TargetFolder& operator=(const TargetFolder&) = delete;
 
     // The user's umask, read once per run.
     mode_t umask() const { return umask_; }
+
+    // Whether something stands at the path (a link counts).
+    bool exists(const std::string& destination);
 
     // Before the library writes a file or link entry: the path's folders are
     // real folders (missing ones made, links not made by this run removed),
@@ -103,6 +110,19 @@ private:
     // Whether the file system of a folder already checked takes a name that long.
     bool nameHeld(const std::string& name, const std::string& knownFolder);
     std::string belowTarget(const std::string& path) const;
+    // The folder of the entry in work is held open, so each name in it is
+    // looked up alone, not along the whole path; AT_FDCWD when it cannot be
+    // opened (the full path is used then).
+    int heldFolder(const std::string& folder);
+    // Where a path is asked: its known folder held open and its name, or
+    // AT_FDCWD and the whole path.
+    struct Place {
+        int folder;
+        std::string name;
+    };
+    Place placeOf(const std::string& destination, const std::string& folder);
+    // The answer of exists() serves the check that follows it for that path.
+    bool lookUp(const std::string& destination, const Place& place, struct stat& status);
 
     std::string targetFolder_;
     std::string targetPrefix_; // the target with its trailing "/"
@@ -121,6 +141,11 @@ private:
     std::unordered_map<dev_t, std::size_t> nameMax_;
     std::vector<std::pair<std::string, mode_t>> folderPermissions_;
     int foldersMade_ = 0;
+    int heldFd_ = -1;
+    std::string heldPath_;
+    std::string lookedUp_;
+    bool lookedUpFound_ = false;
+    struct stat lookedUpStatus_ {};
 };
 
 // A write to the folder holding `destination` failed for want of space: the

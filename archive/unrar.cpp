@@ -347,7 +347,11 @@ void TUnRAR::handleEntry(void* archive, int operation, const RarHeader& header, 
     }
     remainingBytes = UnpackedSize(header);
     bool extract = true;
-    if (OnFileExists && FileFound(FileName()))
+    // A name without wildcards is looked up in its folder held open.
+    const bool found =
+        OnFileExists &&
+        (HasWildcards(NamePart(FileName())) ? FileFound(FileName()) : target().exists(FileName()));
+    if (found)
         OnFileExists(this, FileName(),
                      DosDateToDateTime(static_cast<int32_t>(header.data.FileTime)), extract);
     if (extract) {
