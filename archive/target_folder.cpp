@@ -328,6 +328,7 @@ TargetFolder::Verdict TargetFolder::makeFolder(const std::string& destination, m
 bool TargetFolder::recordWritten(const std::string& destination, const std::string& entry,
                                  bool link, const uint64_t* size, bool hardLink, mode_t permissions)
 {
+    lookedUp_.clear(); // what was looked up before the write is gone
     const std::string folder = parentOf(destination);
     const Place place = placeOf(destination, folder);
     struct stat status {};
