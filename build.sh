@@ -10,7 +10,7 @@ packages=(
   qt6-base-dev qt6-wayland libarchive-dev zlib1g-dev nettle-dev libb2-dev libsdl2-mixer-dev timgm6mb-soundfont
   fonts-dejavu-core fonts-liberation2 xfonts-base libblkid-dev
   patchelf icu-devtools debootstrap imagemagick xdotool
-  libgtest-dev libgmock-dev
+  libgtest-dev libgmock-dev exfat-fuse exfatprogs
   clang libclang-rt-14-dev
   libarchive-tools xvfb xauth
   x11-utils

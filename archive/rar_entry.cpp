@@ -2,14 +2,16 @@
 
 #include "archive/rar_messages.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
 namespace {
 
-bool isBlankOrControl(char c)
+bool fromDosLikeHost(const RARHeaderDataEx& header)
 {
-    return static_cast<unsigned char>(c) <= ' ';
+    return header.HostOS == RAR_HOST_MSDOS || header.HostOS == RAR_HOST_OS2 ||
+           header.HostOS == RAR_HOST_WIN32;
 }
 
 std::vector<std::string> components(const std::string& path)
@@ -30,33 +32,30 @@ std::vector<std::string> components(const std::string& path)
 
 } // namespace
 
-std::string CleanEntryName(const RARHeaderDataEx& header)
+std::string StoredEntryName(const RARHeaderDataEx& header)
 {
-    const char* field = header.FileName;
-    const size_t length = strnlen(field, sizeof header.FileName);
-    size_t begin = 0;
-    size_t end = length;
-    while (begin < end && isBlankOrControl(field[begin]))
-        ++begin;
-    while (end > begin && isBlankOrControl(field[end - 1]))
-        --end;
-    return std::string(field + begin, end - begin);
+    std::string name(header.FileName, strnlen(header.FileName, sizeof header.FileName));
+    if (fromDosLikeHost(header))
+        std::replace(name.begin(), name.end(), '\\', '/');
+    return name;
 }
 
 bool IsFolderEntry(const RARHeaderDataEx& header)
 {
-    if (header.Flags & RHDF_DIRECTORY)
-        return true;
-    switch (header.HostOS) {
-    case RAR_HOST_MSDOS:
-    case RAR_HOST_OS2:
-    case RAR_HOST_WIN32:
-        return (header.FileAttr & 0x10) != 0;
-    case RAR_HOST_UNIX:
-        return (header.FileAttr & 0xF000) == 0x4000;
-    default:
-        return false;
-    }
+    return (header.Flags & RHDF_DIRECTORY) != 0;
+}
+
+unsigned int EntryPermissions(const RARHeaderDataEx& header, unsigned int umask)
+{
+    constexpr unsigned int kReadOnlyAttribute = 0x01;
+    unsigned int permissions = 0;
+    if (header.HostOS == RAR_HOST_UNIX)
+        permissions = header.FileAttr & 0777;
+    else if (fromDosLikeHost(header) && (header.FileAttr & kReadOnlyAttribute))
+        permissions = IsFolderEntry(header) ? 0555 : 0444;
+    else
+        permissions = IsFolderEntry(header) ? 0777 : 0666;
+    return permissions & ~umask;
 }
 
 bool IsLinkEntry(const RARHeaderDataEx& header)

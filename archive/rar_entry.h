@@ -5,13 +5,21 @@
 #include <cstdint>
 #include <string>
 
-// The entry's stored name: the name field up to its first zero byte, without
-// leading and trailing blanks and control characters.
-std::string CleanEntryName(const RARHeaderDataEx& header);
+// The entry's name as stored: the name field up to its first zero byte, every
+// blank kept. Only names from DOS, OS/2 and Windows hosts use "\" between
+// folders; it becomes "/" there. On a Unix host "\" is a character of the name.
+std::string StoredEntryName(const RARHeaderDataEx& header);
 
-// Folder entries by the header flag, or by the attribute word read the way
-// the entry's host system writes it (DOS attributes or a Unix mode).
+// Folder entries by the header's directory flag alone: an attribute word that
+// looks like a folder's (DOS 0x10, a Unix mode 040000) does not make a file
+// entry a folder.
 bool IsFolderEntry(const RARHeaderDataEx& header);
+
+// The permission bits an entry is given: the stored Unix mode, or for the
+// other hosts 0666 (0777 for a folder) without write bits when the read-only
+// attribute is set; never set-user-ID, set-group-ID or sticky, and always
+// with the user's umask applied.
+unsigned int EntryPermissions(const RARHeaderDataEx& header, unsigned int umask);
 
 // Symbolic links and junctions, by the redirection kind or by a Unix mode.
 bool IsLinkEntry(const RARHeaderDataEx& header);

@@ -1,9 +1,13 @@
 #include "archive/target_folder.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
 
+#include <dirent.h>
+
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <filesystem>
@@ -12,16 +16,78 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The destination's parts below the target folder, first to last.
-fs::path partsBelow(const std::string& extractDir, const std::string& destination)
+std::string withoutTrailingSlash(std::string path)
 {
-    return fs::path(destination)
-        .lexically_normal()
-        .lexically_relative(fs::path(extractDir).lexically_normal());
+    while (path.size() > 1 && path.back() == '/')
+        path.pop_back();
+    return path;
 }
 
-// The deepest folder of the destination that exists: where name limits and
-// free space are asked.
+std::string parentOf(const std::string& path)
+{
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? std::string("/") : path.substr(0, slash);
+}
+
+std::string namePartOf(const std::string& path)
+{
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// Names a case-folding file system takes for one: equal but for ASCII letter
+// case and trailing blanks and dots.
+bool foldsTogether(const std::string& a, const std::string& b)
+{
+    auto trimmed = [](const std::string& name) {
+        std::size_t end = name.size();
+        while (end > 0 && (name[end - 1] == ' ' || name[end - 1] == '.'))
+            --end;
+        return name.substr(0, end);
+    };
+    const std::string x = trimmed(a);
+    const std::string y = trimmed(b);
+    return x.size() == y.size() && std::equal(x.begin(), x.end(), y.begin(), [](char p, char q) {
+               const auto lower = [](char c) {
+                   return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
+               };
+               return lower(p) == lower(q);
+           });
+}
+
+bool removeFromTheWay(int folder, const std::string& name)
+{
+    return unlinkat(folder, name.c_str(), 0) == 0 || errno == ENOENT;
+}
+
+// Characters some file systems refuse in names (FAT, exFAT, NTFS, shares
+// with Windows); only names holding one are tried before the library writes.
+bool mayBeRefused(const std::string& name)
+{
+    return std::any_of(name.begin(), name.end(), [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return byte < 0x20 || byte == 0x7F ||
+               std::string_view("\"*:<>?\\|").find(c) != std::string_view::npos;
+    });
+}
+
+// Whether the file system takes the name: tried by making the file in its
+// folder and removing it again. A failure for any other reason than the name
+// (no permission, a read-only volume) is left to the library to report.
+bool fileSystemTakes(int folder, const std::string& name)
+{
+    const int fd =
+        openat(folder, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return errno != EINVAL && errno != ENOENT && errno != EILSEQ && errno != ENAMETOOLONG;
+    close(fd);
+    unlinkat(folder, name.c_str(), 0);
+    return true;
+}
+
+// The deepest folder of the destination that exists: where free space is asked.
 fs::path existingFolderOf(const std::string& destination)
 {
     fs::path folder = fs::path(destination).parent_path();
@@ -33,48 +99,271 @@ fs::path existingFolderOf(const std::string& destination)
 
 } // namespace
 
-bool ClearLinksOnTheWay(const std::string& extractDir, const std::string& destination)
+TargetFolder::TargetFolder(const std::string& target)
+    : targetFolder_(withoutTrailingSlash(target)),
+      targetPrefix_(targetFolder_ == "/" ? targetFolder_ : targetFolder_ + "/")
 {
-    const fs::path below = partsBelow(extractDir, destination);
-    fs::path current = fs::path(extractDir);
-    for (auto part = below.begin(); part != below.end(); ++part) {
-        if (part->empty() || *part == "." || *part == "..")
-            return true; // not below the target: nothing of ours to clear
-        current /= *part;
-        struct stat status {};
-        if (lstat(current.c_str(), &status) != 0)
-            return true; // nothing there, nor below it
-        const bool last = std::next(part) == below.end();
-        const bool foreignName =
-            S_ISLNK(status.st_mode) || (last && S_ISREG(status.st_mode) && status.st_nlink > 1);
-        if (foreignName)
-            return unlink(current.c_str()) == 0;
-        if (!S_ISDIR(status.st_mode))
-            return true; // the library reports what it cannot write
+    umask_ = ::umask(0);
+    ::umask(umask_);
+}
+
+std::string TargetFolder::belowTarget(const std::string& path) const
+{
+    return path.size() > targetPrefix_.size() ? path.substr(targetPrefix_.size()) : std::string();
+}
+
+bool TargetFolder::nameHeld(const std::string& name, const std::string& knownFolder)
+{
+    const dev_t device = folders_.at(knownFolder).device;
+    auto limit = nameMax_.find(device);
+    if (limit == nameMax_.end()) {
+        const long asked = pathconf(knownFolder.c_str(), _PC_NAME_MAX);
+        limit = nameMax_.emplace(device, asked > 0 ? std::size_t(asked) : NAME_MAX).first;
     }
+    return name.size() <= limit->second;
+}
+
+bool TargetFolder::listed(const std::string& folder, const std::string& name)
+{
+    auto listing = listings_.find(folder);
+    if (listing == listings_.end()) {
+        listing = listings_.emplace(folder, std::unordered_set<std::string>()).first;
+        if (DIR* dir = opendir(folder.c_str())) {
+            while (const dirent* entry = readdir(dir))
+                listing->second.insert(entry->d_name);
+            closedir(dir);
+        }
+    }
+    return listing->second.count(name) != 0;
+}
+
+void TargetFolder::addToListing(const std::string& folder, const std::string& name)
+{
+    if (listings_.empty())
+        return;
+    if (const auto listing = listings_.find(folder); listing != listings_.end())
+        listing->second.insert(name);
+}
+
+TargetFolder::Verdict TargetFolder::foldedName(const std::string& path, const std::string& folder)
+{
+    const std::string name = namePartOf(path);
+    if (listed(folder, name))
+        return {};
+    for (const auto& [written, entry] : writtenPaths_) {
+        if (parentOf(written) == folder && foldsTogether(namePartOf(written), name))
+            return {Refusal::SameFile, entry};
+    }
+    for (const auto& [known, id] : folders_) {
+        if (parentOf(known) == folder && foldsTogether(namePartOf(known), name))
+            return {Refusal::SameFile, belowTarget(known)};
+    }
+    return {Refusal::NameNotHeld, {}};
+}
+
+TargetFolder::Verdict TargetFolder::rememberFolder(const std::string& folder, const FileId& id)
+{
+    const auto [named, added] = folderNames_.emplace(id, belowTarget(folder));
+    if (!added && named->second != belowTarget(folder))
+        return {Refusal::SameFile, named->second}; // the file system folded two names into one
+    folders_.emplace(folder, id);
+    return {};
+}
+
+// Every folder from the target down to `folder` is a real folder, made where
+// it was missing; known folders are not asked again.
+TargetFolder::Verdict TargetFolder::ensureFolder(const std::string& folder)
+{
+    if (folder == heldPath_ || folders_.count(folder))
+        return {};
+    if (folder == targetFolder_ || folder.size() < targetPrefix_.size()) {
+        std::error_code error;
+        fs::create_directories(targetFolder_, error);
+        struct stat status {};
+        if (stat(targetFolder_.c_str(), &status) != 0 || !S_ISDIR(status.st_mode))
+            return {Refusal::FolderBlocked, {}};
+        folderNames_.emplace(FileId{status.st_dev, status.st_ino}, std::string());
+        folders_.emplace(targetFolder_, FileId{status.st_dev, status.st_ino});
+        return {};
+    }
+    const std::string parent = parentOf(folder);
+    if (Verdict verdict = ensureFolder(parent); verdict.refusal != Refusal::None)
+        return verdict;
+    const std::string name = namePartOf(folder);
+    if (name.empty() || name == ".") {
+        folders_.emplace(folder, folders_.at(parent));
+        return {};
+    }
+    return checkFolder(folder, parent);
+}
+
+TargetFolder::Verdict TargetFolder::checkFolder(const std::string& folder,
+                                                const std::string& parent)
+{
+    if (!nameHeld(namePartOf(folder), parent))
+        return {Refusal::NameNotHeld, {}};
+    struct stat status {};
+    bool present = lstat(folder.c_str(), &status) == 0;
+    if (present && S_ISLNK(status.st_mode)) {
+        if (linksMade_.count(folder))
+            return {Refusal::ThroughArchiveLink, {}};
+        if (!removeFromTheWay(AT_FDCWD, folder))
+            return {Refusal::LinkNotRemoved, {}};
+        present = false;
+    }
+    if (!present) {
+        if (mkdir(folder.c_str(), 0777) != 0 && errno != EEXIST)
+            return {Refusal::FolderBlocked, {}};
+        if (lstat(folder.c_str(), &status) != 0)
+            return {Refusal::FolderBlocked, {}};
+        addToListing(parent, namePartOf(folder));
+    } else if (!folderNames_.count(FileId{status.st_dev, status.st_ino})) {
+        if (Verdict verdict = foldedName(folder, parent); verdict.refusal != Refusal::None)
+            return verdict;
+    }
+    if (!S_ISDIR(status.st_mode))
+        return {Refusal::FolderBlocked, {}};
+    return rememberFolder(folder, FileId{status.st_dev, status.st_ino});
+}
+
+TargetFolder::~TargetFolder()
+{
+    if (heldFd_ >= 0)
+        close(heldFd_);
+}
+
+int TargetFolder::heldFolder(const std::string& folder)
+{
+    if (folder != heldPath_) {
+        if (heldFd_ >= 0)
+            close(heldFd_);
+        heldFd_ = open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+        heldPath_ = heldFd_ >= 0 ? folder : std::string();
+    }
+    return heldFd_ >= 0 ? heldFd_ : AT_FDCWD;
+}
+
+TargetFolder::Place TargetFolder::placeOf(const std::string& destination, const std::string& folder)
+{
+    const int fd = folder == heldPath_ || folders_.count(folder) ? heldFolder(folder) : AT_FDCWD;
+    return {fd, fd == AT_FDCWD ? destination : namePartOf(destination)};
+}
+
+bool TargetFolder::exists(const std::string& destination)
+{
+    const Place place = placeOf(destination, parentOf(destination));
+    lookedUp_ = destination;
+    lookedUpFound_ =
+        fstatat(place.folder, place.name.c_str(), &lookedUpStatus_, AT_SYMLINK_NOFOLLOW) == 0;
+    return lookedUpFound_;
+}
+
+bool TargetFolder::lookUp(const std::string& destination, const Place& place, struct stat& status)
+{
+    if (destination == lookedUp_) {
+        lookedUp_.clear();
+        status = lookedUpStatus_;
+        return lookedUpFound_;
+    }
+    return fstatat(place.folder, place.name.c_str(), &status, AT_SYMLINK_NOFOLLOW) == 0;
+}
+
+TargetFolder::Verdict TargetFolder::prepareFile(const std::string& destination)
+{
+    if (destination.compare(0, targetPrefix_.size(), targetPrefix_) != 0)
+        return {};
+    const std::string folder = parentOf(destination);
+    if (Verdict verdict = ensureFolder(folder); verdict.refusal != Refusal::None)
+        return verdict;
+    const std::string name = namePartOf(destination);
+    if (!nameHeld(name, folder))
+        return {Refusal::NameNotHeld, {}};
+    const Place place = placeOf(destination, folder);
+    struct stat status {};
+    if (!lookUp(destination, place, status))
+        return mayBeRefused(name) && !fileSystemTakes(place.folder, place.name)
+                   ? Verdict{Refusal::NameNotHeld, {}}
+                   : Verdict{};
+    if (const auto earlier = written_.find(FileId{status.st_dev, status.st_ino});
+        earlier != written_.end())
+        return {Refusal::SameFile, earlier->second};
+    if (const auto earlier = writtenPaths_.find(destination); earlier != writtenPaths_.end())
+        return {Refusal::SameFile, earlier->second};
+    if (Verdict verdict = foldedName(destination, folder); verdict.refusal != Refusal::None)
+        return verdict;
+    if (S_ISDIR(status.st_mode)) {
+        const auto named = folderNames_.find(FileId{status.st_dev, status.st_ino});
+        if (named != folderNames_.end() && named->second != belowTarget(destination))
+            return {Refusal::SameFile, named->second};
+        return {Refusal::IsFolder, {}};
+    }
+    // A link or a file with other names would carry the write to another
+    // file; a read-only one is replaced like any other file.
+    const bool replace =
+        S_ISLNK(status.st_mode) ||
+        (S_ISREG(status.st_mode) && (status.st_nlink > 1 || !(status.st_mode & S_IWUSR)));
+    if (replace && !removeFromTheWay(place.folder, place.name))
+        return {Refusal::LinkNotRemoved, {}};
+    return {};
+}
+
+TargetFolder::Verdict TargetFolder::makeFolder(const std::string& destination, mode_t permissions)
+{
+    const std::string folder = withoutTrailingSlash(destination);
+    if (folder.compare(0, targetPrefix_.size(), targetPrefix_) != 0)
+        return {};
+    struct stat status {};
+    if (lstat(folder.c_str(), &status) == 0) {
+        if (const auto earlier = written_.find(FileId{status.st_dev, status.st_ino});
+            earlier != written_.end())
+            return {Refusal::SameFile, earlier->second};
+    }
+    if (Verdict verdict = ensureFolder(folder); verdict.refusal != Refusal::None)
+        return verdict;
+    ++foldersMade_;
+    folderPermissions_.emplace_back(folder, permissions);
+    return {};
+}
+
+bool TargetFolder::recordWritten(const std::string& destination, const std::string& entry,
+                                 bool link, const uint64_t* size, bool hardLink, mode_t permissions)
+{
+    lookedUp_.clear(); // what was looked up before the write is gone
+    const std::string folder = parentOf(destination);
+    const Place place = placeOf(destination, folder);
+    struct stat status {};
+    if (fstatat(place.folder, place.name.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0)
+        return false;
+    const bool kindRight =
+        link ? S_ISLNK(status.st_mode)
+             : S_ISREG(status.st_mode) &&
+                   (size == nullptr || static_cast<uint64_t>(status.st_size) == *size);
+    if (!kindRight)
+        return false;
+    if (!written_.emplace(FileId{status.st_dev, status.st_ino}, entry).second && !hardLink)
+        return false;
+    writtenPaths_.emplace(destination, entry);
+    addToListing(folder, namePartOf(destination));
+    if (link)
+        linksMade_.insert(destination);
+    else if ((status.st_mode & 07777) != permissions)
+        fchmodat(place.folder, place.name.c_str(), permissions, 0); // FAT, exFAT keep their own
     return true;
 }
 
-bool HasOverlongNamePart(const std::string& extractDir, const std::string& destination)
+void TargetFolder::applyFolderPermissions()
 {
-    const long limit = pathconf(existingFolderOf(destination).c_str(), _PC_NAME_MAX);
-    const std::size_t longest = limit > 0 ? static_cast<std::size_t>(limit) : NAME_MAX;
-    for (const fs::path& part : partsBelow(extractDir, destination)) {
-        if (part.native().size() > longest)
-            return true;
+    std::stable_sort(folderPermissions_.begin(), folderPermissions_.end(),
+                     [](const auto& a, const auto& b) { return a.first.size() > b.first.size(); });
+    for (const auto& [folder, permissions] : folderPermissions_) {
+        // Never through a link that took a folder's place since.
+        const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        if (fd >= 0) {
+            fchmod(fd, permissions);
+            close(fd);
+        }
     }
-    return false;
-}
-
-bool EntryWritten(const std::string& destination, bool link, const uint64_t* size)
-{
-    struct stat status {};
-    if (lstat(destination.c_str(), &status) != 0)
-        return false;
-    if (link)
-        return S_ISLNK(status.st_mode);
-    return S_ISREG(status.st_mode) &&
-           (size == nullptr || static_cast<uint64_t>(status.st_size) == *size);
+    folderPermissions_.clear();
 }
 
 bool VolumeFull(const std::string& destination, uint64_t entrySize, int writeErrno)

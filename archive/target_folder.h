@@ -1,27 +1,152 @@
 #pragma once
 
+#include <sys/stat.h>
+#include <sys/types.h>
+
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <unordered_map>
+#include <unordered_set>
+#include <utility>
+#include <vector>
 
-// What already stands in the target folder on an entry's way. The library
-// follows links when it writes, so a link left in the target (by an earlier
-// install, by the user, by anyone who could write there) would carry the
-// write outside the target or onto another file.
+// What one run made in the target folder, and the checks that give every
+// entry a path of its own there. The library follows links when it writes
+// and the file system may fold names (letter case on exFAT, FAT and shares
+// with Windows), so before the library writes an entry its path is checked
+// against what stands there and what the run has made, and after it writes,
+// what stands at the path must be new and of the entry's kind.
+//
+// The file system is asked once per folder: folders the run has checked or
+// made are remembered, so an entry in a known folder costs one look at its
+// own path before the library writes and one after.
+class TargetFolder {
+public:
+    enum class Refusal {
+        None,
+        IsFolder,           // a folder stands at a file entry's path
+        SameFile,           // the path leads to what an earlier entry made
+        ThroughArchiveLink, // one of the path's folders is a link an earlier entry made
+        FolderBlocked,      // something other than a folder stands where one belongs
+        NameNotHeld,        // the file system takes no such name (too long, refused characters)
+        LinkNotRemoved,     // a link standing in the way could not be removed
+    };
+    struct Verdict {
+        Refusal refusal = Refusal::None;
+        // For SameFile: the earlier entry's stored name, or the folder's path
+        // below the target, "/" between folders.
+        std::string earlier;
+    };
 
-// Removes every symbolic link at one of the destination's folders below
-// `extractDir` and at the destination itself, and a file at the destination
-// that has other hard links; the library then makes a folder or a new file
-// in its place. `extractDir` itself is the user's choice and stays as it is.
-// False when such a link cannot be removed.
-bool ClearLinksOnTheWay(const std::string& extractDir, const std::string& destination);
+    // `target` is the target folder, with or without its trailing "/". The
+    // target itself is the user's choice: it is made when missing and
+    // otherwise left as it stands, a link included.
+    explicit TargetFolder(const std::string& target);
+    ~TargetFolder();
+    TargetFolder(const TargetFolder&) = delete;
+    TargetFolder& operator=(const TargetFolder&) = delete;
 
-// The longest name part found in the destination below `extractDir` is
-// longer than the target's file system takes.
-bool HasOverlongNamePart(const std::string& extractDir, const std::string& destination);
+    // The user's umask, read once per run.
+    mode_t umask() const { return umask_; }
 
-// Whether what the library reported as written is there: a link for a link
-// entry, otherwise a regular file, of the entry's size when `size` is given.
-bool EntryWritten(const std::string& destination, bool link, const uint64_t* size);
+    // Whether something stands at the path (a link counts).
+    bool exists(const std::string& destination);
+
+    // Before the library writes a file or link entry: the path's folders are
+    // real folders (missing ones made, links not made by this run removed),
+    // and at the path stands nothing or a file that the library may replace:
+    // a link, a file with other hard links and a read-only file are removed
+    // first, so the library writes a new file there. Paths outside the target
+    // are not checked.
+    Verdict prepareFile(const std::string& destination);
+
+    // A folder entry: the folder and its missing parents are made; its
+    // permissions are given at the end of the run (applyFolderPermissions).
+    Verdict makeFolder(const std::string& destination, mode_t permissions);
+
+    // After the library answered success for `entry`: what stands at the path
+    // is a link for a link entry, otherwise a regular file (of `size` when
+    // given), and nothing an earlier entry made (a hard link entry shares its
+    // file with the earlier one). It is remembered and a file gets
+    // `permissions`. False when the check fails.
+    bool recordWritten(const std::string& destination, const std::string& entry, bool link,
+                       const uint64_t* size, bool hardLink, mode_t permissions);
+
+    // Gives the folders of folder entries their permissions, deepest first,
+    // so a folder stored without write permission still took what the run
+    // put in it. Runs once, however the run ended.
+    void applyFolderPermissions();
+
+    // Folder entries made so far.
+    int foldersMade() const { return foldersMade_; }
+
+private:
+    struct FileId {
+        dev_t device;
+        ino_t inode;
+        bool operator==(const FileId& other) const
+        {
+            return device == other.device && inode == other.inode;
+        }
+    };
+    struct FileIdHash {
+        std::size_t operator()(const FileId& id) const
+        {
+            return std::hash<ino_t>()(id.inode) ^ (std::hash<dev_t>()(id.device) << 1);
+        }
+    };
+
+    Verdict ensureFolder(const std::string& folder);
+    // Something stands at `path` that this run did not make under that name:
+    // the file system took the name for another one (letter case, trailing
+    // blanks) when the folder's listing lacks it.
+    Verdict foldedName(const std::string& path, const std::string& folder);
+    bool listed(const std::string& folder, const std::string& name);
+    void addToListing(const std::string& folder, const std::string& name);
+    Verdict checkFolder(const std::string& folder, const std::string& parent);
+    Verdict rememberFolder(const std::string& folder, const FileId& id);
+    // Whether the file system of a folder already checked takes a name that long.
+    bool nameHeld(const std::string& name, const std::string& knownFolder);
+    std::string belowTarget(const std::string& path) const;
+    // The folder of the entry in work is held open, so each name in it is
+    // looked up alone, not along the whole path; AT_FDCWD when it cannot be
+    // opened (the full path is used then).
+    int heldFolder(const std::string& folder);
+    // Where a path is asked: its known folder held open and its name, or
+    // AT_FDCWD and the whole path.
+    struct Place {
+        int folder;
+        std::string name;
+    };
+    Place placeOf(const std::string& destination, const std::string& folder);
+    // The answer of exists() serves the check that follows it for that path.
+    bool lookUp(const std::string& destination, const Place& place, struct stat& status);
+
+    std::string targetFolder_;
+    std::string targetPrefix_; // the target with its trailing "/"
+    mode_t umask_ = 022;
+    std::unordered_map<std::string, FileId> folders_;
+    std::unordered_map<FileId, std::string, FileIdHash> folderNames_;
+    // Files and links made, by identity and by path, with the entry that made
+    // them. Identities alone do not do: FUSE file systems give a new inode
+    // number to every name they are asked for.
+    std::unordered_map<FileId, std::string, FileIdHash> written_;
+    std::unordered_map<std::string, std::string> writtenPaths_;
+    // Names in a folder, read once the first time a name there is met that
+    // already exists.
+    std::unordered_map<std::string, std::unordered_set<std::string>> listings_;
+    std::unordered_set<std::string> linksMade_;
+    std::unordered_map<dev_t, std::size_t> nameMax_;
+    std::vector<std::pair<std::string, mode_t>> folderPermissions_;
+    int foldersMade_ = 0;
+    int heldFd_ = -1;
+    std::string heldPath_;
+    std::string lookedUp_;
+    bool lookedUpFound_ = false;
+    struct stat lookedUpStatus_ {};
+};
 
 // A write to the folder holding `destination` failed for want of space: the
 // failing call's error number says so, or the volume has less room left than

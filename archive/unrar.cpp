@@ -11,6 +11,7 @@
 #include "archive/rar_progress.h"
 #include "archive/target_access.h"
 #include "archive/target_folder.h"
+#include "archive/utf8_character_type.h"
 #include "archive/wildcard.h"
 
 #include <sys/stat.h>
@@ -29,10 +30,56 @@ constexpr unsigned int kCommentBufferSize = 16384;
 // The published interface guarantees at least this many bytes in the name
 // buffer the change-volume callback is handed.
 constexpr size_t kVolumeNameBufferSize = 1024;
+// The public library copies the destination folder and name it is handed
+// into buffers of 2,046 bytes and cuts what does not fit, which would put
+// the entry somewhere above its folder; no longer path is handed to either
+// library.
+constexpr size_t kLongestLibraryPath = 2045;
 const std::string kVolumeId = "0";
 // Between progress reports of a long entry the window system still gets a
 // turn this often, so a Cancel click stops the entry within a moment.
 constexpr std::chrono::milliseconds kMessageInterval{100};
+
+// A refused name is reported whole, with "\" between its folders, so the
+// message names the entry and not only its last part.
+std::string reportedEntry(const std::string& storedName)
+{
+    return SlashToBackslash(storedName, PathStyle::Windows);
+}
+
+std::string withoutTrailingSlash(std::string path)
+{
+    if (path.size() > 1 && path.back() == '/')
+        path.pop_back();
+    return path;
+}
+
+int32_t messageFor(TargetFolder::Refusal refusal)
+{
+    switch (refusal) {
+    case TargetFolder::Refusal::IsFolder:
+        return kMsgFileIsDirectory;
+    case TargetFolder::Refusal::ThroughArchiveLink:
+        return kMsgInvalidDirectory;
+    case TargetFolder::Refusal::FolderBlocked:
+        return kMsgErrorCreatingDir;
+    case TargetFolder::Refusal::LinkNotRemoved:
+        return kMsgErrorDeletingFile;
+    case TargetFolder::Refusal::SameFile:
+    case TargetFolder::Refusal::NameNotHeld:
+    case TargetFolder::Refusal::None:
+        break;
+    }
+    return kMsgInvalidFileName;
+}
+
+// Two entries that would land on one file are both named.
+std::string reportedEntry(const std::string& storedName, const TargetFolder::Verdict& verdict)
+{
+    if (verdict.refusal != TargetFolder::Refusal::SameFile)
+        return reportedEntry(storedName);
+    return reportedEntry(storedName) + " = " + reportedEntry(verdict.earlier);
+}
 
 // The library's callbacks carry no user argument, so what they need lives
 // here. Each run overwrites it; the last percentage is never reset.
@@ -228,6 +275,7 @@ void TUnRAR::ExtractArchive()
     if (runInProgress)
         return; // the run state is process-wide: a nested run would corrupt it
     RunFlag flag;
+    const ScopedUtf8CharacterType utf8Names;
     callbackFailure = nullptr;
     stoppedByCancel = false;
     missingVolume.clear();
@@ -324,7 +372,16 @@ void TUnRAR::walkArchive(int operation, std::string& archiveName)
     // open, naming the archive: damaged, cut short, or locked without the
     // right password. The normal end counts only where the last volume ends
     // as a whole archive does.
-    const int lastRead = walkEntries(archive.get(), operation);
+    target_.reset();
+    foldersMade_ = 0;
+    int lastRead = ERAR_SUCCESS;
+    try {
+        lastRead = walkEntries(archive.get(), operation);
+    } catch (...) {
+        finishTarget();
+        throw;
+    }
+    finishTarget();
     if (lastRead == ERAR_SUCCESS)
         return; // stopped by Cancel or by a single named entry
     const bool normalEnd = lastRead == ERAR_END_ARCHIVE;
@@ -357,8 +414,8 @@ int TUnRAR::walkEntries(void* archive, int operation)
     for (; result == ERAR_SUCCESS; result = readNext()) {
         if (Cancel())
             break;
-        SetFileName(CleanEntryName(header.data));
-        if (IsFolderEntry(header.data) || !WildcardMatch(FileName(), FileSpec(), false)) {
+        SetFileName(StoredEntryName(header.data));
+        if (!WildcardMatch(FileName(), FileSpec(), false)) {
             skipEntry(archive);
             continue;
         }
@@ -366,12 +423,10 @@ int TUnRAR::walkEntries(void* archive, int operation)
         // BuildDestPath drops only a leading drive or separator and keeps the
         // stored folders as they stand, so only a ".." folder can climb out.
         // A name the library had to cut would be written under another name.
-        if (HasParentComponent(FileName()) || NameMayBeCut(header)) {
-            SetFileName(SlashToBackslash(FileName()));
-            refuseEntry(archive, kMsgInvalidFileName);
-        } else {
+        if (FileName().empty() || HasParentComponent(FileName()) || NameMayBeCut(header))
+            refuseEntry(archive, kMsgInvalidFileName, reportedEntry(FileName()));
+        else
             handleEntry(archive, operation, header, wildcard);
-        }
         if (!wildcard || stoppedByCancel)
             break;
     }
@@ -382,14 +437,24 @@ void TUnRAR::handleEntry(void* archive, int operation, const RarHeader& header, 
 {
     const std::string storedName = FileName();
     BuildDestPath(storedName);
-    // Cut by the file system instead, the name would again not be the stored one.
-    if (HasOverlongNamePart(ExtractDir(), FileName())) {
-        refuseEntry(archive, kMsgInvalidFileName);
+    // Every entry would meet a target folder too long for the library.
+    if (AppendBackslash(ExtractDir()).size() > kLongestLibraryPath)
+        failRun(withoutTrailingSlash(ExtractDir()), kMsgInvalidFileName);
+    if (FileName().size() > kLongestLibraryPath) {
+        refuseEntry(archive, kMsgInvalidFileName, reportedEntry(storedName));
+        return;
+    }
+    if (IsFolderEntry(header.data)) {
+        makeFolderEntry(archive, operation, header, storedName);
         return;
     }
     remainingBytes = UnpackedSize(header);
     bool extract = true;
-    if (OnFileExists && FileFound(FileName()))
+    // A name without wildcards is looked up in its folder held open.
+    const bool found =
+        OnFileExists &&
+        (HasWildcards(NamePart(FileName())) ? FileFound(FileName()) : target().exists(FileName()));
+    if (found)
         OnFileExists(this, FileName(),
                      DosDateToDateTime(static_cast<int32_t>(header.data.FileTime)), extract);
     if (extract) {
@@ -406,7 +471,7 @@ void TUnRAR::handleEntry(void* archive, int operation, const RarHeader& header, 
     // can what follows it in the archive: the run ends there.
     if ((header.data.Flags & RHDF_ENCRYPTED) && !acceptPassword(archive, storedName))
         failRun(FileName(), kMsgPasswordProtected);
-    extractEntry(archive, operation, header);
+    extractEntry(archive, operation, header, storedName);
 }
 
 void TUnRAR::skipEntry(void* archive)
@@ -429,21 +494,41 @@ bool TUnRAR::acceptPassword(void* archive, const std::string& storedName)
 
 // An entry that must not be written is reported like a failed entry and
 // passed over.
-void TUnRAR::refuseEntry(void* archive, int32_t code)
+void TUnRAR::refuseEntry(void* archive, int32_t code, const std::string& reportedName)
 {
-    ReportError(FileName(), kVolumeId, code);
+    ReportError(reportedName, kVolumeId, code);
     fireEnd(false);
     skipEntry(archive);
 }
 
-void TUnRAR::extractEntry(void* archive, int operation, const RarHeader& header)
+// Folders are made by the engine, the same with every library, and fire no
+// events unless they cannot be made.
+void TUnRAR::makeFolderEntry(void* archive, int operation, const RarHeader& header,
+                             const std::string& storedName)
+{
+    if (operation == RAR_EXTRACT) {
+        const TargetFolder::Verdict verdict =
+            target().makeFolder(FileName(), EntryPermissions(header.data, target().umask()));
+        if (verdict.refusal != TargetFolder::Refusal::None) {
+            refuseEntry(archive, messageFor(verdict.refusal), reportedEntry(storedName, verdict));
+            return;
+        }
+    }
+    skipEntry(archive);
+}
+
+void TUnRAR::extractEntry(void* archive, int operation, const RarHeader& header,
+                          const std::string& storedName)
 {
     const uint64_t size = UnpackedSize(header);
     totalBytes = size;
     std::string destName = FileName();
-    if (operation == RAR_EXTRACT && !ClearLinksOnTheWay(ExtractDir(), destName)) {
-        refuseEntry(archive, kMsgErrorDeletingFile);
-        return;
+    if (operation == RAR_EXTRACT) {
+        const TargetFolder::Verdict verdict = target().prepareFile(destName);
+        if (verdict.refusal != TargetFolder::Refusal::None) {
+            refuseEntry(archive, messageFor(verdict.refusal), reportedEntry(storedName, verdict));
+            return;
+        }
     }
     // The extraction folder, not the entry's own: the library judges links
     // against this folder, and a link may climb out of its own subfolder.
@@ -476,22 +561,40 @@ void TUnRAR::extractEntry(void* archive, int operation, const RarHeader& header)
     int32_t failure = result == ERAR_SUCCESS ? 0 : entryMessage(result);
     // A success must mean the entry is on disk as stored; the library does
     // not always say when it could not make a link.
-    if (result == ERAR_SUCCESS && operation == RAR_EXTRACT && !writtenAsStored(header))
+    if (result == ERAR_SUCCESS && operation == RAR_EXTRACT && !writtenAsStored(header, storedName))
         failure = kMsgErrorWritingFile;
     if (result != ERAR_SUCCESS || failure != 0)
         ReportError(FileName(), kVolumeId, failure);
     fireEnd(result == ERAR_SUCCESS && failure == 0);
 }
 
-bool TUnRAR::writtenAsStored(const RarHeader& header) const
+bool TUnRAR::writtenAsStored(const RarHeader& header, const std::string& storedName)
 {
     const bool link = IsLinkEntry(header.data);
     // Only the extended record tells the whole size, and only a plain file's
     // size is its own (a hard link or a copy takes its source's).
-    const bool sizeKnown =
-        header.nameFieldSize == RAR_NAME_SIZE_EX && header.data.RedirType == RAR_REDIR_NONE;
+    const bool ownData = header.data.RedirType == RAR_REDIR_NONE;
+    const bool sizeKnown = header.nameFieldSize == RAR_NAME_SIZE_EX && ownData;
     const uint64_t size = UnpackedSize(header);
-    return EntryWritten(FileName(), link, sizeKnown && !link ? &size : nullptr);
+    return target().recordWritten(FileName(), storedName, link,
+                                  sizeKnown && !link ? &size : nullptr,
+                                  header.data.RedirType == RAR_REDIR_HARDLINK,
+                                  EntryPermissions(header.data, target().umask()));
+}
+
+TargetFolder& TUnRAR::target()
+{
+    if (!target_)
+        target_ = std::make_unique<TargetFolder>(ExtractDir());
+    return *target_;
+}
+
+void TUnRAR::finishTarget()
+{
+    if (!target_)
+        return;
+    target_->applyFolderPermissions();
+    foldersMade_ = target_->foldersMade();
 }
 
 void TUnRAR::fireEnd(bool crcPass)

@@ -3,9 +3,11 @@
 #include "archive/un_base.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 struct RarHeader;
+class TargetFolder;
 
 // The RAR member of the archive components. Walks the archive through the
 // bound RAR library, extracts each entry that matches FileSpec to its
@@ -25,6 +27,9 @@ public:
     // The last run ended early on a failure that every later entry would
     // meet too (its one OnError named the cause): the archive is not installed.
     bool RunFailed() const { return runFailed_; }
+    // Folders the last run made for the archive's folder entries. They fire
+    // no events, so an archive of folders only is told by this count.
+    int FoldersMade() const { return foldersMade_; }
 
 protected:
     void ExtractArchive() override;
@@ -38,9 +43,14 @@ private:
     void handleEntry(void* archive, int operation, const RarHeader& header, bool wildcard);
     void skipEntry(void* archive);
     bool acceptPassword(void* archive, const std::string& storedName);
-    void refuseEntry(void* archive, int32_t code);
-    void extractEntry(void* archive, int operation, const RarHeader& header);
-    bool writtenAsStored(const RarHeader& header) const;
+    void refuseEntry(void* archive, int32_t code, const std::string& reportedName);
+    void makeFolderEntry(void* archive, int operation, const RarHeader& header,
+                         const std::string& storedName);
+    void extractEntry(void* archive, int operation, const RarHeader& header,
+                      const std::string& storedName);
+    bool writtenAsStored(const RarHeader& header, const std::string& storedName);
+    TargetFolder& target();
+    void finishTarget();
     void fireEnd(bool crcPass);
 
     // Ends the run at once for a failure that every later entry would meet
@@ -54,4 +64,7 @@ private:
     std::string password_;
     std::string archiveName_;
     bool runFailed_ = false;
+    // What the run in progress made in the target folder.
+    std::unique_ptr<TargetFolder> target_;
+    int foldersMade_ = 0;
 };

@@ -108,7 +108,8 @@ void TZipCommon::SetCancel(bool value)
 
 void TZipCommon::BuildDestPath(const std::string& name)
 {
-    const std::string stored = SlashToBackslash(name);
+    // Natively a "\" in the name is one of its characters, not a separator.
+    const std::string stored = name;
     if (stored.empty()) {
         fileName_.clear();
         return;

@@ -90,8 +90,11 @@ std::string ExtensionPart(const std::string& path, PathStyle style)
 
 std::string ExtractDirFor(const std::string& dir, const std::string& archiveFile, PathStyle style)
 {
+    // Natively "\" is a character of a folder's name: the folder is taken as
+    // the file system names it.
     if (!dir.empty())
-        return AppendBackslash(SlashToBackslash(dir, style), style);
+        return AppendBackslash(style == PathStyle::Windows ? SlashToBackslash(dir, style) : dir,
+                               style);
     if (archiveFile.empty())
         return {};
     return AppendBackslash(FolderPart(archiveFile, style), style);
@@ -100,7 +103,8 @@ std::string ExtractDirFor(const std::string& dir, const std::string& archiveFile
 std::string DestinationPath(const std::string& storedName, const std::string& extractDir,
                             bool useStoredDirs, PathStyle style)
 {
-    std::string name = SlashToBackslash(storedName, style);
+    std::string name =
+        style == PathStyle::Windows ? SlashToBackslash(storedName, style) : storedName;
     if (name.empty())
         return {};
     std::string path = extractDir;

@@ -28,13 +28,14 @@ std::string FolderPart(const std::string& path, PathStyle style = kNativePathSty
 // The name part's extension with its "." ("" when the name has no ".").
 std::string ExtensionPart(const std::string& path, PathStyle style = kNativePathStyle);
 
-// ExtractDir for a requested folder: a non-empty folder with separators
-// normalised and a separator at the end; an empty one falls back to the
-// archive's folder.
+// ExtractDir for a requested folder: a non-empty folder with a separator at
+// the end (in the Windows style with "/" read as "\"; natively a "\" is part
+// of a name and stays); an empty one falls back to the archive's folder.
 std::string ExtractDirFor(const std::string& dir, const std::string& archiveFile,
                           PathStyle style = kNativePathStyle);
 
-// The destination of a stored entry name below a non-empty extractDir:
+// The destination of a stored entry name below a non-empty extractDir (the
+// name with the style's separators; natively a "\" is part of a name):
 // with useStoredDirs the stored folders follow extractDir as they stand (a
 // leading drive or one leading separator dropped), without them only the name
 // part is used. A path that is not rooted gets a leading separator; an empty

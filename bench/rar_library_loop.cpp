@@ -9,12 +9,15 @@
 
 #include <dlfcn.h>
 
+#include <clocale>
 #include <cstdio>
 #include <optional>
 #include <string>
 
 int main(int argc, char** argv)
 {
+    // Names reach the library as UTF-8, as the engine hands them.
+    std::setlocale(LC_CTYPE, "C.UTF-8");
     if (argc != 4) {
         std::fprintf(stderr, "usage: rar_library_loop LIBRARY ARCHIVE DESTDIR\n");
         return 2;

@@ -40,6 +40,21 @@ QString childPath(const QString& dir, const QString& name)
     return dir.endsWith(u'/') ? dir + name : dir + u'/' + name;
 }
 
+// A typed name is read as the installer reads every path: "\" and "/" both
+// separate folders (the install path in install.ini is written with "\"), so
+// no folder is ever made whose name holds a "\". One folder is made, as the
+// platform's own call makes it; parts "." and ".." are refused, so Make Dir
+// never makes a folder above the open one. Answers the folder to make, or
+// empty when the name is refused.
+QString typedFolder(const QString& openFolder, const QString& typed)
+{
+    const QString name = QString(typed).replace(u'\\', u'/');
+    const QStringList parts = name.split(u'/');
+    if (parts.contains(QStringLiteral(".")) || parts.contains(QStringLiteral("..")))
+        return {};
+    return childPath(openFolder, name);
+}
+
 } // namespace
 
 Tfrm_ChangeDir::Tfrm_ChangeDir(QWidget* parent) : HoverWindow(parent)
@@ -191,9 +206,12 @@ void Tfrm_ChangeDir::MakeDirClick()
     frm_NewDir->SetNewDir(InstallPath->text());
     if (frm_NewDir->exec() != mrOk)
         return;
-    const QString path = childPath(DirectoryListBox->Directory(), frm_NewDir->GetNewDir());
-    if (::mkdir(QFile::encodeName(path).constData(), 0777) != 0) {
-        showErrorBox(QStringLiteral("Could not create dir (%1)").arg(path));
+    const QString path = typedFolder(DirectoryListBox->Directory(), frm_NewDir->GetNewDir());
+    if (path.isEmpty() || ::mkdir(QFile::encodeName(path).constData(), 0777) != 0) {
+        const QString tried =
+            path.isEmpty() ? childPath(DirectoryListBox->Directory(), frm_NewDir->GetNewDir())
+                           : path;
+        showErrorBox(QStringLiteral("Could not create dir (%1)").arg(tried));
         return;
     }
     DirectoryListBox->SetDirectory(path);

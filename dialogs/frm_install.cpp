@@ -125,6 +125,10 @@ void Tfrm_install::ExtractClick()
     }
     run_.running = false;
     run_.failed = UnRAR.RunFailed();
+    // Folders fire no entry events: an archive of folders only is installed
+    // once the run has made them without an error.
+    if (run_.entries == mrNone && !run_.failed && UnRAR.FoldersMade() > 0)
+        run_.entries = mrOk;
     if (const int outcome = run_.outcome(); outcome != mrNone)
         done(outcome);
 }

@@ -182,6 +182,11 @@ int ArchiveHandle::processFile(int operation, const char* destPath, const char* 
         return refuseEncrypted();
     const mode_t type = archive_entry_filetype(entry_);
     const bool hardLink = hardlinkOf(entry_) != nullptr;
+    // A file that libarchive took for a folder: its data cannot be had.
+    if (type == AE_IFDIR && storedIndex_ && !stored_.at(*storedIndex_).folder) {
+        skipEntry();
+        return ERAR_UNKNOWN_FORMAT;
+    }
     if (operation == RAR_TEST)
         return type == AE_IFREG && !hardLink ? testOrWrite(nullptr) : ERAR_SUCCESS;
 

@@ -61,7 +61,10 @@ std::optional<std::size_t> StoredHeaders::match(std::size_t ordinal, struct arch
     std::replace(name.begin(), name.end(), '\\', '/');
     std::replace(read.begin(), read.end(), '\\', '/');
     // libarchive reads a link's target as its data, so its size says nothing.
-    if (header.folder != S_ISDIR(mode) ||
+    // It also takes a file whose attribute word looks like a folder's for a
+    // folder; only the header's own flag says what the entry is.
+    const bool attributesReadAsFolder = !header.folder && S_ISDIR(mode);
+    if ((header.folder != S_ISDIR(mode) && !attributesReadAsFolder) ||
         (S_ISREG(mode) &&
          header.unpSize != static_cast<std::uint64_t>(archive_entry_size(entry))) ||
         (!name.empty() && name != read)) {

@@ -87,7 +87,7 @@ TEST(UnBaseComponent, SetterSideEffects)
     EXPECT_EQ(member.FileSpec(), "*.*") << "a stored layout never leaves it empty";
 
     member.SetExtractDir("/opt\\games");
-    EXPECT_EQ(member.ExtractDir(), "/opt/games/");
+    EXPECT_EQ(member.ExtractDir(), "/opt\\games/") << "a chosen folder is never split at \\";
     member.SetExtractDir("/");
     EXPECT_EQ(member.ExtractDir(), "/");
 }
@@ -205,7 +205,7 @@ TEST(UnBaseComponent, BuildDestPathFallsBackToTheArchiveFolderThenTheCurrentDire
 
     std::filesystem::current_path(folder.Path());
     member.SetArchiveFile("pkg/game.rar");
-    member.BuildDestPath("data\\a.map");
+    member.BuildDestPath("data/a.map"); // the engine hands names with native separators
     EXPECT_EQ(member.ExtractDir(), "pkg/");
     EXPECT_EQ(member.FileName(), "/pkg/data/a.map")
         << "an unrooted folder gets a leading separator";

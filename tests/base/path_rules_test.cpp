@@ -73,7 +73,9 @@ TEST(PathRules, ExtractDirFor)
         {W, "", "D:\\setup\\game.rar", "D:\\setup\\"},
         {W, "", "D:\\game.rar", "D:\\"},
         {W, "", "", ""},
-        {P, "/opt\\games", "", "/opt/games/"},
+        // Natively a chosen folder is the file system's name: never split at "\".
+        {P, "/opt\\games", "", "/opt\\games/"},
+        {P, "/t/x\\..\\..\\escaped", "", "/t/x\\..\\..\\escaped/"},
         {P, "", "/srv/game.rar", "/srv/"},
         {P, "", "/game.rar", "/"},
     };
@@ -114,6 +116,7 @@ TEST(PathRules, DestinationPath)
         {P, "../../etc/passwd", "/opt/g/", true, "/opt/g/../../etc/passwd"},
         {P, "E:x.txt", "/opt/g/", true, "/opt/g/E:x.txt"},
         {P, "y.txt", "rel/", true, "/rel/y.txt"},
+        {P, "back\\slash.txt", "/opt/g\\h/", true, "/opt/g\\h/back\\slash.txt"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.stored);

@@ -226,6 +226,10 @@ TEST_F(ChangeDirTest, MakeDirFailuresShowTheErrorBoxAndChangeNothing)
         {"", base + QStringLiteral("/")},
         {"exists", base + QStringLiteral("/exists")},
         {"missing/second", base + QStringLiteral("/missing/second")},
+        // "\" separates folders as in every path the installer reads, and a
+        // typed name never climbs above the open folder.
+        {"missing\\second", base + QStringLiteral("/missing/second")},
+        {"exists\\..\\..\\escaped", base + QStringLiteral("/exists\\..\\..\\escaped")},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -240,6 +244,17 @@ TEST_F(ChangeDirTest, MakeDirFailuresShowTheErrorBoxAndChangeNothing)
         EXPECT_EQ(QDir::currentPath(), base);
     }
     EXPECT_FALSE(QFileInfo::exists(base + QStringLiteral("/missing")));
+    EXPECT_FALSE(QFileInfo::exists(base + QStringLiteral("/../escaped")));
+}
+
+TEST_F(ChangeDirTest, MakeDirReadsABackslashAsASeparator)
+{
+    scratch.make(QStringLiteral("Games"));
+    Tfrm_ChangeDir dialog;
+    makeDir(dialog, QStringLiteral("Games\\MyGame"));
+    EXPECT_TRUE(boxes.boxes.empty());
+    EXPECT_TRUE(QFileInfo(scratch.path() + QStringLiteral("/Games/MyGame")).isDir());
+    EXPECT_FALSE(QFileInfo::exists(scratch.path() + QStringLiteral("/Games\\MyGame")));
 }
 
 TEST_F(ChangeDirTest, MakeDirAtTheRootAppendsTheNameDirectly)

@@ -24,26 +24,27 @@ TProgressNotify progressNotifyFor(int step)
 // missing volume.
 void assignHandlers(TUnRAR& rar, std::ostream& out, bool quiet, Tally& tally)
 {
-    auto print = [&out, quiet](const std::string& line) {
+    // The line is made only when it is printed.
+    auto print = [&out, quiet](auto&& line) {
         if (!quiet)
-            out << line << '\n';
+            out << line() << '\n';
     };
-    rar.OnActivate = [print](TObject*) { print("activate"); };
-    rar.OnDeactivate = [print](TObject*) { print("deactivate"); };
+    rar.OnActivate = [print](TObject*) { print([] { return "activate"; }); };
+    rar.OnDeactivate = [print](TObject*) { print([] { return "deactivate"; }); };
     rar.OnBegin = [print](TObject*, const std::string& fn, int32_t recNum, bool&) {
-        print("begin " + std::to_string(recNum) + " " + fn);
+        print([&] { return "begin " + std::to_string(recNum) + " " + fn; });
     };
     rar.OnProgress = [print](TObject*, const std::string& fn, uint8_t progress) {
-        print("progress " + std::to_string(progress) + " " + fn);
+        print([&] { return "progress " + std::to_string(progress) + " " + fn; });
     };
     rar.OnEnd = [print, &tally](TObject*, const std::string& fn, bool pass) {
         ++(pass ? tally.extracted : tally.failed);
-        print(std::string("end ") + (pass ? "ok " : "fail ") + fn);
+        print([&] { return std::string("end ") + (pass ? "ok " : "fail ") + fn; });
     };
     rar.OnError = [print, &tally](TObject*, const std::string& fn, const std::string&,
                                   int32_t code) {
         ++tally.errors;
-        print("error " + std::to_string(code) + " " + fn);
+        print([&] { return "error " + std::to_string(code) + " " + fn; });
     };
     rar.OnFileExists = [](TObject*, const std::string&, TDateTime, bool&) {};
     rar.OnGetPassword = [](TObject*, const std::string&, std::string&, bool&) {};

@@ -56,7 +56,7 @@ ArchiveEntry entryOf(const Header& header)
     const RARHeaderDataEx& data = header.data;
     ArchiveEntry entry;
     entry.name = data.FileNameW[0] != 0 ? QString::fromWCharArray(data.FileNameW)
-                                        : QString::fromStdString(CleanEntryName(data));
+                                        : QString::fromStdString(StoredEntryName(data));
     entry.name.replace(u'\\', u'/');
     entry.folder = IsFolderEntry(data);
     entry.link = IsLinkEntry(data);

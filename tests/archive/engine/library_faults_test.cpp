@@ -4,6 +4,7 @@
 // folder changes.
 #include "archive/unrar.h"
 #include "base/little_endian.h"
+#include "base/path_rules.h"
 #include "tests/support/library_sandbox.h"
 #include "tests/unrar/rar5_builder.h"
 #include "tools/rar_writer/rar_writer.h"
@@ -11,14 +12,18 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sys/mount.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <clocale>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <set>
 
 namespace fs = std::filesystem;
 using ::testing::Contains;
@@ -43,6 +48,51 @@ Entry link(const std::string& name, const std::string& target)
     Entry entry = file(name, target);
     entry.attr = zk::rarwriter::kUnixSymlinkAttr;
     return entry;
+}
+
+Entry folder(const std::string& name, std::uint32_t mode = 040755)
+{
+    Entry entry;
+    entry.name = name;
+    entry.isFolder = true;
+    entry.attr = mode;
+    return entry;
+}
+
+Entry withAttr(Entry entry, std::uint32_t attr)
+{
+    entry.attr = attr;
+    return entry;
+}
+
+fs::perms permissionsOf(const fs::path& path)
+{
+    return fs::symlink_status(path).permissions() & fs::perms::mask;
+}
+
+// Every path below `root`, "/" between folders, sorted.
+std::set<std::string> treeOf(const fs::path& root)
+{
+    std::set<std::string> tree;
+    for (const auto& item : fs::recursive_directory_iterator(root))
+        tree.insert(item.path().lexically_relative(root).string());
+    return tree;
+}
+
+// The first line a shell command prints; empty when it fails.
+std::string firstLineOf(const std::string& command)
+{
+    std::string line;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        char buffer[256];
+        if (fgets(buffer, sizeof buffer, pipe))
+            line = buffer;
+        if (pclose(pipe) != 0)
+            line.clear();
+    }
+    while (!line.empty() && line.back() == '\n')
+        line.pop_back();
+    return line;
 }
 
 std::string contents(const fs::path& path)
@@ -381,6 +431,147 @@ TEST_P(LibraryFaults, CancelStopsTheFileBeingWrittenAndRemovesIt)
                                                    file("next.txt", "not reached")});
     EXPECT_THAT(extract(archive, [](TUnRAR& rar) { rar.SetCancel(true); }), ElementsAre());
     EXPECT_TRUE(fs::is_empty(out_));
+}
+
+// The run writes the archive's tree under the names it stores: the chosen
+// folder is the file system's name (a "\\" in it separates nothing), blanks
+// around names stay, folder entries make their folders, and modes come from
+// the archive under the umask, never with set-ID or sticky bits.
+TEST_P(LibraryFaults, TreeIsTheArchivesUnderItsStoredNames)
+{
+    out_ = sandbox_.root() / "x\\..\\..\\escaped";
+    fs::create_directories(out_);
+    const mode_t previousMask = umask(022);
+    const auto lines =
+        extract({file(" lead.txt", "L"), file("trail.txt ", "T1"), file("trail.txt", "T2"),
+                 withAttr(file("suid.bin", "s"), 0106755), withAttr(file("open.bin", "o"), 0101777),
+                 folder("saves"), folder("logs/old"), folder("private", 040700)});
+    umask(previousMask);
+    EXPECT_THAT(lines, ElementsAre("end ok  lead.txt", "end ok trail.txt ", "end ok trail.txt",
+                                   "end ok suid.bin", "end ok open.bin"));
+    EXPECT_EQ(treeOf(out_),
+              (std::set<std::string>{" lead.txt", "trail.txt ", "trail.txt", "suid.bin", "open.bin",
+                                     "saves", "logs", "logs/old", "private"}));
+    EXPECT_EQ(contents(out_ / "trail.txt "), "T1");
+    EXPECT_EQ(contents(out_ / "trail.txt"), "T2");
+    EXPECT_EQ(permissionsOf(out_ / "suid.bin"), fs::perms(0755));
+    EXPECT_EQ(permissionsOf(out_ / "open.bin"), fs::perms(0755));
+    EXPECT_EQ(permissionsOf(out_ / "private"), fs::perms(0700));
+    EXPECT_EQ(permissionsOf(out_ / "logs/old"), fs::perms(0755));
+    // Nothing beside the chosen folder: no "x" folder, no "escaped" above it.
+    std::set<std::string> besideTarget;
+    for (const auto& item : fs::directory_iterator(sandbox_.root()))
+        besideTarget.insert(item.path().filename().string());
+    EXPECT_EQ(besideTarget, (std::set<std::string>{"test.rar", "out", "x\\..\\..\\escaped"}));
+    EXPECT_FALSE(fs::exists(sandbox_.root().parent_path() / "escaped"));
+}
+
+// A failed entry changes nothing in the target: no folder is touched where a
+// file belongs, nothing is written through a link the archive made, and no
+// path the library would cut is handed to it. A read-only file already
+// there is replaced like any other.
+TEST_P(LibraryFaults, RefusedEntriesChangeNothing)
+{
+    // Deep enough that the longest entry below passes the library's limit.
+    for (int depth = 0; depth < 6; ++depth)
+        out_ /= std::string(200, 'o');
+    fs::create_directories(out_ / "taken");
+    fs::permissions(out_ / "taken", fs::perms(0755));
+    std::ofstream(out_ / "readonly.txt") << "old";
+    fs::permissions(out_ / "readonly.txt", fs::perms(0444));
+    const std::string longPath = std::string(200, 'p') + "/" + std::string(200, 'p') + "/" +
+                                 std::string(200, 'p') + "/" + std::string(200, 'p') + "/x.txt";
+    // Longer than the header record's 1,023 bytes: reported whole as far as
+    // the record carries it, never by a cut last part.
+    std::string cutName;
+    while (cutName.size() < 1100)
+        cutName += std::string(100, 'c') + "/";
+    cutName += "fol";
+    const auto lines = extract({file("taken", "x"), link("data", "data.real"), folder("data.real"),
+                                file("data/level.map", "L"), file("readonly.txt", "new"),
+                                file(longPath, "x"), file(cutName, "y"), file("ok.txt", "ok")});
+    ASSERT_EQ(lines.size(), 11u) << ::testing::PrintToString(lines);
+    EXPECT_THAT(std::vector<std::string>(lines.begin(), lines.begin() + 8),
+                ElementsAre("error 25105 taken", "end fail taken", "end ok data",
+                            "error 25123 data\\level.map", "end fail data/level.map",
+                            "end ok readonly.txt",
+                            "error 25143 " + SlashToBackslash(longPath, PathStyle::Windows),
+                            "end fail " + longPath));
+    EXPECT_THAT(lines[8], ::testing::StartsWith("error 25143 " + std::string(100, 'c') + "\\"));
+    EXPECT_GT(lines[8].size(), 1000u);
+    EXPECT_THAT(lines[9], ::testing::StartsWith("end fail "));
+    EXPECT_EQ(lines[10], "end ok ok.txt");
+    EXPECT_EQ(permissionsOf(out_ / "taken"), fs::perms(0755));
+    EXPECT_TRUE(fs::is_empty(out_ / "taken"));
+    EXPECT_TRUE(fs::is_symlink(out_ / "data"));
+    EXPECT_TRUE(fs::is_empty(out_ / "data.real"));
+    EXPECT_EQ(contents(out_ / "readonly.txt"), "new");
+    EXPECT_FALSE(fs::exists(out_ / std::string(200, 'p')));
+    EXPECT_FALSE(fs::exists(out_ / std::string(100, 'c')));
+}
+
+// A target the library would cut is refused once, before anything is written.
+TEST_P(LibraryFaults, TargetTooLongForTheLibraryEndsTheRunAtOnce)
+{
+    fs::path target = out_;
+    while (target.string().size() < 2100)
+        target /= std::string(200, 't');
+    fs::create_directories(target);
+    out_ = target;
+    EXPECT_THAT(extract({file("a.txt", "a"), file("b.txt", "b")}),
+                ElementsAre("error 25143 " + std::string(200, 't')));
+    EXPECT_TRUE(fs::is_empty(target));
+}
+
+TEST_P(LibraryFaults, NamesAreTheSameUnderAnyLocale)
+{
+    const char* samples = std::getenv("ZK_SAMPLES_DIR");
+    if (!samples || !fs::is_directory(samples))
+        GTEST_SKIP() << "no ../shared/rar-samples beside the project";
+    std::setlocale(LC_ALL, "C");
+    const auto lines = extract(fs::path(samples) / "rar4-unicode-names.rar");
+    std::setlocale(LC_ALL, "C.UTF-8");
+    EXPECT_THAT(lines, ::testing::Each(::testing::StartsWith("end ok ")));
+    EXPECT_TRUE(fs::is_regular_file(out_ / "abcdefghijklmnopqrsテスト.txt"));
+    EXPECT_TRUE(fs::is_directory(out_ / "表だよ/新しいフォルダ"));
+}
+
+// exFAT (a USB stick, a drive shared with Windows) folds letter case and
+// refuses some characters: no entry lands on another's file, and a name the
+// volume cannot hold fails alone, leaving nothing under another name.
+TEST_P(LibraryFaults, FoldingTargetsKeepOneFilePerEntry)
+{
+    if (geteuid() != 0)
+        GTEST_SKIP() << "mounting a file system image needs root";
+    if (std::system("command -v mkfs.exfat && command -v mount.exfat-fuse >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "exFAT through FUSE is not installed (exfat-fuse, exfatprogs)";
+    const fs::path image = sandbox_.root() / "exfat.img";
+    std::ofstream(image).close();
+    fs::resize_file(image, 8 << 20);
+    ASSERT_EQ(std::system(("mkfs.exfat " + image.string() + " >/dev/null").c_str()), 0);
+    const std::string device = firstLineOf("losetup -f --show " + image.string());
+    ASSERT_FALSE(device.empty());
+    const bool mounted =
+        std::system(
+            ("mount.exfat-fuse " + device + " " + out_.string() + " 2>/dev/null").c_str()) == 0;
+    std::vector<std::string> lines;
+    std::set<std::string> tree;
+    if (mounted) {
+        lines = extract({file("Readme.txt", "one"), file("README.txt", "two"),
+                         file("data/a.txt", "A"), file("Data/b.txt", "B"), file("a:b.txt", "x"),
+                         file("what?.txt", "y"), file("ok.txt", "ok")});
+        tree = treeOf(out_);
+        tree.insert(contents(out_ / "Readme.txt"));
+        umount(out_.c_str());
+    }
+    std::system(("losetup -d " + device).c_str());
+    ASSERT_TRUE(mounted);
+    EXPECT_THAT(lines, ElementsAre("end ok Readme.txt", "error 25143 README.txt = Readme.txt",
+                                   "end fail README.txt", "end ok data/a.txt",
+                                   "error 25143 Data\\b.txt = data", "end fail Data/b.txt",
+                                   "error 25143 a:b.txt", "end fail a:b.txt",
+                                   "error 25143 what?.txt", "end fail what?.txt", "end ok ok.txt"));
+    EXPECT_EQ(tree, (std::set<std::string>{"Readme.txt", "data", "data/a.txt", "ok.txt", "one"}));
 }
 
 INSTANTIATE_TEST_SUITE_P(EachLibrary, LibraryFaults,

@@ -57,33 +57,54 @@ RARHeaderDataEx header(const char* name, unsigned int flags = 0, unsigned int ho
     return h;
 }
 
-TEST(EntryName, StopsAtTheZeroAndDropsBlanksAndControls)
+TEST(EntryName, StopsAtTheZeroAndKeepsEveryCharacter)
 {
-    EXPECT_EQ(CleanEntryName(header("  a b.txt\t\r\n")), "a b.txt");
-    EXPECT_EQ(CleanEntryName(header("\x01\x1f"
-                                    "dir/x")),
-              "dir/x");
-    EXPECT_EQ(CleanEntryName(header("   ")), "");
-    EXPECT_EQ(CleanEntryName(header("テスト.txt ")), "テスト.txt");
+    EXPECT_EQ(StoredEntryName(header("  a b.txt\t\r\n")), "  a b.txt\t\r\n");
+    EXPECT_EQ(StoredEntryName(header("   ")), "   ");
+    EXPECT_EQ(StoredEntryName(header("テスト.txt ")), "テスト.txt ");
+    // "\" separates folders only in names from DOS, OS/2 and Windows hosts.
+    EXPECT_EQ(StoredEntryName(header("dir\\x", 0, 0)), "dir/x");
+    EXPECT_EQ(StoredEntryName(header("dir\\x", 0, 1)), "dir/x");
+    EXPECT_EQ(StoredEntryName(header("dir\\x", 0, 2)), "dir/x");
+    EXPECT_EQ(StoredEntryName(header("back\\slash.txt", 0, 3)), "back\\slash.txt");
     RARHeaderDataEx full{};
     std::memset(full.FileName, 'n', sizeof full.FileName); // no terminating zero at all
-    EXPECT_EQ(CleanEntryName(full), std::string(sizeof full.FileName, 'n'));
+    EXPECT_EQ(StoredEntryName(full), std::string(sizeof full.FileName, 'n'));
 }
 
-TEST(EntryKind, FoldersByFlagOrByTheHostsAttributeWord)
+// Only the header's directory flag makes a folder: the public library's own
+// tool extracts the others as files.
+TEST(EntryKind, FoldersByTheDirectoryFlagAlone)
 {
     struct Case {
         unsigned int flags, host, attr;
         bool folder;
     };
     const Case cases[] = {
-        {0x20, 3, 0x81A4, true}, {0x20, 2, 0x20, true}, {0, 0, 0x10, true},   {0, 1, 0x10, true},
-        {0, 2, 0x10, true},      {0, 2, 0x21, false},   {0, 3, 0x41ED, true}, {0, 3, 0x81B4, false},
-        {0, 3, 0x81FD, false},   {0, 3, 0xA1FF, false}, {0, 5, 0x10, false},
+        {0x20, 3, 0x81A4, true}, {0x20, 2, 0x20, true}, {0, 0, 0x10, false},
+        {0, 1, 0x10, false},     {0, 2, 0x10, false},   {0, 2, 0x21, false},
+        {0, 3, 0x41ED, false},   {0, 3, 0x81B4, false}, {0, 3, 0x81FD, false},
+        {0, 3, 0xA1FF, false},   {0, 5, 0x10, false},
     };
     for (const Case& c : cases)
         EXPECT_EQ(IsFolderEntry(header("x", c.flags, c.host, c.attr)), c.folder)
             << std::hex << c.flags << " " << c.host << " " << c.attr;
+}
+
+TEST(EntryKind, PermissionsAreStoredOnesUnderTheUmaskWithoutSpecialBits)
+{
+    struct Case {
+        unsigned int flags, host, attr, umask, permissions;
+    };
+    const Case cases[] = {
+        {0, 3, 0104755, 022, 0755}, {0, 3, 0102755, 0, 0755},   {0, 3, 0101777, 0, 0777},
+        {0, 3, 0100777, 022, 0755}, {0, 3, 0100640, 077, 0600}, {0x20, 3, 040700, 022, 0700},
+        {0, 2, 0x20, 022, 0644},    {0, 2, 0x21, 022, 0444},    {0x20, 2, 0x10, 002, 0775},
+        {0x20, 0, 0x11, 0, 0555},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(EntryPermissions(header("x", c.flags, c.host, c.attr), c.umask), c.permissions)
+            << std::oct << c.attr << " host " << c.host << " umask " << c.umask;
 }
 
 TEST(EntryKind, LinksByRedirectionOrByTheUnixMode)

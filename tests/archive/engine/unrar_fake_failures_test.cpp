@@ -21,11 +21,11 @@ TEST_F(UnrarFake, NamesClimbingOutOfTheTargetAreRefused)
         fake.add(FakeFile(name, 4));
     rar.Extract();
     EXPECT_THAT(events.lines,
-                ElementsAre("activate", "error 25143 evil.txt volume 0", "end fail ../evil.txt",
-                            "error 25143 evil2.txt volume 0", "end fail sub/../../evil2.txt",
-                            "error 25143 evil3.txt volume 0", "end fail ../evil3.txt",
-                            "begin 1 ~/out/good.txt", "progress 100 ~/out/good.txt",
-                            "end ok ~/out/good.txt", "deactivate"));
+                ElementsAre("activate", "error 25143 ..\\evil.txt volume 0", "end fail ../evil.txt",
+                            "error 25143 sub\\..\\..\\evil2.txt volume 0",
+                            "end fail sub/../../evil2.txt", "error 25143 ..\\evil3.txt volume 0",
+                            "end fail ../evil3.txt", "begin 1 ~/out/good.txt",
+                            "progress 100 ~/out/good.txt", "end ok ~/out/good.txt", "deactivate"));
     int skips = 0;
     for (const std::string& call : calls())
         skips += call == "process 0 null null";

@@ -293,12 +293,12 @@ TEST_F(UnrarFake, CancelFromProgressStopsTheEntryBeingWrittenAndRemovesIt)
     EXPECT_FALSE(rar.RunFailed());
 }
 
-TEST_F(UnrarFake, BlanksAndControlCharactersAroundNamesAreDropped)
+TEST_F(UnrarFake, BlanksAndControlCharactersAroundNamesAreKept)
 {
     fake.add(FakeFile(" \t spaced name.txt \r\n", 0));
     rar.Extract();
-    EXPECT_THAT(events.lines, ElementsAre("activate", "begin 1 ~/out/spaced name.txt",
-                                          "end ok ~/out/spaced name.txt", "deactivate"));
+    EXPECT_THAT(events.lines, ElementsAre("activate", "begin 1 ~/out/ \t spaced name.txt \r\n",
+                                          "end ok ~/out/ \t spaced name.txt \r\n", "deactivate"));
 }
 
 TEST_F(UnrarFake, DamagedHeaderAfterGoodEntriesIsReported)
@@ -324,9 +324,9 @@ TEST_F(UnrarFake, DamagedHeaderAfterGoodEntriesIsReported)
     EXPECT_THAT(callsAtError, Not(Contains("close")));
 }
 
-// Folder entries are told by the flag or by the attribute word as the host
-// writes it; Unix files whose mode has bit 0x10 are files.
-TEST_F(UnrarFake, FolderEntriesAreToldByFlagOrHostAttributes)
+// Folder entries are told by the header's directory flag alone, whatever the
+// attribute word looks like; they are made as folders and fire no events.
+TEST_F(UnrarFake, FolderEntriesAreToldByTheFlagAlone)
 {
     struct Entry {
         const char* name;
@@ -346,10 +346,16 @@ TEST_F(UnrarFake, FolderEntriesAreToldByFlagOrHostAttributes)
     }
     rar.Extract();
     EXPECT_THAT(events.lines,
-                ElementsAre("activate", "begin 1 ~/out/g664.txt", "end ok ~/out/g664.txt",
-                            "begin 2 ~/out/x775.sh", "end ok ~/out/x775.sh",
-                            "begin 3 ~/out/win.txt", "end ok ~/out/win.txt",
-                            "begin 4 ~/out/unix644.txt", "end ok ~/out/unix644.txt", "deactivate"));
+                ElementsAre("activate", "begin 1 ~/out/dos-dir", "end ok ~/out/dos-dir",
+                            "begin 2 ~/out/win-dir", "end ok ~/out/win-dir",
+                            "begin 3 ~/out/unix-dir", "end ok ~/out/unix-dir",
+                            "begin 4 ~/out/g664.txt", "end ok ~/out/g664.txt",
+                            "begin 5 ~/out/x775.sh", "end ok ~/out/x775.sh",
+                            "begin 6 ~/out/win.txt", "end ok ~/out/win.txt",
+                            "begin 7 ~/out/unix644.txt", "end ok ~/out/unix644.txt", "deactivate"));
+    EXPECT_TRUE(std::filesystem::is_directory(box.out() + "flag-dir"));
+    EXPECT_TRUE(std::filesystem::is_regular_file(box.out() + "unix-dir"));
+    EXPECT_EQ(rar.FoldersMade(), 1);
 }
 
 } // namespace
