@@ -11,7 +11,7 @@
 #include "archive/rar_progress.h"
 #include "archive/target_access.h"
 #include "archive/target_folder.h"
-#include "archive/utf8_character_type.h"
+#include "base/utf8_character_type.h"
 #include "archive/wildcard.h"
 
 #include <sys/stat.h>

@@ -1,10 +1,10 @@
 // The exported C entry points. No C++ exception may leave them.
 
 #define RAR_INTERFACE_DECLARE_FUNCTIONS
+#include "base/utf8_character_type.h"
 #include "unrar/archive_handle.h"
 #include "unrar/header_fields.h"
 #include "unrar/rar_interface.h"
-#include "unrar/utf8_locale.h"
 
 #include <new>
 
@@ -22,7 +22,7 @@ ArchiveHandle* handleOf(RAR_HANDLE h)
 template <typename Work>
 int guarded(Work work)
 {
-    const zk::unrar::ScopedUtf8Locale utf8;
+    const ScopedUtf8CharacterType utf8;
     try {
         return work();
     } catch (const std::bad_alloc&) {

@@ -1,4 +1,4 @@
-#include "archive/utf8_character_type.h"
+#include "base/utf8_character_type.h"
 
 #include <initializer_list>
 
