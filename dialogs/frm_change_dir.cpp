@@ -7,7 +7,7 @@
 #include "resources/artwork.h"
 #include "dialogs/drive_list.h"
 #include "dialogs/folder_tree.h"
-#include "dialogs/free_space.h"
+#include "volumes/free_space.h"
 #include "dialogs/frm_install.h"
 #include "dialogs/frm_new_dir.h"
 #include "dialogs/modal_result.h"
