@@ -2,8 +2,8 @@
 
 #include "widgets/picture.h"
 #include "resources/artwork.h"
-#include "dialogs/last_component.h"
 #include "dialogs/modal_result.h"
+#include "base/path_rules.h"
 
 Tfrm_NewDir* frm_NewDir = nullptr;
 
@@ -40,7 +40,11 @@ Tfrm_NewDir::Tfrm_NewDir(QWidget* parent) : HoverWindow(parent)
 
 void Tfrm_NewDir::SetNewDir(const QString& path)
 {
-    edt_NewDir->setText(LastComponent(path));
+    // A configured folder may be written in either style: the name follows
+    // the last "/" or "\", or a drive's colon ("C:" names no folder), which
+    // is the Windows style's name part once every "/" reads as "\".
+    const std::string windowsPath = SlashToBackslash(path.toStdString(), PathStyle::Windows);
+    edt_NewDir->setText(QString::fromStdString(NamePart(windowsPath, PathStyle::Windows)));
 }
 
 QString Tfrm_NewDir::GetNewDir() const
