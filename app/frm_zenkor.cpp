@@ -9,6 +9,7 @@
 #include "widgets/layout_font.h"
 #include "widgets/message_box.h"
 #include "widgets/picture.h"
+#include "widgets/picture_bindings.h"
 #include "widgets/window_centring.h"
 #include "widgets/window_drag.h"
 #include "app/desktop_entry.h"
@@ -139,19 +140,11 @@ void Tfrm_zenkor::createControls()
 
 void Tfrm_zenkor::bindHandlers()
 {
-    // The handlers run inside the application's guard (widgets/guard.h).
-    auto bind = [this](TPicture* image, void (Tfrm_zenkor::*move)(), void (Tfrm_zenkor::*click)()) {
-        connect(image, &TPicture::mouseMoved, this, move);
-        if (click)
-            connect(image, &TPicture::clicked, this, click);
-    };
+    const PictureBindings bind(*this);
     bind(Image, &Tfrm_zenkor::FrameMouseMove, nullptr);
-    for (TPicture* image : {img_install, img_install2})
-        bind(image, &Tfrm_zenkor::InstallMouseMove, &Tfrm_zenkor::InstallClick);
-    for (TPicture* image : {img_nfo, img_nfo2})
-        bind(image, &Tfrm_zenkor::NfoMouseMOve, &Tfrm_zenkor::NfoClick);
-    for (TPicture* image : {img_exit, img_exit2})
-        bind(image, &Tfrm_zenkor::ExitMouseMove, &Tfrm_zenkor::ExitClick);
+    bind({img_install, img_install2}, &Tfrm_zenkor::InstallMouseMove, &Tfrm_zenkor::InstallClick);
+    bind({img_nfo, img_nfo2}, &Tfrm_zenkor::NfoMouseMOve, &Tfrm_zenkor::NfoClick);
+    bind({img_exit, img_exit2}, &Tfrm_zenkor::ExitMouseMove, &Tfrm_zenkor::ExitClick);
     Music->OnNotify = [this] { MusicNotify(); };
 }
 

@@ -1,6 +1,6 @@
 #include "dialogs/drive_list.h"
 
-#include "dialogs/volume_label.h"
+#include "volumes/volume_label.h"
 
 #include <QAbstractItemView>
 #include <QDir>

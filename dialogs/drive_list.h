@@ -1,6 +1,6 @@
 #pragma once
 
-#include "dialogs/volumes.h"
+#include "volumes/volumes.h"
 
 #include <QComboBox>
 #include <QString>

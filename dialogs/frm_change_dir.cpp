@@ -4,10 +4,11 @@
 #include "widgets/message_box.h"
 #include "widgets/label.h"
 #include "widgets/picture.h"
+#include "widgets/picture_bindings.h"
 #include "resources/artwork.h"
 #include "dialogs/drive_list.h"
 #include "dialogs/folder_tree.h"
-#include "dialogs/free_space.h"
+#include "volumes/free_space.h"
 #include "dialogs/frm_install.h"
 #include "dialogs/frm_new_dir.h"
 #include "dialogs/modal_result.h"
@@ -97,18 +98,12 @@ Tfrm_ChangeDir::Tfrm_ChangeDir(QWidget* parent) : HoverWindow(parent)
     setTabOrder(img_cancel, img_install);
 
     connect(DriveComboBox, &TDriveComboBox::Change, this, &Tfrm_ChangeDir::DriveChange);
-    for (TPicture* picture : {img_MakeDir, img_MakeDir2}) {
-        connect(picture, &TPicture::clicked, this, &Tfrm_ChangeDir::MakeDirClick);
-        connect(picture, &TPicture::mouseMoved, this, &Tfrm_ChangeDir::MakeDirMouseMove);
-    }
-    for (TPicture* picture : {img_install, img_install2}) {
-        connect(picture, &TPicture::clicked, this, &Tfrm_ChangeDir::InstallClick);
-        connect(picture, &TPicture::mouseMoved, this, &Tfrm_ChangeDir::InstallMouseMove);
-    }
-    for (TPicture* picture : {img_cancel, img_cancel2}) {
-        connect(picture, &TPicture::clicked, this, &Tfrm_ChangeDir::CancelClick);
-        connect(picture, &TPicture::mouseMoved, this, &Tfrm_ChangeDir::CancelMouseMove);
-    }
+    const PictureBindings bind(*this);
+    bind({img_MakeDir, img_MakeDir2}, &Tfrm_ChangeDir::MakeDirMouseMove,
+         &Tfrm_ChangeDir::MakeDirClick);
+    bind({img_install, img_install2}, &Tfrm_ChangeDir::InstallMouseMove,
+         &Tfrm_ChangeDir::InstallClick);
+    bind({img_cancel, img_cancel2}, &Tfrm_ChangeDir::CancelMouseMove, &Tfrm_ChangeDir::CancelClick);
     connect(this, &HoverWindow::backgroundMouseMoved, this, &Tfrm_ChangeDir::ChangeDirMouseMove);
     connect(DirectoryListBox, &TDirectoryListBox::mouseMoved, this,
             &Tfrm_ChangeDir::ChangeDirMouseMove);

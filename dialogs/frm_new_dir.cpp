@@ -1,9 +1,10 @@
 #include "dialogs/frm_new_dir.h"
 
 #include "widgets/picture.h"
+#include "widgets/picture_bindings.h"
 #include "resources/artwork.h"
-#include "dialogs/last_component.h"
 #include "dialogs/modal_result.h"
+#include "base/path_rules.h"
 
 Tfrm_NewDir* frm_NewDir = nullptr;
 
@@ -28,19 +29,22 @@ Tfrm_NewDir::Tfrm_NewDir(QWidget* parent) : HoverWindow(parent)
     img_ok->setLitTwin(img_ok2);
     edt_NewDir->setAccessibleName(QStringLiteral("New Directory"));
 
-    connect(img_cancel, &TPicture::clicked, this, &Tfrm_NewDir::CancelClick);
-    connect(img_cancel2, &TPicture::clicked, this, &Tfrm_NewDir::CancelClick);
-    connect(img_ok, &TPicture::clicked, this, &Tfrm_NewDir::OkClick);
-    connect(img_ok2, &TPicture::clicked, this, &Tfrm_NewDir::OkClick);
-    connect(img_cancel, &TPicture::mouseMoved, this, &Tfrm_NewDir::CancelMouseMove);
-    connect(img_ok, &TPicture::mouseMoved, this, &Tfrm_NewDir::OkMouseMove);
-    connect(img_ok2, &TPicture::mouseMoved, this, &Tfrm_NewDir::OkMouseMove);
+    const PictureBindings bind(*this);
+    bind(img_cancel, &Tfrm_NewDir::CancelMouseMove, &Tfrm_NewDir::CancelClick);
+    // The lit Cancel has no move handler of its own: it stays lit until the
+    // pointer reaches another button or the background.
+    bind(img_cancel2, nullptr, &Tfrm_NewDir::CancelClick);
+    bind({img_ok, img_ok2}, &Tfrm_NewDir::OkMouseMove, &Tfrm_NewDir::OkClick);
     connect(this, &HoverWindow::backgroundMouseMoved, this, &Tfrm_NewDir::NewDirMouseMove);
 }
 
 void Tfrm_NewDir::SetNewDir(const QString& path)
 {
-    edt_NewDir->setText(LastComponent(path));
+    // A configured folder may be written in either style: the name follows
+    // the last "/" or "\", or a drive's colon ("C:" names no folder), which
+    // is the Windows style's name part once every "/" reads as "\".
+    const std::string windowsPath = SlashToBackslash(path.toStdString(), PathStyle::Windows);
+    edt_NewDir->setText(QString::fromStdString(NamePart(windowsPath, PathStyle::Windows)));
 }
 
 QString Tfrm_NewDir::GetNewDir() const

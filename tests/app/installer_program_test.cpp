@@ -1,7 +1,7 @@
 #include "app/installer_program.h"
 #include "dialogs/frm_change_dir.h"
 #include "dialogs/frm_install.h"
-#include "dialogs/free_space.h"
+#include "volumes/free_space.h"
 #include "dialogs/frm_new_dir.h"
 #include "installer_fixture.h"
 #include "presentation/frm_view_nfo.h"

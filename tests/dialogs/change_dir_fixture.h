@@ -3,11 +3,11 @@
 #include "dialog_driver.h"
 #include "dialogs/drive_list.h"
 #include "dialogs/folder_tree.h"
-#include "dialogs/free_space.h"
+#include "volumes/free_space.h"
 #include "dialogs/frm_change_dir.h"
 #include "dialogs/frm_new_dir.h"
-#include "dialogs/mount_table.h"
-#include "mount_table_fake.h"
+#include "volumes/mount_table.h"
+#include "tests/volumes/mount_table_fake.h"
 #include "tests/support/message_box_recorder.h"
 
 #include <QDir>

@@ -1,8 +1,8 @@
-#include "dialogs/free_space.h"
-#include "dialogs/mount_table.h"
-#include "dialogs/volume_label.h"
-#include "dialogs/volumes.h"
-#include "mount_table_fake.h"
+#include "volumes/free_space.h"
+#include "volumes/mount_table.h"
+#include "volumes/volume_label.h"
+#include "volumes/volumes.h"
+#include "tests/volumes/mount_table_fake.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "dialogs/volume_label.h"
+#include "volumes/volume_label.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "dialogs/volumes.h"
+#include "volumes/volumes.h"
 
 #include <QFileInfo>
 #include <QSet>

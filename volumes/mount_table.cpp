@@ -1,4 +1,4 @@
-#include "dialogs/mount_table.h"
+#include "volumes/mount_table.h"
 
 #include <QFile>
 #include <QList>

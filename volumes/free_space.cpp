@@ -1,4 +1,4 @@
-#include "dialogs/free_space.h"
+#include "volumes/free_space.h"
 
 #include <QFile>
 

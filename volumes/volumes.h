@@ -1,6 +1,6 @@
 #pragma once
 
-#include "dialogs/mount_table.h"
+#include "volumes/mount_table.h"
 
 #include <QString>
 
