@@ -3,6 +3,7 @@
 #include "widgets/message_box.h"
 #include "widgets/label.h"
 #include "widgets/picture.h"
+#include "widgets/picture_bindings.h"
 #include "archive/message_table.h"
 #include "base/path_rules.h"
 #include "base/process_messages.h"
@@ -81,12 +82,12 @@ Tfrm_install::Tfrm_install(QWidget* parent) : HoverWindow(parent), UnRAR(nullptr
         UnRAREnd(sender, fn, crcPass);
     };
 
-    connect(img_cancel, &TPicture::clicked, this, &Tfrm_install::CancelClick);
-    connect(img_cancel2, &TPicture::clicked, this, &Tfrm_install::CancelClick);
-    connect(img_extract2, &TPicture::clicked, this, &Tfrm_install::ExtractClick);
-    connect(img_cancel, &TPicture::mouseMoved, this, &Tfrm_install::CancelMouseMove);
-    connect(img_extract, &TPicture::mouseMoved, this, &Tfrm_install::ExtractMouseMove);
-    connect(img_extract2, &TPicture::mouseMoved, this, &Tfrm_install::ExtractMouseMove);
+    // The shown Cancel twin takes no moves; the unlit Extract takes no clicks.
+    const PictureBindings bind(*this);
+    bind(img_cancel, &Tfrm_install::CancelMouseMove, &Tfrm_install::CancelClick);
+    bind(img_cancel2, nullptr, &Tfrm_install::CancelClick);
+    bind(img_extract, &Tfrm_install::ExtractMouseMove, nullptr);
+    bind(img_extract2, &Tfrm_install::ExtractMouseMove, &Tfrm_install::ExtractClick);
     connect(this, &HoverWindow::backgroundMouseMoved, this, &Tfrm_install::InstallMouseMove);
 }
 
