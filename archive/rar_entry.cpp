@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <vector>
 
 namespace {
 
@@ -12,22 +11,6 @@ bool fromDosLikeHost(const RARHeaderDataEx& header)
 {
     return header.HostOS == RAR_HOST_MSDOS || header.HostOS == RAR_HOST_OS2 ||
            header.HostOS == RAR_HOST_WIN32;
-}
-
-std::vector<std::string> components(const std::string& path)
-{
-    std::vector<std::string> parts;
-    std::string part;
-    for (char c : path + "/") {
-        if (c == '/' || c == '\\') {
-            if (!part.empty())
-                parts.push_back(part);
-            part.clear();
-        } else {
-            part += c;
-        }
-    }
-    return parts;
 }
 
 } // namespace
@@ -72,9 +55,15 @@ bool IsLinkEntry(const RARHeaderDataEx& header)
 
 bool HasParentComponent(const std::string& name)
 {
-    for (const std::string& part : components(name)) {
-        if (part == "..")
+    // Asked of every entry: scanned in place, without splitting the name.
+    std::size_t start = 0;
+    while (start <= name.size()) {
+        std::size_t end = name.find_first_of("/\\", start);
+        if (end == std::string::npos)
+            end = name.size();
+        if (name.compare(start, end - start, "..") == 0)
             return true;
+        start = end + 1;
     }
     return false;
 }

@@ -120,6 +120,11 @@ bool match(std::string a, std::string b, bool nameOnly, PathStyle style, Budget&
 bool WildcardMatch(const std::string& name, const std::string& fileSpec, bool nameOnly,
                    PathStyle style)
 {
+    // The usual pattern, asked once per entry: "*.*" takes every plain name
+    // that does not end in "." (a name without "." gets the extension ".*").
+    if (!nameOnly && fileSpec == "*.*" && (name.empty() || name.back() != '.') &&
+        name.find_first_of("*?") == std::string::npos)
+        return true;
     Budget budget;
     return match(name, fileSpec, nameOnly, style, budget);
 }
