@@ -56,6 +56,8 @@ for i in range(count):
         f.write(b" ".join(rng.choice(words) for _ in range(rng.randint(40, 400))))
 PY
   "$build/bin/rarwrite" --host unix --from-dir "$work/payload" "$package/game.rar"
+  # The space the files take, in MB, as check-package asks of the package.
+  space=$(($(du -sm "$work/payload" | cut -f1) + 1))
   rm -rf "$work/payload"
   cat > "$package/install.ini" <<'EOF'
 [zenkor Installer]
@@ -74,6 +76,7 @@ SpaceRequired=1
 RARFile=game.rar
 MidiFile=music.mid
 EOF
+  sed -i "s/^SpaceRequired=.*/SpaceRequired=$space/" "$package/install.ini"
   cp "$root/demo/zenkor.nfo" "$package/"
   "$build/bin/midiwrite" "$package/music.mid"
   "$build/bin/make-installer" "$package" "$work/folder-$n" > "$work/make-installer.log" 2>&1 ||
