@@ -24,11 +24,11 @@ struct FlowCase {
     bool launches;
 };
 
-class InstallFlowTest : public InstallerFixture, public testing::WithParamInterface<FlowCase> {
+// The main window with the directory dialog it shows on Install.
+class WindowAndDialogFixture : public InstallerFixture {
 protected:
-    void SetUp() override
+    void openWindows()
     {
-        writeIni(replacing(workedExample(), "RunProgram", GetParam().runProgram));
         createWindow();
         changeDir = std::make_unique<Tfrm_ChangeDir>();
         frm_ChangeDir = changeDir.get();
@@ -41,6 +41,17 @@ protected:
     }
 
     std::unique_ptr<Tfrm_ChangeDir> changeDir;
+};
+
+class InstallFlowTest : public WindowAndDialogFixture,
+                        public testing::WithParamInterface<FlowCase> {
+protected:
+    void SetUp() override
+    {
+        writeIni(replacing(workedExample(), "RunProgram", GetParam().runProgram));
+        openWindows();
+    }
+
     LaunchRecorder launches{false}; // a failed start must stay silent
 };
 
@@ -95,7 +106,8 @@ struct MenuEntryCase {
 
 // The menu entry is written after a successful install, and only when the
 // package asks for it; otherwise nothing outside the install folder changes.
-class MenuEntryTest : public InstallerFixture, public testing::WithParamInterface<MenuEntryCase> {
+class MenuEntryTest : public WindowAndDialogFixture,
+                      public testing::WithParamInterface<MenuEntryCase> {
 protected:
     void SetUp() override
     {
@@ -109,20 +121,15 @@ protected:
         ASSERT_TRUE(icon.open(QIODevice::WriteOnly));
         icon.write("the package's icon");
         icon.close();
-        createWindow();
-        changeDir = std::make_unique<Tfrm_ChangeDir>();
-        frm_ChangeDir = changeDir.get();
-        boxes.boxes.clear();
+        openWindows();
     }
     void TearDown() override
     {
-        frm_ChangeDir = nullptr;
-        changeDir.reset();
+        WindowAndDialogFixture::TearDown();
         qunsetenv("XDG_DATA_HOME");
     }
 
     QTemporaryDir dataHome;
-    std::unique_ptr<Tfrm_ChangeDir> changeDir;
     LaunchRecorder launches{true};
 };
 
