@@ -3,6 +3,8 @@
 // mapped and its peak resident memory in MB after a further idle second.
 // The benchmark runs the installer and a bare Qt window through it, so both
 // are measured the same way.
+#include "root_watch.h"
+
 #include <xcb/xcb.h>
 
 #include <chrono>
@@ -17,7 +19,7 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using root_watch::Clock;
 
 // The peak resident set (VmHWM) of a running process, in kB; -1 if unknown.
 long PeakResidentKb(pid_t pid)
@@ -59,23 +61,12 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: window_start PROGRAM [ARG...]\n");
         return 2;
     }
-    xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
-    if (xcb_connection_has_error(connection)) {
-        std::fprintf(stderr, "window_start: no X display\n");
+    xcb_connection_t* connection = root_watch::connectWatchingRoot("window_start");
+    if (!connection)
         return 2;
-    }
-    xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
-    const uint32_t mask = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
-    xcb_change_window_attributes(connection, screen->root, XCB_CW_EVENT_MASK, &mask);
-    xcb_flush(connection);
 
     const Clock::time_point start = Clock::now();
-    const pid_t child = fork();
-    if (child == 0) {
-        execv(argv[1], argv + 1);
-        std::perror(argv[1]);
-        _exit(127);
-    }
+    const pid_t child = root_watch::startChild(argv + 1);
     const bool mapped = WaitForFirstMap(connection, start + std::chrono::seconds(20));
     const double milliseconds =
         std::chrono::duration<double, std::milli>(Clock::now() - start).count();

@@ -3,6 +3,8 @@
 // top-level window whose title is one of the NAMEs is mapped (with --unmap:
 // unmapped), followed by that title. The window benchmark times the
 // installer's run from the Extract click to its box this way, without polling.
+#include "root_watch.h"
+
 #include <xcb/xcb.h>
 
 #include <chrono>
@@ -15,7 +17,7 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using root_watch::Clock;
 
 std::string WindowTitle(xcb_connection_t* connection, xcb_window_t window)
 {
@@ -85,23 +87,12 @@ int main(int argc, char** argv)
         return 2;
     }
     char** command = argv + arg + 1;
-    xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
-    if (xcb_connection_has_error(connection)) {
-        std::fprintf(stderr, "window_wait: no X display\n");
+    xcb_connection_t* connection = root_watch::connectWatchingRoot("window_wait");
+    if (!connection)
         return 2;
-    }
-    xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
-    const uint32_t mask = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
-    xcb_change_window_attributes(connection, screen->root, XCB_CW_EVENT_MASK, &mask);
-    xcb_flush(connection);
 
     const Clock::time_point start = Clock::now();
-    const pid_t child = fork();
-    if (child == 0) {
-        execvp(command[0], command);
-        std::perror(command[0]);
-        _exit(127);
-    }
+    const pid_t child = root_watch::startChild(command);
     int status = 0;
     waitpid(child, &status, 0);
     const std::string title =
