@@ -35,22 +35,14 @@ command -v bsdtar >/dev/null || { echo "bsdtar missing (libarchive-tools)" >&2; 
 mkdir -p "$work"
 trap 'rm -rf "$work/out"' EXIT
 
+. "$root/bench/many_files.sh"
+
 # COUNT small files of up to WORDS words, 100 to a folder, written with the
 # project's rarwrite into NAME.rar.
 make_many_files() { # COUNT WORDS NAME
   local count=$1 words=$2 name=$3
   [ -e "$work/$name.rar" ] && return
-  python3 - "$work/$name" "$count" "$words" <<'PY'
-import os, random, sys
-root, count, most = sys.argv[1], int(sys.argv[2]), int(sys.argv[3])
-rng = random.Random(count)
-words = [b"tile", b"map", b"sprite", b"sound", b"level", b"actor", b"light", b"door"]
-for i in range(count):
-    folder = os.path.join(root, "d%04d" % (i // 100))
-    os.makedirs(folder, exist_ok=True)
-    with open(os.path.join(folder, "f%06d.dat" % i), "wb") as f:
-        f.write(b" ".join(rng.choice(words) for _ in range(rng.randint(most // 10, most))))
-PY
+  write_many_files "$work/$name" "$count" "$words"
   "$build/bin/rarwrite" --host unix --from-dir "$work/$name" "$work/$name.rar"
   rm -rf "${work:?}/$name"
 }

@@ -39,22 +39,14 @@ stop_setup() {
 trap 'stop_setup; [ -z "$server" ] || kill $server 2>/dev/null; rm -rf "$work"' EXIT
 fail() { echo "window_bench: $*" >&2; exit 1; }
 
+. "$root/bench/many_files.sh"
+
 # An installer folder for an archive of N files of 200 to 2000 bytes, a
 # hundred to a folder, all below game/.
 make_folder() {
   local n=$1 package="$work/package-$1"
   mkdir -p "$package"
-  python3 - "$work/payload/game" "$n" <<'PY'
-import os, random, sys
-root, count = sys.argv[1], int(sys.argv[2])
-rng = random.Random(count)
-words = [b"tile", b"map", b"sprite", b"sound", b"level", b"actor", b"light", b"door"]
-for i in range(count):
-    folder = os.path.join(root, "d%04d" % (i // 100))
-    os.makedirs(folder, exist_ok=True)
-    with open(os.path.join(folder, "f%06d.dat" % i), "wb") as f:
-        f.write(b" ".join(rng.choice(words) for _ in range(rng.randint(40, 400))))
-PY
+  write_many_files "$work/payload/game" "$n" 400
   "$build/bin/rarwrite" --host unix --from-dir "$work/payload" "$package/game.rar"
   # The space the files take, in MB, as check-package asks of the package.
   space=$(($(du -sm "$work/payload" | cut -f1) + 1))
