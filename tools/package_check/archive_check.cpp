@@ -92,6 +92,11 @@ void reportTest(const QString& key, const QString& name, const ArchiveContents& 
         refuse(problems, key,
                QStringLiteral("%1 needs the volume %2, which is not in the package")
                    .arg(name, volume));
+    if (contents.cut)
+        refuse(problems, key,
+               QStringLiteral("%1 ends early (an incomplete download or copy), and setup would "
+                              "refuse it: make or copy the archive again")
+                   .arg(name));
     if (contents.result != ERAR_SUCCESS && contents.missingVolumes.empty())
         refuse(problems, key,
                QStringLiteral("the RAR library cannot read %1 to its end: %2")

@@ -1,5 +1,6 @@
 #include "tools/package_check/archive_contents.h"
 
+#include "archive/archive_end.h"
 #include "archive/rar_entry.h"
 #include "archive/rar_library.h"
 
@@ -9,6 +10,7 @@
 #include <QTemporaryDir>
 
 #include <memory>
+#include <string>
 
 #include <unistd.h>
 
@@ -16,9 +18,13 @@ namespace {
 
 // The library's callback carries no user data: one walk at a time fills this.
 std::vector<QString>* missingVolumesOfWalk = nullptr;
+// The volume the library moved to last, for the check of how it ends.
+std::string* lastVolumeOfWalk = nullptr;
 
 int onChangeVolume(char* name, int mode)
 {
+    if (mode == RAR_VOL_NOTIFY)
+        *lastVolumeOfWalk = name;
     if (mode == RAR_VOL_ASK) {
         missingVolumesOfWalk->push_back(QFileInfo(QString::fromLocal8Bit(name)).fileName());
         return 0; // stop: nobody can supply the volume
@@ -113,6 +119,8 @@ ArchiveContents readArchiveContents(const std::string& path)
         return contents;
     }
     missingVolumesOfWalk = &contents.missingVolumes;
+    std::string lastVolume = path;
+    lastVolumeOfWalk = &lastVolume;
     rar.RARSetChangeVolProc(archive, &onChangeVolume);
     std::unique_ptr<QTemporaryDir> scratch;
     Header header;
@@ -133,7 +141,18 @@ ArchiveContents readArchiveContents(const std::string& path)
     }
     rar.RARCloseArchive(archive);
     missingVolumesOfWalk = nullptr;
+    lastVolumeOfWalk = nullptr;
     contents.result = result == ERAR_END_ARCHIVE ? ERAR_SUCCESS : result;
+    // The library ends some cut archives as if they were whole; the installer
+    // refuses them by how their last volume ends, and so does this check.
+    if (contents.result == ERAR_SUCCESS) {
+        const VolumeEnding first = ReadVolumeEnding(path, false);
+        const bool recordsWritten =
+            first == VolumeEnding::Last || first == VolumeEnding::MoreVolumes;
+        const VolumeEnding last =
+            lastVolume == path ? first : ReadVolumeEnding(lastVolume, recordsWritten);
+        contents.cut = last == VolumeEnding::Cut || last == VolumeEnding::MoreVolumes;
+    }
     contents.seconds = clock.elapsed() / 1000.0;
     return contents;
 }

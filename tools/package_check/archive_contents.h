@@ -29,6 +29,9 @@ struct ArchiveContents {
     // ERAR_SUCCESS when every header was read to the end of the archive,
     // otherwise the open or header result that ended the walk.
     int result = 0;
+    // The walk ended normally, but the last volume lacks the end record a
+    // whole archive has: an incomplete download or copy.
+    bool cut = false;
     // Volumes the library asked for and did not find.
     std::vector<QString> missingVolumes;
     double seconds = 0;

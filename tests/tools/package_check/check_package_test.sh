@@ -62,6 +62,7 @@ cases=(
   "missing volume|refuse|needs the volume rar5-volumes.part02.rar|cp '$samples/rar5-volumes.part01.rar' . && ini RARFile rar5-volumes.part01.rar"
   "4 bytes changed at 20 MB|refuse|error: RARFile: demo.rar: the entry big.bin is damaged or incomplete|with_random 21 && ini SpaceRequired 22 && printf XXXX | dd of=demo.rar bs=1 seek=20000000 conv=notrunc status=none"
   "archive cut short|refuse|the entry big.bin is damaged or incomplete|with_random 3 && ini SpaceRequired 4 && truncate -s 2000000 demo.rar"
+  "archive cut where an entry begins|refuse|demo.rar ends early|head -c 148 '$samples/rar4-unix-basic.rar' > demo.rar && ini RunProgram ''"
   "name with ..|refuse|error: RARFile: the entry ../evil.txt would land outside the install folder|with_entry --file ../evil.txt '$payload/readme.txt'"
   "absolute name|refuse|error: RARFile: the entry /evil.txt would land outside the install folder|with_entry --file /evil.txt '$payload/readme.txt'"
   "link leaving the folder|refuse|link data/up|with_entry --link data/up ../../etc/passwd"
