@@ -16,7 +16,7 @@
 # usage: bench/engine_bench.sh [BUILD_DIR] [WORK_DIR]
 #   BUILD_DIR  a build holding bin/extract-trace, bin/libunrar.so,
 #              bin/rar_library_loop and bin/rarwrite (default: build);
-#              build it in Release for figures (see README)
+#              build it in Release for figures (see docs/tools-and-benchmarks.md)
 #   WORK_DIR   scratch space, about 1 GB (default: a new temporary folder)
 set -euo pipefail
 

@@ -7,7 +7,7 @@
 # --quiet with the same library extracts the same archive into the same file
 # system. Both extract into a tmpfs. Each is run RUNS times, alternating;
 # medians are printed with the ratio window/engine (goal <= 1.3). A last run
-# on the largest archive clicks Cancel a second into the extraction and
+# on the largest archive clicks Cancel half a second into the extraction and
 # prints how long the window took to close.
 #
 # usage: bench/window_bench.sh [BUILD_DIR] [RUNS] [ENTRIES...]
