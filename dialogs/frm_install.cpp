@@ -7,12 +7,14 @@
 #include "archive/message_table.h"
 #include "base/path_rules.h"
 #include "base/process_messages.h"
+#include "dialogs/progress_display.h"
 #include "dialogs/progress_step.h"
 #include "dialogs/volume_record.h"
 #include "resources/artwork.h"
 
 #include <QFileInfo>
 #include <QProgressBar>
+#include <QScreen>
 
 Tfrm_install* frm_install = nullptr;
 
@@ -66,6 +68,7 @@ Tfrm_install::Tfrm_install(QWidget* parent) : HoverWindow(parent), UnRAR(nullptr
     ProgressBar->setValue(0);
     ProgressBar->setTextVisible(false);
     ProgressBar->setAccessibleName(QStringLiteral("Progress"));
+    progress_ = new ProgressDisplay(*lbl_filename, *ProgressBar);
 
     UnRAR.SetFileSpec("*.*");
     UnRAR.SetCpuType(TCpuType::cptAuto);
@@ -112,6 +115,7 @@ void Tfrm_install::ExtractClick()
     if (run_.running)
         return;
     run_ = RunState{.running = true};
+    progress_->setFrameFromRefreshRate(screen()->refreshRate());
     if (!RecordedVolumesIntact()) {
         run_.running = false;
         if (run_.cancelRequested)
@@ -122,9 +126,11 @@ void Tfrm_install::ExtractClick()
         UnRAR.Extract();
     } catch (...) {
         run_.running = false;
+        progress_->flush();
         throw;
     }
     run_.running = false;
+    progress_->flush();
     run_.failed = UnRAR.RunFailed();
     // Folders fire no entry events: an archive of folders only is installed
     // once the run has made them without an error.
@@ -207,24 +213,24 @@ void Tfrm_install::UnRARBegin(TObject*, const std::string& FN, int32_t, bool&)
     // then stops the run after this entry.
     if (run_.cancelRequested)
         UnRAR.SetCancel(true);
-    lbl_filename->setText(fromNative(NamePart(FN)));
-    lbl_filename->repaint();
+    progress_->setName(fromNative(NamePart(FN)));
 }
 
 void Tfrm_install::UnRARProgress(TObject*, const std::string&, uint8_t)
 {
-    ProgressBar->setValue(SteppedPosition(ProgressBar->value(), kProgressStep,
-                                          ProgressBar->minimum(), ProgressBar->maximum()));
+    progress_->setBar(SteppedPosition(progress_->bar(), kProgressStep, ProgressBar->minimum(),
+                                      ProgressBar->maximum()));
 }
 
 void Tfrm_install::UnRAREnd(TObject*, const std::string&, bool CRC_PASS)
 {
     if (CRC_PASS) {
-        ProgressBar->setValue(100);
-        lbl_filename->setText(QString());
+        progress_->setBar(100);
+        progress_->setName(QString());
         if (run_.entries == mrNone)
             run_.entries = mrOk;
     } else {
+        progress_->flush();
         showErrorBox(QStringLiteral("Failed on extract"));
         run_.entries = mrExtractFailed;
     }
@@ -233,8 +239,10 @@ void Tfrm_install::UnRAREnd(TObject*, const std::string&, bool CRC_PASS)
 void Tfrm_install::UnRARError(TObject*, const std::string& FN, const std::string&, int32_t ECode)
 {
     const QString text = errorBoxText(FN, ECode);
-    if (!text.isEmpty())
-        showErrorBox(text);
+    if (text.isEmpty())
+        return;
+    progress_->flush();
+    showErrorBox(text);
 }
 
 void Tfrm_install::CancelMouseMove()

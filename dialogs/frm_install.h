@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <string>
 
+class ProgressDisplay;
 class QProgressBar;
 class TPicture;
 class TAutoLabel;
@@ -81,6 +82,7 @@ private:
     // on (a volume is missing or damaged, said in one box, or Cancel).
     bool RecordedVolumesIntact();
 
+    ProgressDisplay* progress_;
     QString archivePath_;
     QString archiveFile_; // the archive's full path, for its volume record
     RunState run_;

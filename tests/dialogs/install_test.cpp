@@ -14,6 +14,7 @@
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProgressBar>
 #include <QTest>
@@ -107,6 +108,22 @@ protected:
     std::function<void(int pass)> duringRun;
 };
 
+constexpr int kLongerThanAFrameMs = 60;
+
+class PaintCounter : public QObject {
+public:
+    explicit PaintCounter(int& paints) : paints_(paints) {}
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++paints_;
+        return false;
+    }
+
+private:
+    int& paints_;
+};
+
 FakeEntry failing(const std::string& name, int code)
 {
     FakeEntry entry = FakeFile(name, 10);
@@ -123,7 +140,10 @@ TEST_F(InstallWindowTest, GoodArchiveOfSeveralFilesClosesWithOne)
     fake.add(FakeFile("b.txt", 10));
     QStringList shownNames;
     std::vector<int> bar;
+    // A run slow enough for a screen frame to pass at each report shows
+    // every name and every step.
     duringRun = [&](int) {
+        QTest::qWait(kLongerThanAFrameMs);
         shownNames << window.lbl_filename->text();
         bar.push_back(window.ProgressBar->value());
     };
@@ -139,6 +159,29 @@ TEST_F(InstallWindowTest, GoodArchiveOfSeveralFilesClosesWithOne)
     EXPECT_EQ(window.ProgressBar->value(), 100);
     // One step per report: five reports of a.txt take the bar to 50.
     EXPECT_NE(std::find(bar.begin(), bar.end(), 50), bar.end());
+}
+
+// Thousands of small files a second must not cost a repaint each: the name
+// and the bar are painted at most once a screen frame, and the run still ends
+// showing its last state.
+TEST_F(InstallWindowTest, ManyQuickEntriesArePaintedOncePerFrame)
+{
+    constexpr int kEntries = 400;
+    for (int i = 0; i < kEntries; ++i)
+        fake.add(FakeFile("f" + std::to_string(i) + ".bin", 10));
+    int paints = 0;
+    PaintCounter counter(paints);
+    window.ProgressBar->installEventFilter(&counter);
+    window.lbl_filename->installEventFilter(&counter);
+    QElapsedTimer clock;
+    clock.start();
+
+    EXPECT_EQ(extract(), mrOk);
+    const qint64 frames = clock.elapsed() / 8 + 4; // the shortest frame is 8 ms
+    EXPECT_LE(paints, 2 * frames) << "over " << clock.elapsed() << " ms";
+    EXPECT_LT(paints, kEntries);
+    EXPECT_EQ(window.lbl_filename->text(), QString());
+    EXPECT_EQ(window.ProgressBar->value(), 100);
 }
 
 TEST_F(InstallWindowTest, CancelOrCloseBoxBeforeExtractGiveTwoAndExtractNothing)
