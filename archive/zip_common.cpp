@@ -1,6 +1,6 @@
 #include "archive/zip_common.h"
 
-#include "archive/detect_arc_type.h"
+#include "archive/detection/detect_arc_type.h"
 #include "base/path_rules.h"
 #include "base/process_messages.h"
 

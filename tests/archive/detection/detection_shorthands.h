@@ -2,10 +2,10 @@
 
 // Shorthands of the detection tests: leading bytes of two archive types, and
 // detection of bytes on disk or in memory.
-#include "archive/detect_arc_type.h"
+#include "archive/detection/detect_arc_type.h"
 #include "archive/zip_common.h"
 #include "tests/archive/archive_files.h"
-#include "tests/archive/memory_source.h"
+#include "tests/archive/detection/memory_source.h"
 
 #include <string>
 

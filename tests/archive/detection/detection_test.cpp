@@ -1,9 +1,9 @@
 // Type detection of plain files by their leading bytes and names, of files
 // that change or are not regular files, and of large files.
-#include "archive/detect_arc_type.h"
-#include "archive/signature.h"
+#include "archive/detection/detect_arc_type.h"
+#include "archive/detection/signature.h"
 #include "archive/zip_common.h"
-#include "tests/archive/detection_shorthands.h"
+#include "tests/archive/detection/detection_shorthands.h"
 
 #include <gtest/gtest.h>
 
