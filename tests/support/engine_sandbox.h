@@ -1,6 +1,6 @@
 #pragma once
 
-#include <unistd.h>
+#include "tests/support/temp_folder.h"
 
 #include <filesystem>
 #include <fstream>
@@ -12,11 +12,8 @@
 // puts the old one back.
 class EngineSandbox {
 public:
-    EngineSandbox() : previous_(std::filesystem::current_path())
+    EngineSandbox() : previous_(std::filesystem::current_path()), root_(folder_.path().string())
     {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "zk-engine-XXXXXX").string();
-        root_ = mkdtemp(pattern.data());
         std::filesystem::create_directories(out());
         writeArchive(kWholeArchive);
     }
@@ -24,7 +21,6 @@ public:
     {
         std::error_code ignored;
         std::filesystem::current_path(previous_, ignored);
-        std::filesystem::remove_all(root_, ignored);
     }
     EngineSandbox(const EngineSandbox&) = delete;
     EngineSandbox& operator=(const EngineSandbox&) = delete;
@@ -50,6 +46,7 @@ public:
     std::string out() const { return root_ + "/out/"; }
 
 private:
+    TempFolder folder_{"zk-engine"};
     std::filesystem::path previous_;
     std::string root_;
 };

@@ -73,7 +73,7 @@ TEST(DetectArcType, PlainFilesBySizeAndLeadingBytes)
 TEST(DetectArcType, OnlyRegularFilesAreOpened)
 {
     TempFolder folder;
-    const std::string fifo = folder.Path() / "pipe.rar";
+    const std::string fifo = folder.path() / "pipe.rar";
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
     const auto detect = [](const std::string& path) {
         Detection result;
@@ -88,7 +88,7 @@ TEST(DetectArcType, OnlyRegularFilesAreOpened)
         FAIL() << "detection waited on a FIFO";
     }
     EXPECT_EQ(detection.get(), TArcType::atFileError);
-    EXPECT_EQ(detect(folder.Path()), TArcType::atFileError);
+    EXPECT_EQ(detect(folder.path()), TArcType::atFileError);
     EXPECT_EQ(detect("/dev/null"), TArcType::atFileError);
 }
 

@@ -135,7 +135,7 @@ TEST(DetectArcType, ArchiveBehindAPeImage)
         GTEST_SKIP() << "no ../shared/rar-samples beside the project";
     TempFolder folder;
     CurrentDirectoryGuard keepDirectory;
-    const auto copy = folder.Path() / "sfx.exe";
+    const auto copy = folder.path() / "sfx.exe";
     std::filesystem::copy_file(std::filesystem::path(samples) / "rar4-windows-sfx.exe", copy);
     TZipCommon component(nullptr);
     component.SetArchiveFile(copy.string());
