@@ -32,16 +32,4 @@ Bytes TarHeader(char typeFlag = '0');
 // Writes bytes to file, making its folders; answers the file's path.
 std::string WriteBytes(const std::filesystem::path& file, const Bytes& bytes);
 
-// Keeps the process's current directory across a test.
-class CurrentDirectoryGuard {
-public:
-    CurrentDirectoryGuard() : saved_(std::filesystem::current_path()) {}
-    ~CurrentDirectoryGuard() { std::filesystem::current_path(saved_); }
-    CurrentDirectoryGuard(const CurrentDirectoryGuard&) = delete;
-    CurrentDirectoryGuard& operator=(const CurrentDirectoryGuard&) = delete;
-
-private:
-    std::filesystem::path saved_;
-};
-
 } // namespace archive_files

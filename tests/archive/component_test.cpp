@@ -2,6 +2,7 @@
 #include "base/process_messages.h"
 #include "archive/un_base.h"
 #include "tests/archive/archive_files.h"
+#include "tests/support/current_directory_guard.h"
 #include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "tests/support/current_directory_guard.h"
 #include "tests/support/temp_folder.h"
 
 #include <filesystem>
@@ -12,15 +13,10 @@
 // puts the old one back.
 class EngineSandbox {
 public:
-    EngineSandbox() : previous_(std::filesystem::current_path()), root_(folder_.path().string())
+    EngineSandbox() : root_(folder_.path().string())
     {
         std::filesystem::create_directories(out());
         writeArchive(kWholeArchive);
-    }
-    ~EngineSandbox()
-    {
-        std::error_code ignored;
-        std::filesystem::current_path(previous_, ignored);
     }
     EngineSandbox(const EngineSandbox&) = delete;
     EngineSandbox& operator=(const EngineSandbox&) = delete;
@@ -47,6 +43,6 @@ public:
 
 private:
     TempFolder folder_{"zk-engine"};
-    std::filesystem::path previous_;
+    CurrentDirectoryGuard keepDirectory_; // goes before the folder does
     std::string root_;
 };

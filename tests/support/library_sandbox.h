@@ -1,6 +1,7 @@
 #pragma once
 
 #include "archive/rar_library.h"
+#include "tests/support/current_directory_guard.h"
 #include "tests/support/temp_folder.h"
 
 #include <clocale>
@@ -28,7 +29,7 @@ public:
         } catch (const std::runtime_error&) {
             return false;
         }
-        previous_ = std::filesystem::current_path();
+        keepDirectory_.emplace();
         std::setlocale(LC_ALL, "C.UTF-8");
         return BindRarLibrary({library});
     }
@@ -37,15 +38,13 @@ public:
     {
         ReleaseRarLibrary();
         std::setlocale(LC_ALL, "C");
-        if (folder_) {
-            std::filesystem::current_path(previous_);
-            folder_.reset();
-        }
+        keepDirectory_.reset();
+        folder_.reset();
     }
 
     const std::filesystem::path& root() const { return folder_->path(); }
 
 private:
     std::optional<TempFolder> folder_;
-    std::filesystem::path previous_;
+    std::optional<CurrentDirectoryGuard> keepDirectory_;
 };

@@ -1,6 +1,7 @@
 // Extraction through the exported entry points on archives made by the
 // test-archive writer: destinations, modes, times, callbacks, write errors.
 
+#include "tests/support/current_directory_guard.h"
 #include "tests/unrar/writer_archives.h"
 
 #include <gtest/gtest.h>
@@ -134,11 +135,13 @@ TEST(WriterArchives, BareDestNameIsWrittenInTheCurrentFolder)
 {
     TempFolder dir;
     OpenArchive archive(writeArchive(dir, {file("stored.txt", "here")}));
-    const fs::path previous = fs::current_path();
-    fs::current_path(dir.path());
-    ASSERT_EQ(archive.next(), ERAR_SUCCESS);
-    const int result = archive.process(RAR_EXTRACT, {}, "bare.txt");
-    fs::current_path(previous);
+    int result = -1;
+    {
+        CurrentDirectoryGuard keepDirectory;
+        fs::current_path(dir.path());
+        ASSERT_EQ(archive.next(), ERAR_SUCCESS);
+        result = archive.process(RAR_EXTRACT, {}, "bare.txt");
+    }
     EXPECT_EQ(result, ERAR_SUCCESS);
     EXPECT_EQ(readFile(dir / "bare.txt"), "here");
 }

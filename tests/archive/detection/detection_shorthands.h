@@ -5,6 +5,7 @@
 #include "archive/detection/detect_arc_type.h"
 #include "archive/zip_common.h"
 #include "tests/archive/archive_files.h"
+#include "tests/support/current_directory_guard.h"
 #include "tests/support/temp_folder.h"
 #include "tests/archive/detection/memory_source.h"
 
