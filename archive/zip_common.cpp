@@ -1,13 +1,11 @@
 #include "archive/zip_common.h"
 
-#include "archive/detect_arc_type.h"
+#include "archive/detection/detect_arc_type.h"
+#include "base/current_directory.h"
 #include "base/path_rules.h"
 #include "base/process_messages.h"
 
 #include <sys/stat.h>
-#include <unistd.h>
-
-#include <climits>
 
 namespace {
 
@@ -15,18 +13,6 @@ bool isExistingFolder(const std::string& path)
 {
     struct stat info {};
     return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-}
-
-// A folder that cannot be entered leaves the current directory where it was.
-bool changeDirectory(const std::string& folder)
-{
-    return chdir(folder.c_str()) == 0;
-}
-
-std::string currentDirectory()
-{
-    char buffer[PATH_MAX];
-    return getcwd(buffer, sizeof buffer) ? std::string(buffer) : std::string();
 }
 
 } // namespace
@@ -65,7 +51,7 @@ void TZipCommon::SetArchiveFile(const std::string& name)
     SetArcType(arcType_);
     const std::string folder = FolderPart(archiveFile_);
     if (!folder.empty() && isExistingFolder(folder))
-        changeDirectory(folder);
+        ChangeDirectory(folder);
 }
 
 void TZipCommon::SetArcType(TArcType)
@@ -118,7 +104,7 @@ void TZipCommon::BuildDestPath(const std::string& name)
     if (extractDir_.empty()) {
         SetExtractDir(FolderPart(archiveFile_));
         if (extractDir_.empty())
-            SetExtractDir(currentDirectory());
+            SetExtractDir(CurrentDirectory());
     }
     fileName_ = DestinationPath(stored, extractDir_, useStoredDirs_);
 }

@@ -41,3 +41,44 @@ function(zk_add_test)
     TIMEOUT 600
     ENVIRONMENT "QT_QPA_PLATFORM=offscreen;SDL_AUDIODRIVER=dummy;ZK_SAMPLES_DIR=${ZK_SAMPLES_DIR};ZK_BIN_DIR=${ZK_TEST_BIN_DIR};ZK_OWN_UNRAR=${ZK_OWN_UNRAR_DIR}/libunrar.so;ZK_PUBLIC_UNRAR=${ZK_PUBLIC_UNRAR}")
 endfunction()
+
+# zk_add_fuzz_test(SOURCES <files...> [LIBS <targets...>] [DEPENDS <targets...>]
+#                  [MAX_LEN <bytes>] [EXTRA_SEEDS <files...>] [OPTIONS <flags...>]
+#                  [ENVIRONMENT <VAR=value...>])
+# One libFuzzer target, called from the fuzz/ folder beside the tests of what
+# it fuzzes and named after that folder: tests/archive/detection/fuzz gives
+# archive_detection_fuzz. CTest runs it for a short fixed time on a fresh copy
+# of fuzz/seeds/ and EXTRA_SEEDS, so a run's findings stay out of the source
+# tree; OPTIONS go to libFuzzer as they are.
+function(zk_add_fuzz_test)
+  cmake_parse_arguments(ARG "" "MAX_LEN" "SOURCES;LIBS;DEPENDS;EXTRA_SEEDS;OPTIONS;ENVIRONMENT" ${ARGN})
+  cmake_path(RELATIVE_PATH CMAKE_CURRENT_SOURCE_DIR BASE_DIRECTORY ${CMAKE_SOURCE_DIR}/tests
+    OUTPUT_VARIABLE tested)
+  cmake_path(GET tested PARENT_PATH tested)
+  string(REPLACE "/" "_" name "${tested}_fuzz")
+  add_executable(${name} ${ARG_SOURCES})
+  target_compile_options(${name} PRIVATE -fsanitize=fuzzer)
+  target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS})
+  if(ARG_DEPENDS)
+    add_dependencies(${name} ${ARG_DEPENDS})
+  endif()
+
+  set(corpus ${CMAKE_CURRENT_BINARY_DIR}/corpus)
+  set(seeds "'${CMAKE_CURRENT_SOURCE_DIR}'/seeds/*")
+  foreach(extra IN LISTS ARG_EXTRA_SEEDS)
+    string(APPEND seeds " '${extra}'")
+  endforeach()
+  set(flags -max_total_time=20 -rss_limit_mb=2048 ${ARG_OPTIONS})
+  if(ARG_MAX_LEN)
+    list(APPEND flags -max_len=${ARG_MAX_LEN})
+  endif()
+  list(JOIN flags " " flags)
+  add_test(NAME ${name}
+    COMMAND sh -c "rm -rf '${corpus}' && mkdir -p '${corpus}' && cp ${seeds} '${corpus}'/ && chmod u+w '${corpus}'/* && exec \"$0\" ${flags} '${corpus}'"
+            $<TARGET_FILE:${name}>)
+  set_tests_properties(${name} PROPERTIES TIMEOUT 120 LABELS slow)
+  if(ARG_ENVIRONMENT)
+    set_tests_properties(${name} PROPERTIES ENVIRONMENT "${ARG_ENVIRONMENT}")
+  endif()
+endfunction()

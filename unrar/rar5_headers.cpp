@@ -1,12 +1,11 @@
 #include "unrar/rar5_headers.h"
 
-#include "base/little_endian.h"
+#include "unrar/byte_cursor.h"
 #include "unrar/marker_search.h"
 #include "unrar/rar_interface.h"
 
 #include <zlib.h>
 
-#include <algorithm>
 #include <cstring>
 #include <fstream>
 
@@ -31,53 +30,13 @@ constexpr std::uint64_t kHashBlake2sp = 0;
 constexpr std::uint64_t kEndMoreVolumes = 0x01;
 constexpr std::uint64_t kHostWindows = 0;
 
-// Little-endian numbers and variable-length integers from a byte range; any
-// read past its end fails.
-class Cursor {
-public:
-    Cursor(const std::uint8_t* data, std::size_t size) : p_(data), end_(data + size) {}
-
-    bool vint(std::uint64_t& value)
-    {
-        value = 0;
-        for (unsigned shift = 0; shift < 64 && p_ < end_; shift += 7) {
-            const std::uint8_t byte = *p_++;
-            value |= static_cast<std::uint64_t>(byte & 0x7F) << shift;
-            if ((byte & 0x80) == 0)
-                return true;
-        }
-        return false;
-    }
-    bool u32(std::uint32_t& value)
-    {
-        const std::uint8_t* p = nullptr;
-        if (!bytes(4, p))
-            return false;
-        value = ReadLe32(p);
-        return true;
-    }
-    bool bytes(std::uint64_t size, const std::uint8_t*& out)
-    {
-        if (size > left())
-            return false;
-        out = p_;
-        p_ += size;
-        return true;
-    }
-    std::size_t left() const { return static_cast<std::size_t>(end_ - p_); }
-
-private:
-    const std::uint8_t* p_;
-    const std::uint8_t* end_;
-};
-
 // The extra records of a file header: encryption and the BLAKE2sp hash.
-void readFileExtras(Cursor extras, StoredFileHeader& entry)
+void readFileExtras(ByteCursor extras, StoredFileHeader& entry)
 {
     std::uint64_t size = 0;
     const std::uint8_t* record = nullptr;
     while (extras.left() > 0 && extras.vint(size) && extras.bytes(size, record)) {
-        Cursor fields(record, static_cast<std::size_t>(size));
+        ByteCursor fields(record, static_cast<std::size_t>(size));
         std::uint64_t type = 0;
         std::uint64_t hashType = 0;
         const std::uint8_t* digest = nullptr;
@@ -93,8 +52,8 @@ void readFileExtras(Cursor extras, StoredFileHeader& entry)
     }
 }
 
-bool readFileHeader(Cursor fields, Cursor extras, std::uint64_t headerFlags, std::uint64_t dataSize,
-                    StoredFileHeader& entry)
+bool readFileHeader(ByteCursor fields, ByteCursor extras, std::uint64_t headerFlags,
+                    std::uint64_t dataSize, StoredFileHeader& entry)
 {
     std::uint64_t fileFlags = 0, attr = 0, compression = 0, host = 0, nameSize = 0;
     std::uint32_t mtime = 0, crc = 0;
@@ -125,31 +84,31 @@ bool readFileHeader(Cursor fields, Cursor extras, std::uint64_t headerFlags, std
 }
 
 // Reads the header at `pos` into `volume`; false at the end of the chain.
-bool readHeader(std::ifstream& file, std::uint64_t fileSize, std::uint64_t& pos, Rar5Volume& volume)
+bool readHeader(std::ifstream& file, std::uint64_t fileSize, std::uint64_t& pos,
+                StoredVolume& volume)
 {
     std::uint8_t start[7] = {};
     file.seekg(static_cast<std::streamoff>(pos));
     file.read(reinterpret_cast<char*>(start), sizeof start);
     file.clear();
-    const auto available =
-        static_cast<std::size_t>(std::max<std::streamsize>(file.gcount() - 4, 0));
-    Cursor head(start + 4, available);
+    const auto available = static_cast<std::size_t>(file.gcount());
+    ByteCursor head(start, available);
+    std::uint32_t expected = 0;
     std::uint64_t size = 0;
-    if (!head.vint(size) || size == 0 || size > kMaxHeaderSize)
+    if (!head.u32(expected) || !head.vint(size) || size == 0 || size > kMaxHeaderSize)
         return false;
-    const std::size_t sizeField = available - head.left();
+    const std::size_t sizeField = available - 4 - head.left();
     const std::uint64_t headerEnd = pos + 4 + sizeField + size;
     if (headerEnd > fileSize)
         return false;
     std::vector<std::uint8_t> header(static_cast<std::size_t>(sizeField + size));
     file.seekg(static_cast<std::streamoff>(pos + 4));
     file.read(reinterpret_cast<char*>(header.data()), static_cast<std::streamsize>(header.size()));
-    const std::uint32_t expected = ReadLe32(start);
     if (file.gcount() != static_cast<std::streamsize>(header.size()) ||
         crc32(0, header.data(), static_cast<uInt>(header.size())) != expected)
         return false;
 
-    Cursor body(header.data() + sizeField, static_cast<std::size_t>(size));
+    ByteCursor body(header.data() + sizeField, static_cast<std::size_t>(size));
     std::uint64_t type = 0, flags = 0, extraSize = 0, dataSize = 0;
     if (!body.vint(type) || !body.vint(flags) || ((flags & kHasExtra) && !body.vint(extraSize)) ||
         ((flags & kHasData) && !body.vint(dataSize)) || extraSize > body.left() ||
@@ -159,8 +118,8 @@ bool readHeader(std::ifstream& file, std::uint64_t fileSize, std::uint64_t& pos,
     const std::uint8_t* extras = nullptr;
     body.bytes(body.left() - extraSize, fields);
     body.bytes(extraSize, extras);
-    const Cursor fieldCursor(fields, static_cast<std::size_t>(extras - fields));
-    const Cursor extraCursor(extras, static_cast<std::size_t>(extraSize));
+    const ByteCursor fieldCursor(fields, static_cast<std::size_t>(extras - fields));
+    const ByteCursor extraCursor(extras, static_cast<std::size_t>(extraSize));
 
     switch (type) {
     case kFile: {
@@ -174,10 +133,9 @@ bool readHeader(std::ifstream& file, std::uint64_t fileSize, std::uint64_t& pos,
         volume.headersEncrypted = true;
         return false;
     case kEnd: {
-        Cursor endFields = fieldCursor;
+        ByteCursor endFields = fieldCursor;
         std::uint64_t endFlags = 0;
-        volume.endFound = endFields.vint(endFlags);
-        volume.moreVolumes = (endFlags & kEndMoreVolumes) != 0;
+        volume.endsCleanly = endFields.vint(endFlags) && (endFlags & kEndMoreVolumes) == 0;
         return false;
     }
     default: // the main header, service headers (comments, quick-open data, ...)
@@ -189,9 +147,9 @@ bool readHeader(std::ifstream& file, std::uint64_t fileSize, std::uint64_t& pos,
 
 } // namespace
 
-Rar5Volume readRar5Headers(const std::string& volumePath)
+StoredVolume readRar5Headers(const std::string& volumePath)
 {
-    Rar5Volume volume;
+    StoredVolume volume;
     std::ifstream file(volumePath, std::ios::binary | std::ios::ate);
     if (!file)
         return volume;

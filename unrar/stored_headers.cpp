@@ -17,17 +17,12 @@ void StoredHeaders::readVolume(std::size_t index, const std::string& path)
     if (index < volumesRead_)
         return;
     volumesRead_ = index + 1;
-    Rar5Volume rar5 = readRar5Headers(path);
-    if (rar5.found) {
-        headersEncrypted_ = headersEncrypted_ || rar5.headersEncrypted;
-        lastVolumeEnds_ = rar5.endFound && !rar5.moreVolumes;
-        for (StoredFileHeader& header : rar5.files)
-            add(std::move(header));
-        return;
-    }
-    Rar4Volume rar4 = readRar4Headers(path);
-    lastVolumeEnds_ = rar4.endsCleanly;
-    for (StoredFileHeader& header : rar4.files)
+    StoredVolume volume = readRar5Headers(path);
+    if (!volume.found)
+        volume = readRar4Headers(path);
+    headersEncrypted_ = headersEncrypted_ || volume.headersEncrypted;
+    lastVolumeEnds_ = volume.endsCleanly;
+    for (StoredFileHeader& header : volume.files)
         add(std::move(header));
 }
 

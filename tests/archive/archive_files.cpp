@@ -4,7 +4,6 @@
 
 #include <cstdio>
 #include <fstream>
-#include <random>
 #include <stdexcept>
 
 namespace archive_files {
@@ -133,22 +132,8 @@ Bytes TarHeader(char typeFlag)
     return block;
 }
 
-TempFolder::TempFolder()
+std::string WriteBytes(const std::filesystem::path& file, const Bytes& bytes)
 {
-    std::random_device random;
-    path_ = std::filesystem::temp_directory_path() / ("zk-archive-" + std::to_string(random()));
-    std::filesystem::create_directories(path_);
-}
-
-TempFolder::~TempFolder()
-{
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-}
-
-std::string TempFolder::Write(const std::string& name, const Bytes& bytes) const
-{
-    const auto file = path_ / name;
     std::filesystem::create_directories(file.parent_path());
     std::ofstream out(file, std::ios::binary);
     out.write(reinterpret_cast<const char*>(bytes.data()),

@@ -29,31 +29,7 @@ Bytes ZipArchive(uint32_t base);
 // A TAR header block with a valid checksum (a volume header for "V").
 Bytes TarHeader(char typeFlag = '0');
 
-// Fresh temporary folder, removed with the object.
-class TempFolder {
-public:
-    TempFolder();
-    ~TempFolder();
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-
-    const std::filesystem::path& Path() const { return path_; }
-    std::string Write(const std::string& name, const Bytes& bytes) const;
-
-private:
-    std::filesystem::path path_;
-};
-
-// Keeps the process's current directory across a test.
-class CurrentDirectoryGuard {
-public:
-    CurrentDirectoryGuard() : saved_(std::filesystem::current_path()) {}
-    ~CurrentDirectoryGuard() { std::filesystem::current_path(saved_); }
-    CurrentDirectoryGuard(const CurrentDirectoryGuard&) = delete;
-    CurrentDirectoryGuard& operator=(const CurrentDirectoryGuard&) = delete;
-
-private:
-    std::filesystem::path saved_;
-};
+// Writes bytes to file, making its folders; answers the file's path.
+std::string WriteBytes(const std::filesystem::path& file, const Bytes& bytes);
 
 } // namespace archive_files

@@ -2,6 +2,8 @@
 #include "base/process_messages.h"
 #include "archive/un_base.h"
 #include "tests/archive/archive_files.h"
+#include "tests/support/current_directory_guard.h"
+#include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -164,7 +166,8 @@ TEST(UnBaseComponent, ArchiveFileNormalisesDetectsAndMovesTheCurrentDirectory)
 {
     TempFolder folder;
     CurrentDirectoryGuard keepDirectory;
-    const std::string rar = folder.Write("setup/game.rar", FromText("Rar!\x1a\x07\x00 and more"));
+    const std::string rar =
+        WriteBytes(folder / "setup/game.rar", FromText("Rar!\x1a\x07\x00 and more"));
     RecordingMember member(nullptr);
 
     std::string backslashed = rar;
@@ -173,23 +176,23 @@ TEST(UnBaseComponent, ArchiveFileNormalisesDetectsAndMovesTheCurrentDirectory)
     EXPECT_EQ(member.ArchiveFile(), rar);
     EXPECT_EQ(member.ArcType(), TArcType::atRAR);
     EXPECT_EQ(member.ArchiveOffset(), 0);
-    EXPECT_EQ(std::filesystem::current_path(), folder.Path() / "setup");
+    EXPECT_EQ(std::filesystem::current_path(), folder.path() / "setup");
 
     member.SetArcType(TArcType::atZIP);
     EXPECT_EQ(member.ArcType(), TArcType::atRAR) << "a written type is discarded";
 
     // A name without a folder leaves the current directory where it is.
-    std::filesystem::current_path(folder.Path());
+    std::filesystem::current_path(folder.path());
     member.SetArchiveFile("game.rar");
     EXPECT_EQ(member.ArcType(), TArcType::atFileError);
-    EXPECT_EQ(std::filesystem::current_path(), folder.Path());
+    EXPECT_EQ(std::filesystem::current_path(), folder.path());
 
     member.SetArchiveFile("");
     EXPECT_EQ(member.ArcType(), TArcType::atNA);
     EXPECT_EQ(member.ArchiveOffset(), -1);
 
     // A folder is no archive.
-    member.SetArchiveFile(folder.Path().string());
+    member.SetArchiveFile(folder.path().string());
     EXPECT_EQ(member.ArcType(), TArcType::atFileError);
 }
 
@@ -197,13 +200,13 @@ TEST(UnBaseComponent, BuildDestPathFallsBackToTheArchiveFolderThenTheCurrentDire
 {
     TempFolder folder;
     CurrentDirectoryGuard keepDirectory;
-    folder.Write("pkg/game.rar", FromText("Rar!\x1a\x07\x00"));
+    WriteBytes(folder / "pkg/game.rar", FromText("Rar!\x1a\x07\x00"));
     RecordingMember member(nullptr);
 
     member.BuildDestPath("");
     EXPECT_EQ(member.FileName(), "");
 
-    std::filesystem::current_path(folder.Path());
+    std::filesystem::current_path(folder.path());
     member.SetArchiveFile("pkg/game.rar");
     member.BuildDestPath("data/a.map"); // the engine hands names with native separators
     EXPECT_EQ(member.ExtractDir(), "pkg/");
@@ -211,7 +214,7 @@ TEST(UnBaseComponent, BuildDestPathFallsBackToTheArchiveFolderThenTheCurrentDire
         << "an unrooted folder gets a leading separator";
 
     RecordingMember plain(nullptr);
-    std::filesystem::current_path(folder.Path());
+    std::filesystem::current_path(folder.path());
     plain.SetArchiveFile("setup.rar");
     plain.SetExtractDir("");
     EXPECT_EQ(plain.ExtractDir(), "");
@@ -226,8 +229,8 @@ TEST(UnBaseComponent, BuildDestPathFallsBackToTheArchiveFolderThenTheCurrentDire
 TEST(FileFound, FilesFoldersAndWildcards)
 {
     TempFolder folder;
-    folder.Write("data/a.txt", FromText("x"));
-    const std::string root = folder.Path().string();
+    WriteBytes(folder / "data/a.txt", FromText("x"));
+    const std::string root = folder.path().string();
     EXPECT_TRUE(FileFound(root + "/data/a.txt"));
     EXPECT_TRUE(FileFound(root + "/data")) << "a folder counts";
     EXPECT_TRUE(FileFound(root + "/data/*.txt"));

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <unistd.h>
+#include "tests/support/current_directory_guard.h"
+#include "tests/support/temp_folder.h"
 
 #include <filesystem>
 #include <fstream>
@@ -12,19 +13,10 @@
 // puts the old one back.
 class EngineSandbox {
 public:
-    EngineSandbox() : previous_(std::filesystem::current_path())
+    EngineSandbox() : root_(folder_.path().string())
     {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "zk-engine-XXXXXX").string();
-        root_ = mkdtemp(pattern.data());
         std::filesystem::create_directories(out());
         writeArchive(kWholeArchive);
-    }
-    ~EngineSandbox()
-    {
-        std::error_code ignored;
-        std::filesystem::current_path(previous_, ignored);
-        std::filesystem::remove_all(root_, ignored);
     }
     EngineSandbox(const EngineSandbox&) = delete;
     EngineSandbox& operator=(const EngineSandbox&) = delete;
@@ -50,6 +42,7 @@ public:
     std::string out() const { return root_ + "/out/"; }
 
 private:
-    std::filesystem::path previous_;
+    TempFolder folder_{"zk-engine"};
+    CurrentDirectoryGuard keepDirectory_; // goes before the folder does
     std::string root_;
 };

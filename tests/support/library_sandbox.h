@@ -1,10 +1,13 @@
 #pragma once
 
 #include "archive/rar_library.h"
+#include "tests/support/current_directory_guard.h"
+#include "tests/support/temp_folder.h"
 
 #include <clocale>
 #include <filesystem>
-#include <stdlib.h>
+#include <optional>
+#include <stdexcept>
 #include <string>
 
 // A temporary folder for tests of a real RAR library on real archives: the
@@ -21,12 +24,12 @@ public:
     // Makes the folder and binds `library`; false when either fails.
     bool open(const std::string& prefix, const std::string& library)
     {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / (prefix + "-XXXXXX")).string();
-        if (!mkdtemp(pattern.data()))
+        try {
+            folder_.emplace(prefix);
+        } catch (const std::runtime_error&) {
             return false;
-        root_ = pattern;
-        previous_ = std::filesystem::current_path();
+        }
+        keepDirectory_.emplace();
         std::setlocale(LC_ALL, "C.UTF-8");
         return BindRarLibrary({library});
     }
@@ -35,16 +38,13 @@ public:
     {
         ReleaseRarLibrary();
         std::setlocale(LC_ALL, "C");
-        if (!root_.empty()) {
-            std::filesystem::current_path(previous_);
-            std::filesystem::remove_all(root_);
-            root_.clear();
-        }
+        keepDirectory_.reset();
+        folder_.reset();
     }
 
-    const std::filesystem::path& root() const { return root_; }
+    const std::filesystem::path& root() const { return folder_->path(); }
 
 private:
-    std::filesystem::path root_;
-    std::filesystem::path previous_;
+    std::optional<TempFolder> folder_;
+    std::optional<CurrentDirectoryGuard> keepDirectory_;
 };

@@ -49,7 +49,7 @@ void expectOrderlyEnd(const fs::path& archive, const fs::path& out)
 
 using DamagedInput = SampleTest;
 
-void expectNothingOutside(const TempDir& dir)
+void expectNothingOutside(const TempFolder& dir)
 {
     for (const fs::directory_entry& item : fs::directory_iterator(dir.path()))
         EXPECT_TRUE(item.path().filename() == "out" || item.path().filename() == "copy.rar")
@@ -64,7 +64,7 @@ TEST_F(DamagedInput, TruncatedCopiesEndWithACode)
         for (std::size_t cut : {std::size_t{0}, std::size_t{7}, std::size_t{20}, bytes.size() / 3,
                                 bytes.size() / 2, bytes.size() - 8, bytes.size() - 1}) {
             SCOPED_TRACE(sample + " cut at " + std::to_string(cut));
-            TempDir dir;
+            TempFolder dir;
             writeFile(dir / "copy.rar", bytes.substr(0, cut));
             expectOrderlyEnd(dir / "copy.rar", dir / "out");
             expectNothingOutside(dir);
@@ -84,7 +84,7 @@ TEST_F(DamagedInput, BitFlippedCopiesEndWithACode)
             for (int i = 0; i < flips; ++i)
                 copy[random() % copy.size()] ^= static_cast<char>(1u << (random() % 8));
             SCOPED_TRACE(sample + " round " + std::to_string(round));
-            TempDir dir;
+            TempFolder dir;
             writeFile(dir / "copy.rar", copy);
             expectOrderlyEnd(dir / "copy.rar", dir / "out");
             expectNothingOutside(dir);
@@ -123,7 +123,7 @@ TEST_F(DamagedInput, DamagedCopiesNeverYieldWrongFilesOrAnEarlyEnd)
     for (const std::string sample :
          {"rar5-stored-crc.rar", "rar5-stored-blake2.rar", "rar5-compressed.rar",
           "rar5-multiple-files.rar", "rar4-unix-basic.rar", "rar4-compressed.rar"}) {
-        TempDir reference;
+        TempFolder reference;
         const Outcome original =
             extractAll(copySample(sample, reference.path()), reference / "out");
         ASSERT_EQ(original.endCode, ERAR_END_ARCHIVE) << sample;
@@ -135,7 +135,7 @@ TEST_F(DamagedInput, DamagedCopiesNeverYieldWrongFilesOrAnEarlyEnd)
             else
                 copy[random() % copy.size()] ^= static_cast<char>(1u << (random() % 8));
             SCOPED_TRACE(sample + " round " + std::to_string(round));
-            TempDir dir;
+            TempFolder dir;
             writeFile(dir / "copy.rar", copy);
             const Outcome damaged = extractAll(dir / "copy.rar", dir / "out");
             for (const auto& [name, data] : damaged.files) {
@@ -157,7 +157,7 @@ TEST_F(DamagedInput, DamagedCompressedFileFailsAloneLaterEntriesExtract)
              {"rar5-multiple-files.rar", "test1.bin"},
              {"rar4-compressed.rar", "LibarchiveAddingTest.html"}}) {
         SCOPED_TRACE(sample);
-        TempDir dir;
+        TempFolder dir;
         std::string bytes = readFile(samplesDir() / sample);
         bytes[bytes.find(name) + 200] ^= 0x10;
         writeFile(dir / "copy.rar", bytes);
@@ -173,7 +173,7 @@ TEST_F(DamagedInput, DamagedCompressedFileFailsAloneLaterEntriesExtract)
 
 TEST_F(DamagedInput, DamagedEntryHeaderAfterGoodEntriesAnswersBadData)
 {
-    TempDir dir;
+    TempFolder dir;
     std::string bytes = readFile(samplesDir() / "rar4-unix-basic.rar");
     bytes[0x9B] ^= 0x40; // inside the third entry's header: its CRC no longer fits
     writeFile(dir / "copy.rar", bytes);

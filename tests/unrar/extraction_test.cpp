@@ -1,6 +1,7 @@
 // Extraction through the exported entry points on archives made by the
 // test-archive writer: destinations, modes, times, callbacks, write errors.
 
+#include "tests/support/current_directory_guard.h"
 #include "tests/unrar/writer_archives.h"
 
 #include <gtest/gtest.h>
@@ -21,7 +22,7 @@ using rarwriter::Host;
 
 TEST(WriterArchives, RoundTripNamesContentsFlagsAndTimes)
 {
-    TempDir dir;
+    TempFolder dir;
     Entry early = file("docs/readme.txt", "read me\n");
     early.dosTime = 0x5A8C6B25; // 2025-04-12 13:25:10
     Entry windows = file("win\\dir\\a.bin", std::string("\0\1\2", 3));
@@ -61,7 +62,7 @@ TEST(WriterArchives, RoundTripNamesContentsFlagsAndTimes)
 
 TEST(WriterArchives, HeadersCarryTheStoredFields)
 {
-    TempDir dir;
+    TempFolder dir;
     Entry windows = file("w/ro.txt", "read only", 0x21u);
     windows.host = Host::Windows;
     windows.dosTime = 0x5A8C6B25;
@@ -84,7 +85,7 @@ TEST(WriterArchives, HeadersCarryTheStoredFields)
 
 TEST(WriterArchives, LongNamesAreCutAtACharacterBoundary)
 {
-    TempDir dir;
+    TempFolder dir;
     // 258 ASCII bytes and then a three-byte character that does not fit.
     const std::string name = std::string(258, 'a') + "\xE6\xBC\xA2.txt";
     const Listing listing = walk(writeArchive(dir, {file(name, "x")}));
@@ -102,7 +103,7 @@ TEST(WriterArchives, ModesAreAppliedWithoutSpecialBits)
         {0100644, 0644}, {0100755, 0755}, {0104755, 0755},
         {0102750, 0750}, {0101777, 0777}, {0100400, 0400},
     };
-    TempDir dir;
+    TempFolder dir;
     std::vector<Entry> entries;
     for (std::size_t i = 0; i < cases.size(); ++i)
         entries.push_back(file("f" + std::to_string(i), "data", cases[i].stored));
@@ -119,7 +120,7 @@ TEST(WriterArchives, ModesAreAppliedWithoutSpecialBits)
 
 TEST(WriterArchives, DestNameIsWrittenExactlyWithMissingFoldersCreated)
 {
-    TempDir dir;
+    TempFolder dir;
     OpenArchive archive(writeArchive(dir, {file("stored/name.txt", "payload")}));
     ASSERT_EQ(archive.next(), ERAR_SUCCESS);
     const fs::path target = dir / "deep" / "new" / "renamed.dat";
@@ -132,13 +133,15 @@ TEST(WriterArchives, DestNameIsWrittenExactlyWithMissingFoldersCreated)
 
 TEST(WriterArchives, BareDestNameIsWrittenInTheCurrentFolder)
 {
-    TempDir dir;
+    TempFolder dir;
     OpenArchive archive(writeArchive(dir, {file("stored.txt", "here")}));
-    const fs::path previous = fs::current_path();
-    fs::current_path(dir.path());
-    ASSERT_EQ(archive.next(), ERAR_SUCCESS);
-    const int result = archive.process(RAR_EXTRACT, {}, "bare.txt");
-    fs::current_path(previous);
+    int result = -1;
+    {
+        CurrentDirectoryGuard keepDirectory;
+        fs::current_path(dir.path());
+        ASSERT_EQ(archive.next(), ERAR_SUCCESS);
+        result = archive.process(RAR_EXTRACT, {}, "bare.txt");
+    }
     EXPECT_EQ(result, ERAR_SUCCESS);
     EXPECT_EQ(readFile(dir / "bare.txt"), "here");
 }
@@ -151,7 +154,7 @@ TEST(WriterArchives, DotDotPartsAreDroppedBelowDestPath)
         {"/abs/path.txt", "abs/path.txt"},
         {"./x/./y.txt", "x/y.txt"},
     };
-    TempDir dir;
+    TempFolder dir;
     std::vector<Entry> entries;
     for (const auto& [stored, _] : cases)
         entries.push_back(file(stored, stored));
@@ -171,7 +174,7 @@ TEST(WriterArchives, DotDotPartsAreDroppedBelowDestPath)
 
 TEST(WriterArchives, ExistingLinkAtTheDestinationIsReplacedNotFollowed)
 {
-    TempDir dir;
+    TempFolder dir;
     const fs::path out = dir / "out";
     fs::create_directories(out);
     writeFile(dir / "outside.txt", "keep");
@@ -187,7 +190,7 @@ TEST(WriterArchives, ExistingLinkAtTheDestinationIsReplacedNotFollowed)
 
 TEST(WriterArchives, FolderLinkInTheDestinationCannotCarryFilesOutside)
 {
-    TempDir dir;
+    TempFolder dir;
     const fs::path out = dir / "out";
     fs::create_directories(out);
     fs::create_directories(dir / "elsewhere");
@@ -211,7 +214,7 @@ int recordData(unsigned char* address, int size)
 
 TEST(WriterArchives, DataCallbackSeesEveryByteForTestAndExtract)
 {
-    TempDir dir;
+    TempFolder dir;
     std::string big(700 * 1024, '\0');
     for (std::size_t i = 0; i < big.size(); ++i)
         big[i] = static_cast<char>(i * 7 % 251);
@@ -231,7 +234,7 @@ TEST(WriterArchives, DataCallbackSeesEveryByteForTestAndExtract)
 
 TEST(WriterArchives, DataCallbackReturningZeroAnswers21AndRemovesThePartialFile)
 {
-    TempDir dir;
+    TempFolder dir;
     const std::string big(2 * 1024 * 1024, 'z');
     const fs::path path = writeArchive(dir, {file("big.bin", big), file("next.txt", "next")});
     OpenArchive archive(path);
@@ -252,7 +255,7 @@ TEST(WriterArchives, DataCallbackReturningZeroAnswers21AndRemovesThePartialFile)
 
 TEST(WriterArchives, EncryptedEntriesAnswerByPasswordState)
 {
-    TempDir dir;
+    TempFolder dir;
     Entry secret = file("secret.txt", "scrambled bytes");
     secret.encrypted = true;
     const fs::path path = writeArchive(dir, {secret, file("after.txt", "x")});
@@ -305,7 +308,7 @@ int extractUnderSizeLimit(const fs::path& archive, const fs::path& out, rlim_t l
 
 TEST(WriterArchives, FullDiskAnswersWriteError)
 {
-    TempDir dir;
+    TempFolder dir;
     const fs::path path = writeArchive(dir, {file("big.bin", std::string(1024 * 1024, 'b'))});
     rar(); // bind before forking
     EXPECT_EQ(extractUnderSizeLimit(path, dir / "out", 64 * 1024), ERAR_EWRITE);
@@ -313,7 +316,7 @@ TEST(WriterArchives, FullDiskAnswersWriteError)
 
 TEST(WriterArchives, UnwritableDestinationAnswersCreateError)
 {
-    TempDir dir;
+    TempFolder dir;
     writeFile(dir / "blocker", "a file where a folder should be");
     const Listing listing =
         walk(writeArchive(dir, {file("x.txt", "x")}), RAR_EXTRACT, (dir / "blocker").string());
@@ -323,7 +326,7 @@ TEST(WriterArchives, UnwritableDestinationAnswersCreateError)
 
 TEST(WriterArchives, EntriesMustBeReadBeforeTheyAreProcessed)
 {
-    TempDir dir;
+    TempFolder dir;
     OpenArchive archive(writeArchive(dir, {file("a", "a")}));
     EXPECT_NE(archive.process(RAR_SKIP, {}), ERAR_SUCCESS);
     ASSERT_EQ(archive.next(), ERAR_SUCCESS);

@@ -20,7 +20,7 @@ const SampleTree kGame = gameTree();
 const std::size_t kEntries = kGame.size();
 
 // Copies the sample, with the later volumes of a volume set.
-fs::path copyGame(const std::string& name, const TempDir& dir)
+fs::path copyGame(const std::string& name, const TempFolder& dir)
 {
     if (name.find(".part01.") != std::string::npos) {
         copySample("rar5-volumes.part02.rar", dir.path());
@@ -69,7 +69,7 @@ using GameArchives = SampleTest;
 
 TEST_P(GameArchive, ExtractsEveryPathIntact)
 {
-    TempDir dir;
+    TempFolder dir;
     const Listing listing =
         walk(copyGame(GetParam().archive, dir), RAR_EXTRACT, (dir / "out").string());
     EXPECT_EQ(listing.endCode, ERAR_END_ARCHIVE);
@@ -93,7 +93,7 @@ TEST_F(GameArchives, DamagedFileFailsAloneAndIsNotLeftBehind)
     const RarSample& sample = rarSample("rar5-stored-damaged.rar");
     ASSERT_EQ(sample.failing.size(), 1u);
     const std::string damagedPath = *sample.failing.begin();
-    TempDir dir;
+    TempFolder dir;
     const Listing listing =
         walk(copyGame(sample.archive, dir), RAR_EXTRACT, (dir / "out").string());
     EXPECT_EQ(listing.endCode, ERAR_END_ARCHIVE);
@@ -116,7 +116,7 @@ int countNotices(char*, int mode)
 // fails alone, and going back over the volumes tells the caller nothing new.
 TEST_F(GameArchives, DamagedSplitFileFailsAloneInAVolumeSet)
 {
-    TempDir dir;
+    TempFolder dir;
     const fs::path first = copyGame("rar5-volumes.part01.rar", dir);
     std::string bytes = readFile(first);
     bytes[bytes.find("tiles.dat") + 5000] ^= 0x10;
@@ -141,7 +141,7 @@ TEST_F(GameArchives, DamagedSplitFileFailsAloneInAVolumeSet)
 
 TEST_F(GameArchives, HeadersCarryTheStoredFields)
 {
-    TempDir dir;
+    TempFolder dir;
     const Listing listing = walk(copyGame("rar5-volumes.part01.rar", dir));
     EXPECT_EQ(listing.endCode, ERAR_END_ARCHIVE);
     ASSERT_EQ(listing.entries.size(), kEntries);
@@ -159,7 +159,7 @@ TEST_F(GameArchives, HeadersCarryTheStoredFields)
 
 TEST_F(GameArchives, EncryptedDataIsNeverReportedExtracted)
 {
-    TempDir dir;
+    TempFolder dir;
     const fs::path archive = copyGame("rar5-encrypted-data.rar", dir);
     {
         OpenArchive open(archive);
@@ -190,7 +190,7 @@ TEST_F(GameArchives, EncryptedDataIsNeverReportedExtracted)
 
 TEST_F(GameArchives, EncryptedHeadersAreRefusedAtTheFirstRead)
 {
-    TempDir dir;
+    TempFolder dir;
     const fs::path archive = copyGame("rar5-encrypted-headers.rar", dir);
     EXPECT_EQ(OpenArchive(archive).next(), ERAR_MISSING_PASSWORD);
     OpenArchive open(archive);

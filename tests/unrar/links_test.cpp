@@ -16,7 +16,7 @@ namespace {
 namespace fs = std::filesystem;
 using Kind = Rar5Entry::Kind;
 
-fs::path writeRar5(const TempDir& dir, const std::vector<Rar5Entry>& entries)
+fs::path writeRar5(const TempFolder& dir, const std::vector<Rar5Entry>& entries)
 {
     const fs::path path = dir / "links.rar";
     writeFile(path, buildRar5(entries));
@@ -25,7 +25,7 @@ fs::path writeRar5(const TempDir& dir, const std::vector<Rar5Entry>& entries)
 
 TEST(HardLinks, AreWrittenAsIndependentCopiesOfEarlierFiles)
 {
-    TempDir dir;
+    TempFolder dir;
     const fs::path out = dir / "out";
     const Listing listing = walk(writeRar5(dir, {{"orig.txt", Kind::File, "original bytes\n"},
                                                  {"sub/copy.txt", Kind::HardLink, "orig.txt"},
@@ -46,7 +46,7 @@ TEST(HardLinks, AreWrittenAsIndependentCopiesOfEarlierFiles)
 
 TEST(HardLinks, NeedTheirFileExtractedNotOnlyTested)
 {
-    TempDir dir;
+    TempFolder dir;
     const fs::path archive = writeRar5(
         dir, {{"orig.txt", Kind::File, "bytes"}, {"copy.txt", Kind::HardLink, "orig.txt"}});
     {
@@ -62,7 +62,7 @@ TEST(HardLinks, NeedTheirFileExtractedNotOnlyTested)
 
 TEST(Rar5Links, SymbolicLinksAreBoundedByTheDestination)
 {
-    TempDir dir;
+    TempFolder dir;
     const fs::path out = dir / "out";
     const Listing listing = walk(writeRar5(dir, {{"file.txt", Kind::File, "f"},
                                                  {"ok", Kind::SymLink, "file.txt"},
@@ -91,7 +91,7 @@ class LinkSafety : public ::testing::TestWithParam<LinkCase> {};
 TEST_P(LinkSafety, OnlyLinksStayingInsideAreWritten)
 {
     const LinkCase& c = GetParam();
-    TempDir dir;
+    TempFolder dir;
     const fs::path out = dir / "out";
     fs::create_directories(out / "sub");
     const fs::path path = writeArchive(dir, {link(c.name, c.target), file("after.txt", "ok")});
@@ -126,7 +126,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(WriterArchives, LinkThroughAnEarlierLinkCannotEscape)
 {
-    TempDir dir;
+    TempFolder dir;
     const fs::path out = dir / "out";
     const fs::path path =
         writeArchive(dir, {link("here", "."), link("here/up", "../outside"), file("f", "f")});

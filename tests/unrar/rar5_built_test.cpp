@@ -15,7 +15,7 @@ using Kind = Rar5Entry::Kind;
 
 TEST(Rar5Built, DataNotMatchingItsCrcFailsAloneAndIsRemoved)
 {
-    TempDir dir;
+    TempFolder dir;
     std::string archive = buildRar5({{"first.txt", Kind::File, "first"},
                                      {"payload.bin", Kind::File, "payload bytes"},
                                      {"after.txt", Kind::File, "after"}});
@@ -35,7 +35,7 @@ TEST(Rar5Built, DataNotMatchingItsCrcFailsAloneAndIsRemoved)
 
 TEST(Rar5Built, DictionaryBeyondLibarchivesLimitAnswersAFailureCode)
 {
-    TempDir dir;
+    TempFolder dir;
     Rar5Entry big{"big.txt", Kind::File, "declares a 1 GB dictionary"};
     big.compressionInfo = 13u << 10;
     writeFile(
@@ -52,7 +52,7 @@ TEST(Rar5Built, DictionaryBeyondLibarchivesLimitAnswersAFailureCode)
 
 TEST(Rar5Built, ArchiveCutBetweenEntriesDoesNotEndAsComplete)
 {
-    TempDir dir;
+    TempFolder dir;
     const std::string archive =
         buildRar5({{"kept.txt", Kind::File, "kept"}, {"lost.txt", Kind::File, "lost"}});
     // Cut just before the second file's header: what is left parses cleanly.

@@ -88,26 +88,6 @@ unsigned openResult(const fs::path& archive)
     return OpenArchive(archive).result();
 }
 
-TempDir::TempDir()
-{
-    std::string pattern = (fs::temp_directory_path() / "zk-unrar-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr)
-        throw std::runtime_error("mkdtemp failed");
-    path_ = pattern;
-}
-
-TempDir::~TempDir()
-{
-    std::error_code ec;
-    // Extracted folders may be read-only; open them up before removing.
-    for (auto it = fs::recursive_directory_iterator(path_, ec);
-         !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
-        if (it->is_directory(ec) && !it->is_symlink(ec))
-            fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
-    }
-    fs::remove_all(path_, ec);
-}
-
 fs::path samplesDir()
 {
     const char* dir = std::getenv("ZK_SAMPLES_DIR");

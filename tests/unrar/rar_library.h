@@ -4,6 +4,7 @@
 // bound by name as the installer binds it, plus small helpers for archives.
 
 #include "tests/support/sha256_prefix.h"
+#include "tests/support/temp_folder.h"
 #include "unrar/rar_entry_points.h"
 
 #include <gtest/gtest.h>
@@ -63,20 +64,6 @@ private:
 
 // Opening's result code (0 when it opened; the handle is closed again).
 unsigned openResult(const std::filesystem::path& archive);
-
-// A fresh folder, removed with everything below it at the end of the test.
-class TempDir {
-public:
-    TempDir();
-    ~TempDir();
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-    const std::filesystem::path& path() const { return path_; }
-    std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
-
-private:
-    std::filesystem::path path_;
-};
 
 std::filesystem::path samplesDir();
 

@@ -20,7 +20,7 @@ using SampleArchives = SampleTest;
 TEST_P(SampleArchive, ListsAndExtractsWhatItHolds)
 {
     const RarSample& sample = GetParam();
-    TempDir dir;
+    TempFolder dir;
     const fs::path archive = copySample(sample.archive, dir.path());
     const fs::path out = dir / "out";
     fs::create_directory(out);
@@ -71,7 +71,7 @@ TEST_P(SampleArchive, ListsAndExtractsWhatItHolds)
 
 TEST_P(SampleArchive, TestOperationDecodesEveryEntryWithoutWriting)
 {
-    TempDir dir;
+    TempFolder dir;
     const fs::path archive = copySample(GetParam().archive, dir.path());
     const Listing listing = walk(archive, RAR_TEST);
     EXPECT_EQ(listing.endCode, ERAR_END_ARCHIVE);
@@ -92,7 +92,7 @@ INSTANTIATE_TEST_SUITE_P(Samples, SampleArchive,
 
 TEST_F(SampleArchives, UnixAttributesAreTheStoredModes)
 {
-    TempDir dir;
+    TempFolder dir;
     const Listing listing = walk(copySample("rar4-unix-basic.rar", dir.path()));
     std::map<std::string, unsigned> attrs;
     for (const ListedEntry& entry : listing.entries)
@@ -104,7 +104,7 @@ TEST_F(SampleArchives, UnixAttributesAreTheStoredModes)
 
 TEST_F(SampleArchives, HeadersCarryTheStoredHostAttributesAndSplitFlags)
 {
-    TempDir dir;
+    TempFolder dir;
     const Listing windows = walk(copySample("rar4-windows-sfx.exe", dir.path()));
     ASSERT_EQ(windows.entries.size(), 5u);
     EXPECT_EQ(windows.entries[0].host, unsigned{RAR_HOST_WIN32});
@@ -125,7 +125,7 @@ TEST_F(SampleArchives, HeadersCarryTheStoredHostAttributesAndSplitFlags)
 
 TEST_F(SampleArchives, EncryptedEntriesAreFlaggedAndRefusedWithoutPassword)
 {
-    TempDir dir;
+    TempFolder dir;
     const fs::path archive = copySample("rar4-encrypted-entries.rar", dir.path());
     const Listing listing = walk(archive, RAR_SKIP);
     ASSERT_EQ(listing.entries.size(), 4u);
@@ -159,7 +159,7 @@ TEST_F(SampleArchives, EncryptedEntriesAreFlaggedAndRefusedWithoutPassword)
 
 TEST_F(SampleArchives, DamagedDataAnswersBadData)
 {
-    TempDir dir;
+    TempFolder dir;
     const Listing listing =
         walk(copySample("rar4-invalid.rar", dir.path()), RAR_EXTRACT, (dir / "out").string());
     ASSERT_GE(listing.entries.size(), 1u);
@@ -170,7 +170,7 @@ TEST_F(SampleArchives, DamagedDataAnswersBadData)
 
 TEST_F(SampleArchives, OpenFailuresTellMissingFileFromForeignFormat)
 {
-    TempDir dir;
+    TempFolder dir;
     writeFile(dir / "notes.rar", "this is plain text, not an archive\n");
     writeFile(dir / "empty.rar", "");
     fs::create_directory(dir / "folder.rar");

@@ -143,7 +143,7 @@ protected:
         EXPECT_EQ(readFile(dir / "out" / "testdir/test.txt").size(), 20u);
         EXPECT_TRUE(fs::is_symlink(dir / "out" / "testlink"));
     }
-    TempDir dir;
+    TempFolder dir;
     std::vector<fs::path> volumes;
 };
 

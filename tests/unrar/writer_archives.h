@@ -35,7 +35,7 @@ inline rarwriter::Entry link(std::string name, std::string target)
     return entry;
 }
 
-inline std::filesystem::path writeArchive(const TempDir& dir,
+inline std::filesystem::path writeArchive(const TempFolder& dir,
                                           const std::vector<rarwriter::Entry>& entries,
                                           const std::string& name = "made.rar")
 {

@@ -3,7 +3,7 @@
 #include "tools/package_check/nearest_name.h"
 
 #include "archive/arc_type.h"
-#include "archive/detect_arc_type.h"
+#include "archive/detection/detect_arc_type.h"
 #include "archive/message_table.h"
 #include "archive/rar_entry.h"
 #include "archive/rar_library.h"

@@ -2,6 +2,7 @@
 // are read as the demo build needs them, and rarwrite maps its options.
 
 #include "base/little_endian.h"
+#include "tests/support/temp_folder.h"
 #include "tools/rar_writer/rar_writer.h"
 
 #include <gtest/gtest.h>
@@ -126,17 +127,6 @@ TEST(RarWriter, DosTimesOfUnixTimes)
         EXPECT_EQ(dosTimeFromUnix(unixTime), dos) << unixTime;
 }
 
-class TempFolder {
-public:
-    TempFolder()
-    {
-        std::string pattern = (fs::temp_directory_path() / "zk-rarwriter-XXXXXX").string();
-        path = mkdtemp(pattern.data());
-    }
-    ~TempFolder() { fs::remove_all(path); }
-    fs::path path;
-};
-
 void writeText(const fs::path& path, const std::string& text)
 {
     std::ofstream(path) << text;
@@ -145,7 +135,7 @@ void writeText(const fs::path& path, const std::string& text)
 TEST(RarWriter, FolderEntriesAreSortedRelativeWithModesTimesAndLinks)
 {
     TempFolder tmp;
-    const fs::path src = tmp.path / "payload";
+    const fs::path src = tmp.path() / "payload";
     fs::create_directories(src / "sub");
     writeText(src / "b.txt", "bee");
     writeText(src / "sub" / "run.sh", "#!/bin/sh\n");
@@ -193,11 +183,11 @@ int runRarwrite(const std::string& arguments)
 TEST(Rarwrite, CommandLineEntriesMatchTheLibrarysArchive)
 {
     TempFolder tmp;
-    writeText(tmp.path / "source.bin", "from a file");
-    const fs::path out = tmp.path / "out.rar";
+    writeText(tmp.path() / "source.bin", "from a file");
+    const fs::path out = tmp.path() / "out.rar";
     ASSERT_EQ(runRarwrite("--host windows --folder docs --attr 0x21 --time 0x5A8C6B25 --text "
                           "docs/a.txt hello --encrypted --file b.bin '" +
-                          (tmp.path / "source.bin").string() + "' '" + out.string() + "'"),
+                          (tmp.path() / "source.bin").string() + "' '" + out.string() + "'"),
               0);
     Entry folder{"docs", "", true, Host::Windows, {}, 0, false};
     Entry text{"docs/a.txt", "hello", false, Host::Windows, 0x21u, 0x5A8C6B25, false};
@@ -209,28 +199,28 @@ TEST(Rarwrite, CommandLineEntriesMatchTheLibrarysArchive)
 TEST(Rarwrite, FromDirWritesTheFoldersEntries)
 {
     TempFolder tmp;
-    fs::create_directories(tmp.path / "payload" / "x");
-    writeText(tmp.path / "payload" / "x" / "y.txt", "why");
-    const fs::path out = tmp.path / "demo.rar";
-    ASSERT_EQ(runRarwrite("--host unix --from-dir '" + (tmp.path / "payload").string() + "' '" +
+    fs::create_directories(tmp.path() / "payload" / "x");
+    writeText(tmp.path() / "payload" / "x" / "y.txt", "why");
+    const fs::path out = tmp.path() / "demo.rar";
+    ASSERT_EQ(runRarwrite("--host unix --from-dir '" + (tmp.path() / "payload").string() + "' '" +
                           out.string() + "'"),
               0);
     const Bytes expected =
-        buildArchive(entriesFromDirectory((tmp.path / "payload").string(), Host::Unix));
+        buildArchive(entriesFromDirectory((tmp.path() / "payload").string(), Host::Unix));
     EXPECT_EQ(readBytes(out), std::string(expected.begin(), expected.end()));
 }
 
 TEST(Rarwrite, BadCommandLinesAreRefused)
 {
     TempFolder tmp;
-    const std::string out = "'" + (tmp.path / "o.rar").string() + "'";
+    const std::string out = "'" + (tmp.path() / "o.rar").string() + "'";
     EXPECT_EQ(runRarwrite(""), 2);
     EXPECT_EQ(runRarwrite(out), 2);
     EXPECT_EQ(runRarwrite("--host amiga --text a b " + out), 2);
     EXPECT_EQ(runRarwrite("--attr twelve --text a b " + out), 2);
     EXPECT_EQ(runRarwrite("--bogus " + out), 2);
     EXPECT_EQ(runRarwrite("--file a /nonexistent/source " + out), 1);
-    EXPECT_FALSE(fs::exists(tmp.path / "o.rar"));
+    EXPECT_FALSE(fs::exists(tmp.path() / "o.rar"));
 }
 
 } // namespace

@@ -1,20 +1,11 @@
 #pragma once
 
-#include "archive/arc_type.h"
-#include "archive/archive_source.h"
+#include "archive/detection/archive_source.h"
+#include "archive/detection/detection.h"
 #include "base/path_style.h"
 
 #include <cstdint>
 #include <string>
-
-// The outcome of one detection. type and archiveOffset are updated as
-// detection goes on, so a detection that ends in an exception leaves the
-// value it had reached.
-struct Detection {
-    TArcType type = TArcType::atNA;
-    int64_t archiveOffset = -1; // where the archive data starts; -1 when not known
-    bool closeFailed = false;
-};
 
 // Identifies the format of the file at path (the leading bytes, an archive
 // inside an executable, the extension for UUE and TAR). Reads only a bounded

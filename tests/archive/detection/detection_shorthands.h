@@ -2,10 +2,12 @@
 
 // Shorthands of the detection tests: leading bytes of two archive types, and
 // detection of bytes on disk or in memory.
-#include "archive/detect_arc_type.h"
+#include "archive/detection/detect_arc_type.h"
 #include "archive/zip_common.h"
 #include "tests/archive/archive_files.h"
-#include "tests/archive/memory_source.h"
+#include "tests/support/current_directory_guard.h"
+#include "tests/support/temp_folder.h"
+#include "tests/archive/detection/memory_source.h"
 
 #include <string>
 
@@ -19,7 +21,7 @@ inline TArcType detectFile(const std::string& name, const Bytes& bytes)
     TempFolder folder;
     CurrentDirectoryGuard keepDirectory;
     TZipCommon component(nullptr);
-    component.SetArchiveFile(folder.Write(name, bytes));
+    component.SetArchiveFile(WriteBytes(folder / name, bytes));
     return component.ArcType();
 }
 

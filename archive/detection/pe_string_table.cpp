@@ -1,4 +1,4 @@
-#include "archive/pe_string_table.h"
+#include "archive/detection/pe_string_table.h"
 
 #include "base/little_endian.h"
 

@@ -1,9 +1,9 @@
 // Archives inside executables: behind an old-style image, behind a PE image's
 // sections, at a position a string table names; and hostile executables.
-#include "archive/detect_arc_type.h"
-#include "archive/pe_string_table.h"
+#include "archive/detection/detect_arc_type.h"
+#include "archive/detection/pe_string_table.h"
 #include "archive/zip_common.h"
-#include "tests/archive/detection_shorthands.h"
+#include "tests/archive/detection/detection_shorthands.h"
 
 #include <gtest/gtest.h>
 
@@ -135,7 +135,7 @@ TEST(DetectArcType, ArchiveBehindAPeImage)
         GTEST_SKIP() << "no ../shared/rar-samples beside the project";
     TempFolder folder;
     CurrentDirectoryGuard keepDirectory;
-    const auto copy = folder.Path() / "sfx.exe";
+    const auto copy = folder.path() / "sfx.exe";
     std::filesystem::copy_file(std::filesystem::path(samples) / "rar4-windows-sfx.exe", copy);
     TZipCommon component(nullptr);
     component.SetArchiveFile(copy.string());

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "archive/archive_source.h"
+#include "archive/detection/archive_source.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,9 +1,9 @@
 // Type detection of plain files by their leading bytes and names, of files
 // that change or are not regular files, and of large files.
-#include "archive/detect_arc_type.h"
-#include "archive/signature.h"
+#include "archive/detection/detect_arc_type.h"
+#include "archive/detection/signature.h"
 #include "archive/zip_common.h"
-#include "tests/archive/detection_shorthands.h"
+#include "tests/archive/detection/detection_shorthands.h"
 
 #include <gtest/gtest.h>
 
@@ -73,7 +73,7 @@ TEST(DetectArcType, PlainFilesBySizeAndLeadingBytes)
 TEST(DetectArcType, OnlyRegularFilesAreOpened)
 {
     TempFolder folder;
-    const std::string fifo = folder.Path() / "pipe.rar";
+    const std::string fifo = folder.path() / "pipe.rar";
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
     const auto detect = [](const std::string& path) {
         Detection result;
@@ -88,7 +88,7 @@ TEST(DetectArcType, OnlyRegularFilesAreOpened)
         FAIL() << "detection waited on a FIFO";
     }
     EXPECT_EQ(detection.get(), TArcType::atFileError);
-    EXPECT_EQ(detect(folder.Path()), TArcType::atFileError);
+    EXPECT_EQ(detect(folder.path()), TArcType::atFileError);
     EXPECT_EQ(detect("/dev/null"), TArcType::atFileError);
 }
 

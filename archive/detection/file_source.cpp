@@ -1,4 +1,4 @@
-#include "archive/file_source.h"
+#include "archive/detection/file_source.h"
 
 #include "archive/e_raise.h"
 

@@ -1,8 +1,8 @@
 // Feeds arbitrary bytes to type detection and to the string-table reader.
 // The first byte picks the name's extension so the fallback by name runs too.
-#include "archive/detect_arc_type.h"
-#include "archive/pe_string_table.h"
-#include "tests/archive/memory_source.h"
+#include "archive/detection/detect_arc_type.h"
+#include "archive/detection/pe_string_table.h"
+#include "tests/archive/detection/memory_source.h"
 
 #include <cstdlib>
 

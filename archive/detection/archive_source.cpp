@@ -1,4 +1,4 @@
-#include "archive/archive_source.h"
+#include "archive/detection/archive_source.h"
 
 ArchiveSource::~ArchiveSource() = default;
 

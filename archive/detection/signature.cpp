@@ -1,4 +1,4 @@
-#include "archive/signature.h"
+#include "archive/detection/signature.h"
 
 namespace {
 
