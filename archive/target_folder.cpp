@@ -59,24 +59,20 @@ bool foldsTogether(const std::string& a, const std::string& b)
            });
 }
 
-// A name as a case-folding file system takes it: ASCII letters in one case,
-// without trailing blanks and dots.
-std::string folded(const std::string& name)
+// A name as a case-folding file system takes it (ASCII letters in one case,
+// without trailing blanks and dots), as a hash: names that fold together
+// hash alike, and two others that happen to only send the second to the file
+// system. 0 for a name the record cannot tell: one that is not printable
+// ASCII, or holds a character some file systems refuse or the "~" of a
+// short alias.
+std::uint64_t foldedKey(const std::string& name)
 {
     std::size_t end = name.size();
     while (end > 0 && (name[end - 1] == ' ' || name[end - 1] == '.'))
         --end;
-    std::string key = name.substr(0, end);
-    for (char& c : key)
-        c = c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
-    return key;
-}
-
-// Names whose every fold the record can tell: printable ASCII without the
-// characters some file systems refuse or the "~" of a short alias.
-bool plainName(const std::string& name)
-{
-    return std::all_of(name.begin(), name.end(), [](char c) {
+    std::uint64_t hash = 14695981039346656037ULL; // FNV-1a
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        char c = name[i];
         switch (c) {
         case '"':
         case '*':
@@ -87,11 +83,18 @@ bool plainName(const std::string& name)
         case '\\':
         case '|':
         case '~':
-            return false;
+            return 0;
         default:
-            return c >= 0x20 && c < 0x7F;
+            if (c < 0x20 || c >= 0x7F)
+                return 0;
         }
-    });
+        if (i >= end)
+            continue;
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+        hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ULL;
+    }
+    return hash == 0 ? 1 : hash;
 }
 
 bool removeFromTheWay(int folder, const std::string& name)
@@ -295,7 +298,7 @@ TargetFolder::Place TargetFolder::placeOf(const std::string& destination, const 
     return {fd, fd == AT_FDCWD ? destination : namePartOf(destination)};
 }
 
-std::unordered_set<std::string>* TargetFolder::namesMadeIn(const std::string& folder)
+std::unordered_set<std::uint64_t>* TargetFolder::namesMadeIn(const std::string& folder)
 {
     if (folder != madeCacheFolder_ || madeCacheFolder_.empty()) {
         const auto made = madeFolders_.find(folder);
@@ -308,13 +311,24 @@ std::unordered_set<std::string>* TargetFolder::namesMadeIn(const std::string& fo
 bool TargetFolder::knownFree(const std::string& folder, const std::string& name)
 {
     const auto* made = namesMadeIn(folder);
-    return made && plainName(name) && !made->count(folded(name));
+    if (!made)
+        return false;
+    const std::uint64_t key = foldedKey(name);
+    return key != 0 && !made->count(key);
 }
 
 void TargetFolder::addMade(const std::string& folder, const std::string& name)
 {
-    if (auto* made = namesMadeIn(folder))
-        made->insert(folded(name));
+    auto* made = namesMadeIn(folder);
+    if (!made)
+        return;
+    // A name the record cannot tell may fold together with any other.
+    if (const std::uint64_t key = foldedKey(name); key != 0) {
+        made->insert(key);
+    } else {
+        madeFolders_.erase(folder);
+        madeCacheFolder_.clear();
+    }
 }
 
 void TargetFolder::settlePending()
@@ -468,8 +482,9 @@ bool TargetFolder::recordWritten(const std::string& destination, const std::stri
         id->second = &*path;
     if (pendingFolder_ == folder)
         pendingFolder_.clear();
-    addToListing(folder, namePartOf(destination));
-    addMade(folder, namePartOf(destination));
+    const std::string name = namePartOf(destination);
+    addToListing(folder, name);
+    addMade(folder, name);
     if (link)
         linksMade_.insert(destination);
     else if ((status.st_mode & 07777) != permissions)

@@ -107,7 +107,7 @@ private:
     bool knownFree(const std::string& folder, const std::string& name);
     void addMade(const std::string& folder, const std::string& name);
     // The names made in `folder` when the run made it, else null.
-    std::unordered_set<std::string>* namesMadeIn(const std::string& folder);
+    std::unordered_set<std::uint64_t>* namesMadeIn(const std::string& folder);
     // The folder of the entry in work (asked of every entry, so built in
     // place); valid until the next call.
     const std::string& folderOf(const std::string& destination);
@@ -154,11 +154,11 @@ private:
     std::unordered_map<FileId, const WrittenPath*, FileIdHash> written_;
     std::unordered_map<std::string, std::string> writtenPaths_;
     // Folders the run made, with the names made in each as a case-folding
-    // file system takes them.
-    std::unordered_map<std::string, std::unordered_set<std::string>> madeFolders_;
+    // file system takes them (hashed).
+    std::unordered_map<std::string, std::unordered_set<std::uint64_t>> madeFolders_;
     std::string pendingFolder_;
     std::string madeCacheFolder_;
-    std::unordered_set<std::string>* madeCache_ = nullptr;
+    std::unordered_set<std::uint64_t>* madeCache_ = nullptr;
     std::string entryFolder_;
     std::string limitFolder_;
     std::size_t limit_ = 0;
