@@ -444,7 +444,7 @@ int TUnRAR::walkEntries(void* archive, int operation)
 
 void TUnRAR::handleEntry(void* archive, int operation, const RarHeader& header, bool wildcard)
 {
-    const std::string storedName = FileName();
+    const std::string& storedName = storedName_.assign(FileName());
     BuildDestPath(storedName);
     // Every entry would meet a target folder too long for the library.
     if (libraryFolder().size() > kLongestLibraryPath)
@@ -530,7 +530,7 @@ void TUnRAR::extractEntry(void* archive, int operation, const RarHeader& header,
 {
     const uint64_t size = UnpackedSize(header);
     totalBytes = size;
-    std::string destName = FileName();
+    std::string& destName = destName_.assign(FileName());
     if (operation == RAR_EXTRACT) {
         const TargetFolder::Verdict verdict = target().prepareFile(destName);
         if (verdict.refusal != TargetFolder::Refusal::None) {

@@ -73,4 +73,8 @@ private:
     int foldersMade_ = 0;
     std::string libraryFolder_;
     std::string libraryFolderOf_;
+    // The entry in work's stored name and its path as handed to the library,
+    // kept across entries so that none allocates them anew.
+    std::string storedName_;
+    std::string destName_;
 };
