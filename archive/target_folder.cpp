@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <cstring>
 #include <filesystem>
 #include <string_view>
 #include <utility>
@@ -25,9 +26,18 @@ std::string withoutTrailingSlash(std::string path)
     return path;
 }
 
+// The last "/" of a path, found as fast as the C library can: every entry's
+// path is split three times.
+std::size_t lastSlash(const std::string& path)
+{
+    const void* slash = memrchr(path.data(), '/', path.size());
+    return slash ? static_cast<std::size_t>(static_cast<const char*>(slash) - path.data())
+                 : std::string::npos;
+}
+
 std::string parentOf(const std::string& path)
 {
-    const std::size_t slash = path.rfind('/');
+    const std::size_t slash = lastSlash(path);
     if (slash == std::string::npos)
         return ".";
     return slash == 0 ? std::string("/") : path.substr(0, slash);
@@ -35,7 +45,7 @@ std::string parentOf(const std::string& path)
 
 std::string namePartOf(const std::string& path)
 {
-    const std::size_t slash = path.rfind('/');
+    const std::size_t slash = lastSlash(path);
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
@@ -341,7 +351,7 @@ void TargetFolder::settlePending()
 
 const std::string& TargetFolder::folderOf(const std::string& destination)
 {
-    const std::size_t slash = destination.rfind('/');
+    const std::size_t slash = lastSlash(destination);
     if (slash == std::string::npos || slash == 0)
         entryFolder_ = slash == 0 ? "/" : ".";
     else
