@@ -156,10 +156,13 @@ private:
     // Folders the run made, with the names made in each as a case-folding
     // file system takes them (hashed).
     std::unordered_map<std::string, std::unordered_set<std::uint64_t>> madeFolders_;
+    // The made folder of the file cleared last, until its write is recorded.
     std::string pendingFolder_;
+    // The folder namesMadeIn was asked about last, and its answer.
     std::string madeCacheFolder_;
     std::unordered_set<std::uint64_t>* madeCache_ = nullptr;
-    std::string entryFolder_;
+    std::string entryFolder_; // folderOf's answer
+    // The folder nameHeld was asked about last, and its file system's limit.
     std::string limitFolder_;
     std::size_t limit_ = 0;
     // Names in a folder, read once the first time a name there is met that
