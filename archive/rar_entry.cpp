@@ -55,15 +55,14 @@ bool IsLinkEntry(const RARHeaderDataEx& header)
 
 bool HasParentComponent(const std::string& name)
 {
-    // Asked of every entry: scanned in place, without splitting the name.
+    // Asked of every entry: scanned once in place, without splitting the name.
     std::size_t start = 0;
-    while (start <= name.size()) {
-        std::size_t end = name.find_first_of("/\\", start);
-        if (end == std::string::npos)
-            end = name.size();
-        if (name.compare(start, end - start, "..") == 0)
+    for (std::size_t i = 0; i <= name.size(); ++i) {
+        if (i < name.size() && name[i] != '/' && name[i] != '\\')
+            continue;
+        if (i - start == 2 && name[start] == '.' && name[start + 1] == '.')
             return true;
-        start = end + 1;
+        start = i + 1;
     }
     return false;
 }

@@ -10,7 +10,10 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <cstring>
 #include <filesystem>
+#include <string_view>
+#include <utility>
 
 namespace fs = std::filesystem;
 
@@ -23,9 +26,18 @@ std::string withoutTrailingSlash(std::string path)
     return path;
 }
 
+// The last "/" of a path, found as fast as the C library can: every entry's
+// path is split three times.
+std::size_t lastSlash(const std::string& path)
+{
+    const void* slash = memrchr(path.data(), '/', path.size());
+    return slash ? static_cast<std::size_t>(static_cast<const char*>(slash) - path.data())
+                 : std::string::npos;
+}
+
 std::string parentOf(const std::string& path)
 {
-    const std::size_t slash = path.rfind('/');
+    const std::size_t slash = lastSlash(path);
     if (slash == std::string::npos)
         return ".";
     return slash == 0 ? std::string("/") : path.substr(0, slash);
@@ -33,7 +45,7 @@ std::string parentOf(const std::string& path)
 
 std::string namePartOf(const std::string& path)
 {
-    const std::size_t slash = path.rfind('/');
+    const std::size_t slash = lastSlash(path);
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
@@ -55,6 +67,44 @@ bool foldsTogether(const std::string& a, const std::string& b)
                };
                return lower(p) == lower(q);
            });
+}
+
+// A name as a case-folding file system takes it (ASCII letters in one case,
+// without trailing blanks and dots), as a hash: names that fold together
+// hash alike, and two others that happen to only send the second to the file
+// system. 0 for a name the record cannot tell: one that is not printable
+// ASCII, or holds a character some file systems refuse or the "~" of a
+// short alias.
+std::uint64_t foldedKey(const std::string& name)
+{
+    std::size_t end = name.size();
+    while (end > 0 && (name[end - 1] == ' ' || name[end - 1] == '.'))
+        --end;
+    std::uint64_t hash = 14695981039346656037ULL; // FNV-1a
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        char c = name[i];
+        switch (c) {
+        case '"':
+        case '*':
+        case ':':
+        case '<':
+        case '>':
+        case '?':
+        case '\\':
+        case '|':
+        case '~':
+            return 0;
+        default:
+            if (c < 0x20 || c >= 0x7F)
+                return 0;
+        }
+        if (i >= end)
+            continue;
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+        hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ULL;
+    }
+    return hash == 0 ? 1 : hash;
 }
 
 bool removeFromTheWay(int folder, const std::string& name)
@@ -114,13 +164,17 @@ std::string TargetFolder::belowTarget(const std::string& path) const
 
 bool TargetFolder::nameHeld(const std::string& name, const std::string& knownFolder)
 {
+    if (knownFolder == limitFolder_)
+        return name.size() <= limit_;
     const dev_t device = folders_.at(knownFolder).device;
     auto limit = nameMax_.find(device);
     if (limit == nameMax_.end()) {
         const long asked = pathconf(knownFolder.c_str(), _PC_NAME_MAX);
         limit = nameMax_.emplace(device, asked > 0 ? std::size_t(asked) : NAME_MAX).first;
     }
-    return name.size() <= limit->second;
+    limitFolder_ = knownFolder;
+    limit_ = limit->second;
+    return name.size() <= limit_;
 }
 
 bool TargetFolder::listed(const std::string& folder, const std::string& name)
@@ -150,9 +204,9 @@ TargetFolder::Verdict TargetFolder::foldedName(const std::string& path, const st
     const std::string name = namePartOf(path);
     if (listed(folder, name))
         return {};
-    for (const auto& [written, entry] : writtenPaths_) {
-        if (parentOf(written) == folder && foldsTogether(namePartOf(written), name))
-            return {Refusal::SameFile, entry};
+    for (const auto& written : writtenPaths_) {
+        if (parentOf(written.first) == folder && foldsTogether(namePartOf(written.first), name))
+            return {Refusal::SameFile, entryOf(written)};
     }
     for (const auto& [known, id] : folders_) {
         if (parentOf(known) == folder && foldsTogether(namePartOf(known), name))
@@ -212,11 +266,16 @@ TargetFolder::Verdict TargetFolder::checkFolder(const std::string& folder,
         present = false;
     }
     if (!present) {
-        if (mkdir(folder.c_str(), 0777) != 0 && errno != EEXIST)
+        const bool made = mkdir(folder.c_str(), 0777) == 0;
+        if (!made && errno != EEXIST)
             return {Refusal::FolderBlocked, {}};
         if (lstat(folder.c_str(), &status) != 0)
             return {Refusal::FolderBlocked, {}};
         addToListing(parent, namePartOf(folder));
+        addMade(parent, namePartOf(folder));
+        if (made && S_ISDIR(status.st_mode))
+            madeFolders_.try_emplace(folder);
+        madeCacheFolder_.clear();
     } else if (!folderNames_.count(FileId{status.st_dev, status.st_ino})) {
         if (Verdict verdict = foldedName(folder, parent); verdict.refusal != Refusal::None)
             return verdict;
@@ -249,10 +308,73 @@ TargetFolder::Place TargetFolder::placeOf(const std::string& destination, const 
     return {fd, fd == AT_FDCWD ? destination : namePartOf(destination)};
 }
 
+std::unordered_set<std::uint64_t>* TargetFolder::namesMadeIn(const std::string& folder)
+{
+    if (folder != madeCacheFolder_ || madeCacheFolder_.empty()) {
+        const auto made = madeFolders_.find(folder);
+        madeCache_ = made == madeFolders_.end() ? nullptr : &made->second;
+        madeCacheFolder_ = folder;
+    }
+    return madeCache_;
+}
+
+bool TargetFolder::knownFree(const std::string& folder, const std::string& name)
+{
+    const auto* made = namesMadeIn(folder);
+    if (!made)
+        return false;
+    const std::uint64_t key = foldedKey(name);
+    return key != 0 && !made->count(key);
+}
+
+void TargetFolder::addMade(const std::string& folder, const std::string& name)
+{
+    auto* made = namesMadeIn(folder);
+    if (!made)
+        return;
+    // A name the record cannot tell may fold together with any other.
+    if (const std::uint64_t key = foldedKey(name); key != 0) {
+        made->insert(key);
+    } else {
+        madeFolders_.erase(folder);
+        madeCacheFolder_.clear();
+    }
+}
+
+void TargetFolder::settlePending()
+{
+    if (pendingFolder_.empty())
+        return;
+    madeFolders_.erase(std::exchange(pendingFolder_, std::string()));
+    madeCacheFolder_.clear();
+}
+
+const std::string& TargetFolder::folderOf(const std::string& destination)
+{
+    const std::size_t slash = lastSlash(destination);
+    if (slash == std::string::npos || slash == 0)
+        entryFolder_ = slash == 0 ? "/" : ".";
+    else
+        entryFolder_.assign(destination, 0, slash);
+    return entryFolder_;
+}
+
+std::string TargetFolder::entryOf(const WrittenPath& written) const
+{
+    return written.second.empty() ? belowTarget(written.first) : written.second;
+}
+
 bool TargetFolder::exists(const std::string& destination)
 {
-    const Place place = placeOf(destination, parentOf(destination));
+    settlePending();
+    const std::string& folder = folderOf(destination);
     lookedUp_ = destination;
+    lookedUpFree_ = knownFree(folder, namePartOf(destination));
+    if (lookedUpFree_) {
+        lookedUpFound_ = false;
+        return false;
+    }
+    const Place place = placeOf(destination, folder);
     lookedUpFound_ =
         fstatat(place.folder, place.name.c_str(), &lookedUpStatus_, AT_SYMLINK_NOFOLLOW) == 0;
     return lookedUpFound_;
@@ -270,14 +392,30 @@ bool TargetFolder::lookUp(const std::string& destination, const Place& place, st
 
 TargetFolder::Verdict TargetFolder::prepareFile(const std::string& destination)
 {
+    settlePending();
     if (destination.compare(0, targetPrefix_.size(), targetPrefix_) != 0)
         return {};
-    const std::string folder = parentOf(destination);
+    const std::string& folder = folderOf(destination);
     if (Verdict verdict = ensureFolder(folder); verdict.refusal != Refusal::None)
         return verdict;
+    Verdict verdict = clearPath(destination, folder);
+    if (verdict.refusal == Refusal::None && namesMadeIn(folder))
+        pendingFolder_ = folder;
+    return verdict;
+}
+
+TargetFolder::Verdict TargetFolder::clearPath(const std::string& destination,
+                                              const std::string& folder)
+{
     const std::string name = namePartOf(destination);
     if (!nameHeld(name, folder))
         return {Refusal::NameNotHeld, {}};
+    if (destination == lookedUp_ && lookedUpFree_) {
+        lookedUp_.clear();
+        return {};
+    }
+    if (knownFree(folder, name))
+        return {};
     const Place place = placeOf(destination, folder);
     struct stat status {};
     if (!lookUp(destination, place, status))
@@ -286,9 +424,9 @@ TargetFolder::Verdict TargetFolder::prepareFile(const std::string& destination)
                    : Verdict{};
     if (const auto earlier = written_.find(FileId{status.st_dev, status.st_ino});
         earlier != written_.end())
-        return {Refusal::SameFile, earlier->second};
+        return {Refusal::SameFile, entryOf(*earlier->second)};
     if (const auto earlier = writtenPaths_.find(destination); earlier != writtenPaths_.end())
-        return {Refusal::SameFile, earlier->second};
+        return {Refusal::SameFile, entryOf(*earlier)};
     if (Verdict verdict = foldedName(destination, folder); verdict.refusal != Refusal::None)
         return verdict;
     if (S_ISDIR(status.st_mode)) {
@@ -309,6 +447,7 @@ TargetFolder::Verdict TargetFolder::prepareFile(const std::string& destination)
 
 TargetFolder::Verdict TargetFolder::makeFolder(const std::string& destination, mode_t permissions)
 {
+    settlePending();
     const std::string folder = withoutTrailingSlash(destination);
     if (folder.compare(0, targetPrefix_.size(), targetPrefix_) != 0)
         return {};
@@ -316,7 +455,7 @@ TargetFolder::Verdict TargetFolder::makeFolder(const std::string& destination, m
     if (lstat(folder.c_str(), &status) == 0) {
         if (const auto earlier = written_.find(FileId{status.st_dev, status.st_ino});
             earlier != written_.end())
-            return {Refusal::SameFile, earlier->second};
+            return {Refusal::SameFile, entryOf(*earlier->second)};
     }
     if (Verdict verdict = ensureFolder(folder); verdict.refusal != Refusal::None)
         return verdict;
@@ -329,7 +468,7 @@ bool TargetFolder::recordWritten(const std::string& destination, const std::stri
                                  bool link, const uint64_t* size, bool hardLink, mode_t permissions)
 {
     lookedUp_.clear(); // what was looked up before the write is gone
-    const std::string folder = parentOf(destination);
+    const std::string& folder = folderOf(destination);
     const Place place = placeOf(destination, folder);
     struct stat status {};
     if (fstatat(place.folder, place.name.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0)
@@ -340,10 +479,22 @@ bool TargetFolder::recordWritten(const std::string& destination, const std::stri
                    (size == nullptr || static_cast<uint64_t>(status.st_size) == *size);
     if (!kindRight)
         return false;
-    if (!written_.emplace(FileId{status.st_dev, status.st_ino}, entry).second && !hardLink)
+    const auto [id, newFile] = written_.try_emplace(FileId{status.st_dev, status.st_ino});
+    if (!newFile && !hardLink)
         return false;
-    writtenPaths_.emplace(destination, entry);
-    addToListing(folder, namePartOf(destination));
+    // The entry's name is kept only where it is not the path below the target.
+    const bool belowAsStored = destination.size() == targetPrefix_.size() + entry.size() &&
+                               destination.compare(0, targetPrefix_.size(), targetPrefix_) == 0 &&
+                               destination.compare(targetPrefix_.size(), entry.size(), entry) == 0;
+    const auto path =
+        writtenPaths_.emplace(destination, belowAsStored ? std::string() : entry).first;
+    if (newFile)
+        id->second = &*path;
+    if (pendingFolder_ == folder)
+        pendingFolder_.clear();
+    const std::string name = namePartOf(destination);
+    addToListing(folder, name);
+    addMade(folder, name);
     if (link)
         linksMade_.insert(destination);
     else if ((status.st_mode & 07777) != permissions)

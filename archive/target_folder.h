@@ -20,8 +20,10 @@
 // what stands at the path must be new and of the entry's kind.
 //
 // The file system is asked once per folder: folders the run has checked or
-// made are remembered, so an entry in a known folder costs one look at its
-// own path before the library writes and one after.
+// made are remembered. An entry in a known folder costs one look at its own
+// path before the library writes and one after; in a folder the run made,
+// where nothing stands but what the run put there, the look before is
+// answered by the run's record of the names in it.
 class TargetFolder {
 public:
     enum class Refusal {
@@ -99,6 +101,19 @@ private:
     };
 
     Verdict ensureFolder(const std::string& folder);
+    Verdict clearPath(const std::string& destination, const std::string& folder);
+    // Whether nothing can stand at `name` in `folder`: the run made the
+    // folder, and the name is plain and folds together with nothing made in it.
+    bool knownFree(const std::string& folder, const std::string& name);
+    void addMade(const std::string& folder, const std::string& name);
+    // The names made in `folder` when the run made it, else null.
+    std::unordered_set<std::uint64_t>* namesMadeIn(const std::string& folder);
+    // The folder of the entry in work (asked of every entry, so built in
+    // place); valid until the next call.
+    const std::string& folderOf(const std::string& destination);
+    // A file cleared in a made folder whose write was not recorded may have
+    // left something there: that folder is asked from then on.
+    void settlePending();
     // Something stands at `path` that this run did not make under that name:
     // the file system took the name for another one (letter case, trailing
     // blanks) when the folder's listing lacks it.
@@ -132,8 +147,24 @@ private:
     // Files and links made, by identity and by path, with the entry that made
     // them. Identities alone do not do: FUSE file systems give a new inode
     // number to every name they are asked for.
-    std::unordered_map<FileId, std::string, FileIdHash> written_;
+    // The entry's name is kept only where it is not the path below the
+    // target (an empty string then).
+    using WrittenPath = std::pair<const std::string, std::string>;
+    std::string entryOf(const WrittenPath& written) const;
+    std::unordered_map<FileId, const WrittenPath*, FileIdHash> written_;
     std::unordered_map<std::string, std::string> writtenPaths_;
+    // Folders the run made, with the names made in each as a case-folding
+    // file system takes them (hashed).
+    std::unordered_map<std::string, std::unordered_set<std::uint64_t>> madeFolders_;
+    // The made folder of the file cleared last, until its write is recorded.
+    std::string pendingFolder_;
+    // The folder namesMadeIn was asked about last, and its answer.
+    std::string madeCacheFolder_;
+    std::unordered_set<std::uint64_t>* madeCache_ = nullptr;
+    std::string entryFolder_; // folderOf's answer
+    // The folder nameHeld was asked about last, and its file system's limit.
+    std::string limitFolder_;
+    std::size_t limit_ = 0;
     // Names in a folder, read once the first time a name there is met that
     // already exists.
     std::unordered_map<std::string, std::unordered_set<std::string>> listings_;
@@ -145,6 +176,7 @@ private:
     std::string heldPath_;
     std::string lookedUp_;
     bool lookedUpFound_ = false;
+    bool lookedUpFree_ = false; // answered by the record, not asked
     struct stat lookedUpStatus_ {};
 };
 

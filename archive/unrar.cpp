@@ -17,6 +17,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <exception>
@@ -52,6 +53,14 @@ std::string withoutTrailingSlash(std::string path)
     if (path.size() > 1 && path.back() == '/')
         path.pop_back();
     return path;
+}
+
+// HasWildcards of the destination's name part, asked of every entry without
+// cutting the name out.
+bool nameHasWildcards(const std::string& destination)
+{
+    const auto name = std::find(destination.rbegin(), destination.rend(), '/').base();
+    return std::any_of(name, destination.end(), [](char c) { return c == '*' || c == '?'; });
 }
 
 int32_t messageFor(TargetFolder::Refusal refusal)
@@ -435,10 +444,10 @@ int TUnRAR::walkEntries(void* archive, int operation)
 
 void TUnRAR::handleEntry(void* archive, int operation, const RarHeader& header, bool wildcard)
 {
-    const std::string storedName = FileName();
+    const std::string& storedName = storedName_.assign(FileName());
     BuildDestPath(storedName);
     // Every entry would meet a target folder too long for the library.
-    if (AppendBackslash(ExtractDir()).size() > kLongestLibraryPath)
+    if (libraryFolder().size() > kLongestLibraryPath)
         failRun(withoutTrailingSlash(ExtractDir()), kMsgInvalidFileName);
     if (FileName().size() > kLongestLibraryPath) {
         refuseEntry(archive, kMsgInvalidFileName, reportedEntry(storedName));
@@ -451,9 +460,8 @@ void TUnRAR::handleEntry(void* archive, int operation, const RarHeader& header, 
     remainingBytes = UnpackedSize(header);
     bool extract = true;
     // A name without wildcards is looked up in its folder held open.
-    const bool found =
-        OnFileExists &&
-        (HasWildcards(NamePart(FileName())) ? FileFound(FileName()) : target().exists(FileName()));
+    const bool found = OnFileExists && (nameHasWildcards(FileName()) ? FileFound(FileName())
+                                                                     : target().exists(FileName()));
     if (found)
         OnFileExists(this, FileName(),
                      DosDateToDateTime(static_cast<int32_t>(header.data.FileTime)), extract);
@@ -522,7 +530,7 @@ void TUnRAR::extractEntry(void* archive, int operation, const RarHeader& header,
 {
     const uint64_t size = UnpackedSize(header);
     totalBytes = size;
-    std::string destName = FileName();
+    std::string& destName = destName_.assign(FileName());
     if (operation == RAR_EXTRACT) {
         const TargetFolder::Verdict verdict = target().prepareFile(destName);
         if (verdict.refusal != TargetFolder::Refusal::None) {
@@ -530,13 +538,10 @@ void TUnRAR::extractEntry(void* archive, int operation, const RarHeader& header,
             return;
         }
     }
-    // The extraction folder, not the entry's own: the library judges links
-    // against this folder, and a link may climb out of its own subfolder.
-    std::string destDir = AppendBackslash(ExtractDir());
     dataDelivered = false;
     errno = 0;
     const int result =
-        RarLibrary().RARProcessFile(archive, operation, destDir.data(), destName.data());
+        RarLibrary().RARProcessFile(archive, operation, libraryFolder().data(), destName.data());
     const int writeErrno = errno;
     const bool writeFailed =
         result == ERAR_ECREATE || result == ERAR_EWRITE || result == ERAR_ECLOSE;
@@ -580,6 +585,15 @@ bool TUnRAR::writtenAsStored(const RarHeader& header, const std::string& storedN
                                   sizeKnown && !link ? &size : nullptr,
                                   header.data.RedirType == RAR_REDIR_HARDLINK,
                                   EntryPermissions(header.data, target().umask()));
+}
+
+std::string& TUnRAR::libraryFolder()
+{
+    if (libraryFolderOf_ != ExtractDir()) {
+        libraryFolderOf_ = ExtractDir();
+        libraryFolder_ = AppendBackslash(ExtractDir());
+    }
+    return libraryFolder_;
 }
 
 TargetFolder& TUnRAR::target()

@@ -49,6 +49,10 @@ private:
     void extractEntry(void* archive, int operation, const RarHeader& header,
                       const std::string& storedName);
     bool writtenAsStored(const RarHeader& header, const std::string& storedName);
+    // The extraction folder handed to the library, not the entry's own: the
+    // library judges links against this folder, and a link may climb out of
+    // its own subfolder. Built once for each ExtractDir.
+    std::string& libraryFolder();
     TargetFolder& target();
     void finishTarget();
     void fireEnd(bool crcPass);
@@ -67,4 +71,10 @@ private:
     // What the run in progress made in the target folder.
     std::unique_ptr<TargetFolder> target_;
     int foldersMade_ = 0;
+    std::string libraryFolder_;
+    std::string libraryFolderOf_;
+    // The entry in work's stored name and its path as handed to the library,
+    // kept across entries so that none allocates them anew.
+    std::string storedName_;
+    std::string destName_;
 };

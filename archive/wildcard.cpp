@@ -123,7 +123,7 @@ bool WildcardMatch(const std::string& name, const std::string& fileSpec, bool na
     // The usual pattern, asked once per entry: "*.*" takes every plain name
     // that does not end in "." (a name without "." gets the extension ".*").
     if (!nameOnly && fileSpec == "*.*" && (name.empty() || name.back() != '.') &&
-        name.find_first_of("*?") == std::string::npos)
+        !HasWildcards(name))
         return true;
     Budget budget;
     return match(name, fileSpec, nameOnly, style, budget);
@@ -131,5 +131,6 @@ bool WildcardMatch(const std::string& name, const std::string& fileSpec, bool na
 
 bool HasWildcards(const std::string& fileSpec)
 {
-    return fileSpec.find_first_of("*?") != std::string::npos;
+    return std::any_of(fileSpec.begin(), fileSpec.end(),
+                       [](char c) { return c == '*' || c == '?'; });
 }

@@ -1,6 +1,7 @@
 #include "base/path_rules.h"
 
 #include <algorithm>
+#include <string_view>
 
 namespace {
 
@@ -38,6 +39,25 @@ bool isRooted(const std::string& path, PathStyle style)
     if (style == PathStyle::Windows && path.find(':') != std::string::npos)
         return true;
     return !path.empty() && isSeparator(path.front(), style);
+}
+
+// The POSIX style with stored folders, built in one string as it is asked
+// for every entry: the folders kept as they stand are the name's text up to
+// its name part, so the path is extractDir, a "/", the name without one
+// leading "/", rooted with a leading "/" when extractDir is not.
+std::string storedPosixPath(const std::string& storedName, const std::string& extractDir)
+{
+    const std::string_view name =
+        std::string_view(storedName).substr(storedName.front() == '/' ? 1 : 0);
+    std::string path;
+    path.reserve(extractDir.size() + name.size() + 2);
+    if (extractDir.empty() || extractDir.front() != '/')
+        path += '/';
+    path += extractDir;
+    if (!extractDir.empty() && extractDir.back() != '/')
+        path += '/';
+    path += name;
+    return path;
 }
 
 } // namespace
@@ -103,10 +123,12 @@ std::string ExtractDirFor(const std::string& dir, const std::string& archiveFile
 std::string DestinationPath(const std::string& storedName, const std::string& extractDir,
                             bool useStoredDirs, PathStyle style)
 {
+    if (storedName.empty())
+        return {};
+    if (style == PathStyle::Posix && useStoredDirs)
+        return storedPosixPath(storedName, extractDir);
     std::string name =
         style == PathStyle::Windows ? SlashToBackslash(storedName, style) : storedName;
-    if (name.empty())
-        return {};
     std::string path = extractDir;
     if (useStoredDirs) {
         name = withoutRoot(name, style);

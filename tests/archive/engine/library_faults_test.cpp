@@ -464,6 +464,15 @@ TEST_P(LibraryFaults, TreeIsTheArchivesUnderItsStoredNames)
         besideTarget.insert(item.path().filename().string());
     EXPECT_EQ(besideTarget, (std::set<std::string>{"test.rar", "out", "x\\..\\..\\escaped"}));
     EXPECT_FALSE(fs::exists(sandbox_.root().parent_path() / "escaped"));
+
+    // A RAR 5 name from a Unix host holds "\\" as a character: one file.
+    const fs::path unix5 = sandbox_.root() / "unix5.rar";
+    writeBytes(unix5,
+               zk::unrar::testing::buildRar5({{"back\\slash.txt", Rar5Entry::Kind::File, "B"}}));
+    out_ = sandbox_.root() / "unix5";
+    fs::create_directories(out_);
+    EXPECT_THAT(extract(unix5), ElementsAre("end ok back\\slash.txt"));
+    EXPECT_EQ(treeOf(out_), (std::set<std::string>{"back\\slash.txt"}));
 }
 
 // A failed entry changes nothing in the target: no folder is touched where a
