@@ -2,6 +2,7 @@
 
 #include "archive/archive_end.h"
 #include "archive/file_found.h"
+#include "base/current_directory.h"
 #include "base/path_rules.h"
 #include "base/process_messages.h"
 #include "archive/rar_entry.h"
@@ -149,20 +150,6 @@ int ProcessDataCallback(unsigned char*, int size)
     return 1;
 }
 
-std::string currentDirectory()
-{
-    std::error_code error;
-    return std::filesystem::current_path(error).string();
-}
-
-// A folder that cannot be entered leaves the current directory as it was.
-void changeDirectory(const std::string& dir)
-{
-    std::error_code error;
-    if (!dir.empty())
-        std::filesystem::current_path(dir, error);
-}
-
 // The library's handle on an open archive, closed once however the walk ends.
 class OpenedArchive {
 public:
@@ -201,10 +188,10 @@ bool askNextVolume(TUnRAR& rar, std::string& dir, std::string& fileName)
         const std::string chosenName = NamePart(dir);
         fileName = chosenName.empty() ? NamePart(fileName) : chosenName;
         dir = AppendBackslash(FolderPart(dir));
-        changeDirectory(dir);
+        ChangeDirectory(dir);
     }
     if (attempts == 0)
-        dir = currentDirectory();
+        dir = CurrentDirectory();
     return !cancel;
 }
 
@@ -224,7 +211,7 @@ int ChangeVolumeCallback(char* arcName, int mode)
     std::string fileName = NamePart(volume);
     std::string dir = FolderPart(volume);
     if (dir.empty())
-        dir = currentDirectory();
+        dir = CurrentDirectory();
     try {
         if (!askNextVolume(*currentComponent, dir, fileName)) {
             missingVolume = volume;
@@ -232,7 +219,7 @@ int ChangeVolumeCallback(char* arcName, int mode)
         }
         // The library opens whatever name the buffer then holds.
         const std::string chosen =
-            AppendBackslash(dir.empty() ? currentDirectory() : dir) + fileName;
+            AppendBackslash(dir.empty() ? CurrentDirectory() : dir) + fileName;
         if (!arcName || chosen.size() >= kVolumeNameBufferSize) {
             currentComponent->ReportError(chosen, kVolumeId, kMsgInvalidFileName);
             return 0;
