@@ -4,6 +4,7 @@
 #include <QPointer>
 #include <QTimer>
 #include <QWindow>
+#include <qpa/qplatformwindow.h>
 
 namespace {
 
@@ -19,6 +20,18 @@ bool isFreeOf(const QWindow* window, const QWindow* modal)
     return false;
 }
 
+// A Wayland compositor may refuse a client's activation request (sway
+// marks the window urgent instead) and restacks nothing for it, but it
+// stacks a window that maps on top and activates it. So the modal window's
+// native surface is unmapped and mapped anew; the widget and its modal
+// loop never see it hidden.
+void mapAnew(QWindow& window)
+{
+    QPlatformWindow* native = window.handle();
+    native->setVisible(false);
+    native->setVisible(true);
+}
+
 void bringModalWindowBack(QWindow* activated)
 {
     QWindow* modal = QGuiApplication::modalWindow();
@@ -27,7 +40,15 @@ void bringModalWindowBack(QWindow* activated)
     // After the activation at hand is through, or the window system would
     // settle on the window it activated.
     QTimer::singleShot(0, modal, [modal = QPointer<QWindow>(modal)] {
-        if (modal && modal->isVisible() && QGuiApplication::modalWindow() == modal) {
+        if (!modal || !modal->isVisible() || QGuiApplication::modalWindow() != modal)
+            return;
+        // The modal window may be active again by now.
+        const QWindow* focus = QGuiApplication::focusWindow();
+        if (!focus || isFreeOf(focus, modal))
+            return;
+        if (QGuiApplication::platformName().startsWith(u"wayland")) {
+            mapAnew(*modal);
+        } else {
             modal->raise();
             modal->requestActivate();
         }
