@@ -7,7 +7,7 @@ cd "$(dirname "$0")"
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev qt6-wayland libarchive-dev zlib1g-dev nettle-dev libb2-dev libsdl2-mixer-dev timgm6mb-soundfont
+  qt6-base-dev qt6-base-private-dev qt6-wayland libarchive-dev zlib1g-dev nettle-dev libb2-dev libsdl2-mixer-dev timgm6mb-soundfont
   fonts-dejavu-core fonts-liberation2 xfonts-base libblkid-dev
   patchelf icu-devtools debootstrap imagemagick xdotool
   libgtest-dev libgmock-dev exfat-fuse exfatprogs

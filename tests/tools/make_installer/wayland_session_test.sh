@@ -3,7 +3,9 @@
 # Wayland compositor (sway) with no X server, so Qt picks its wayland plugin
 # from the folder, and clicks through a whole installation with a virtual
 # mouse: the main window floats at its fixed size, the directory and
-# extraction windows float above it, and the files must arrive intact.
+# extraction windows float above it, a click on the main window while a
+# modal window is open leaves that one in front and focused, and the files
+# must arrive intact.
 # Screenshots go to BUILD_DIR/wayland-test/. Exits 77 (Skipped) where sway
 # or its tools are missing.
 set -euo pipefail
@@ -89,6 +91,26 @@ window_named() {
 click() { mouse move $((X + $1)) $((Y + $2)); mouse press; mouse release; }
 screenshot() { in_session grim "$work/run/shot.png" && cp "$work/run/shot.png" "$evidence/$1.png"; }
 floats() { [ "$FLOATING" = true ] || fail "\"$1\" is tiled, not floating"; }
+# Clicks the main window beside the modal window titled $1, which must then
+# be the focused window and the topmost of the floating ones; $2 names the
+# screenshot. X, Y, W, H stay those of the modal window.
+click_main_window_beside() {
+  local modal=$1 shot=$2 state
+  mouse move $((main_x + 30)) $((main_y + 240))
+  mouse press
+  mouse release
+  for _ in $(seq 20); do
+    sleep 0.25
+    state=$(in_session swaymsg -r -t get_tree | jq -r '
+      [.. | objects | select(.type? == "workspace") | .floating_nodes[]] |
+      "\(last.name)|\(map(select(.focused)) | .[0].name)"')
+    [ "$state" != "$modal|$modal" ] || break
+  done
+  screenshot "$shot"
+  [ "$state" = "$modal|$modal" ] ||
+    fail "after a click on the main window \"$modal\" is not in front and focused (topmost|focused: $state)"
+  window_named "$modal"
+}
 
 window_named "Install Program"
 floats "Install Program"
@@ -105,16 +127,19 @@ window_named "Install Program"
   fail "dragging the header did not move the main window (from $before_x,$before_y to $X,$Y)"
 mouse move $((X + 584)) $((Y + 164))   # over Install: its lit twin shows
 screenshot main
+main_x=$X main_y=$Y
 click 584 164                          # Install
 window_named "Select Install Directory"
 floats "Select Install Directory"
 screenshot directory
+click_main_window_beside "Select Install Directory" directory-kept-in-front
 click 248 288                          # the dialog's Install
 window_named "Install "
 floats "Install "
 click 405 88                           # Extract
 window_named Setup                     # "Program sucessfully installed!"
 screenshot done
+click_main_window_beside Setup done-kept-in-front
 click $((W - 50)) $((H - 25))          # OK
 
 # Only after the success box is confirmed does the installer start the demo's
