@@ -1,11 +1,13 @@
 #include "presentation/frm_view_nfo.h"
 
+#include "base/executable_path.h"
 #include "presentation/nfo_file.h"
 #include "presentation/nfo_font.h"
 #include "presentation/raster_memo.h"
 #include "widgets/close_shortcut.h"
 #include "widgets/window_centring.h"
 
+#include <QDir>
 #include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -65,7 +67,10 @@ void Tfrm_ViewNfo::keyPressEvent(QKeyEvent* event)
 
 void Tfrm_ViewNfo::LoadNfoFile()
 {
-    NFOFile->setPlainText(readNfoFile(kNfoFileName));
+    // Read from setup's own folder, not the current directory: the folder
+    // tree moves that, and the NFO would be lost once the user had browsed.
+    const QDir setupFolder(QString::fromStdString(ExecutableFolder()));
+    NFOFile->setPlainText(readNfoFile(setupFolder.filePath(kNfoFileName)));
 }
 
 void Tfrm_ViewNfo::ShowNfoFile()

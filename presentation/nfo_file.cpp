@@ -11,7 +11,9 @@
 
 QString readNfoFile(const QString& fileName, qsizetype capacity)
 {
-    const auto cannotOpen = [&] { return Exception("Cannot open file " + fileName.toStdString()); };
+    const auto cannotOpen = [&] {
+        return Exception("Cannot open file " + QFileInfo(fileName).fileName().toStdString());
+    };
 
     // Only a regular file: opening a FIFO would wait for a writer.
     QFile file(fileName);

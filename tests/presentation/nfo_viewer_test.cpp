@@ -1,4 +1,5 @@
 #include "base/exception.h"
+#include "base/executable_path.h"
 #include "presentation/cp437.h"
 #include "presentation/frm_view_nfo.h"
 #include "presentation/nfo_file.h"
@@ -29,7 +30,8 @@ void writeFile(const QString& path, const QByteArray& bytes)
     ASSERT_EQ(file.write(bytes), bytes.size());
 }
 
-// Runs the test with a fresh temporary folder as the current directory.
+// Runs the test with setup in a fresh temporary folder, also the current
+// directory.
 class NfoViewerTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -38,8 +40,13 @@ protected:
         previous_ = QDir::currentPath();
         ASSERT_TRUE(folder_.isValid());
         ASSERT_TRUE(QDir::setCurrent(folder_.path()));
+        SetExecutablePathOverride(path(QStringLiteral("setup")).toStdString());
     }
-    void TearDown() override { QDir::setCurrent(previous_); }
+    void TearDown() override
+    {
+        SetExecutablePathOverride({});
+        QDir::setCurrent(previous_);
+    }
 
     QString path(const QString& name) const { return folder_.filePath(name); }
 
@@ -57,23 +64,25 @@ protected:
     QString previous_;
 };
 
-TEST_F(NfoViewerTest, ReadsTheFileInTheCurrentDirectoryAtEachClick)
+// The folder tree moves the current directory; the package's NFO stays
+// setup's, read anew at each click.
+TEST_F(NfoViewerTest, ReadsTheFileBesideSetupAtEachClickWhereverTheCurrentDirectoryIs)
 {
     QTemporaryDir other;
     ASSERT_TRUE(other.isValid());
-    writeFile(path("zenkor.nfo"), "first folder");
-    writeFile(QDir(other.path()).filePath("zenkor.nfo"), "second folder");
+    writeFile(path("zenkor.nfo"), "setup's folder");
+    writeFile(QDir(other.path()).filePath("zenkor.nfo"), "another folder");
 
     Tfrm_ViewNfo viewer;
     EXPECT_EQ(viewer.NFOFile->toPlainText(), "NFOFile");
     viewer.LoadNfoFile();
-    EXPECT_EQ(viewer.NFOFile->toPlainText(), "first folder");
+    EXPECT_EQ(viewer.NFOFile->toPlainText(), "setup's folder");
 
     ASSERT_TRUE(QDir::setCurrent(other.path()));
     viewer.LoadNfoFile();
-    EXPECT_EQ(viewer.NFOFile->toPlainText(), "second folder");
+    EXPECT_EQ(viewer.NFOFile->toPlainText(), "setup's folder");
 
-    writeFile(QDir(other.path()).filePath("zenkor.nfo"), "changed\r\nfile");
+    writeFile(path("zenkor.nfo"), "changed\r\nfile");
     viewer.LoadNfoFile();
     EXPECT_EQ(viewer.NFOFile->toPlainText(), "changed\nfile");
 }
