@@ -23,7 +23,6 @@ void copyPlainHeader(const RARHeaderData& plain, RARHeaderDataEx& ex)
 
 int ReadRarHeader(const RarEntryPoints& library, void* archive, RarHeader& header)
 {
-    header.data = {};
     if (library.RARReadHeaderEx) {
         header.nameFieldSize = RAR_NAME_SIZE_EX;
         return library.RARReadHeaderEx(archive, &header.data);

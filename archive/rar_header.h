@@ -14,7 +14,11 @@ struct RarHeader {
     std::size_t nameFieldSize = RAR_NAME_SIZE_EX;
 };
 
-// Reads the next header; answers the library's result code.
+// Reads the next header into the same record, entry after entry; answers the
+// library's result code. The record is not cleared first: clearing its 14 KB
+// for every entry cost more than the rest of the read. Fields a library
+// leaves alone keep their first value, and the engine reads only fields
+// that both libraries fill for every entry.
 int ReadRarHeader(const RarEntryPoints& library, void* archive, RarHeader& header);
 
 // The entry's unpacked size; only the low 32 bits through the plain record.
