@@ -1,5 +1,6 @@
 #include "archive/rar_header.h"
 
+#include <cstddef>
 #include <cstring>
 
 namespace {
@@ -19,10 +20,26 @@ void copyPlainHeader(const RARHeaderData& plain, RARHeaderDataEx& ex)
     ex.FileAttr = plain.FileAttr;
 }
 
+// The extended record is 14 KB, nearly all of it name fields and reserved
+// space: zeroing it whole wrote 14 KB per entry for a few dozen bytes read.
+// The fields between the names and the reserved space start zeroed and each
+// name empty, all that can be read of a field a library leaves unset.
+void clearHeader(RARHeaderDataEx& data)
+{
+    data.ArcName[0] = '\0';
+    data.ArcNameW[0] = L'\0';
+    data.FileName[0] = '\0';
+    data.FileNameW[0] = L'\0';
+    constexpr std::size_t from = offsetof(RARHeaderDataEx, Flags);
+    std::memset(reinterpret_cast<char*>(&data) + from, 0,
+                offsetof(RARHeaderDataEx, Reserved) - from);
+}
+
 } // namespace
 
 int ReadRarHeader(const RarEntryPoints& library, void* archive, RarHeader& header)
 {
+    clearHeader(header.data);
     if (library.RARReadHeaderEx) {
         header.nameFieldSize = RAR_NAME_SIZE_EX;
         return library.RARReadHeaderEx(archive, &header.data);

@@ -15,10 +15,8 @@ struct RarHeader {
 };
 
 // Reads the next header into the same record, entry after entry; answers the
-// library's result code. The record is not cleared first: clearing its 14 KB
-// for every entry cost more than the rest of the read. Fields a library
-// leaves alone keep their first value, and the engine reads only fields
-// that both libraries fill for every entry.
+// library's result code. Only the names and the fixed fields are cleared
+// first, not the whole 14 KB, which cost more than the rest of the read.
 int ReadRarHeader(const RarEntryPoints& library, void* archive, RarHeader& header);
 
 // The entry's unpacked size; only the low 32 bits through the plain record.

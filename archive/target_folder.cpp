@@ -308,7 +308,7 @@ TargetFolder::Place TargetFolder::placeOf(const std::string& destination, const 
     return {fd, fd == AT_FDCWD ? destination : namePartOf(destination)};
 }
 
-std::unordered_set<std::uint64_t>* TargetFolder::namesMadeIn(const std::string& folder)
+std::pmr::unordered_set<std::uint64_t>* TargetFolder::namesMadeIn(const std::string& folder)
 {
     if (folder != madeCacheFolder_ || madeCacheFolder_.empty()) {
         const auto made = madeFolders_.find(folder);

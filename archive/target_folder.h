@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory_resource>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
@@ -107,7 +108,7 @@ private:
     bool knownFree(const std::string& folder, const std::string& name);
     void addMade(const std::string& folder, const std::string& name);
     // The names made in `folder` when the run made it, else null.
-    std::unordered_set<std::uint64_t>* namesMadeIn(const std::string& folder);
+    std::pmr::unordered_set<std::uint64_t>* namesMadeIn(const std::string& folder);
     // The folder of the entry in work (asked of every entry, so built in
     // place); valid until the next call.
     const std::string& folderOf(const std::string& destination);
@@ -142,6 +143,10 @@ private:
     std::string targetFolder_;
     std::string targetPrefix_; // the target with its trailing "/"
     mode_t umask_ = 022;
+    // The records that grow by one or more with every entry take their nodes
+    // from one arena, given back whole when the run's records go: a run of
+    // many small entries neither allocates nor frees each node alone.
+    std::pmr::monotonic_buffer_resource records_;
     std::unordered_map<std::string, FileId> folders_;
     std::unordered_map<FileId, std::string, FileIdHash> folderNames_;
     // Files and links made, by identity and by path, with the entry that made
@@ -151,16 +156,17 @@ private:
     // target (an empty string then).
     using WrittenPath = std::pair<const std::string, std::string>;
     std::string entryOf(const WrittenPath& written) const;
-    std::unordered_map<FileId, const WrittenPath*, FileIdHash> written_;
-    std::unordered_map<std::string, std::string> writtenPaths_;
+    std::pmr::unordered_map<FileId, const WrittenPath*, FileIdHash> written_{&records_};
+    std::pmr::unordered_map<std::string, std::string> writtenPaths_{&records_};
     // Folders the run made, with the names made in each as a case-folding
     // file system takes them (hashed).
-    std::unordered_map<std::string, std::unordered_set<std::uint64_t>> madeFolders_;
+    std::pmr::unordered_map<std::string, std::pmr::unordered_set<std::uint64_t>> madeFolders_{
+        &records_};
     // The made folder of the file cleared last, until its write is recorded.
     std::string pendingFolder_;
     // The folder namesMadeIn was asked about last, and its answer.
     std::string madeCacheFolder_;
-    std::unordered_set<std::uint64_t>* madeCache_ = nullptr;
+    std::pmr::unordered_set<std::uint64_t>* madeCache_ = nullptr;
     std::string entryFolder_; // folderOf's answer
     // The folder nameHeld was asked about last, and its file system's limit.
     std::string limitFolder_;

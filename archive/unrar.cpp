@@ -91,60 +91,84 @@ std::string reportedEntry(const std::string& storedName, const TargetFolder::Ver
     return reportedEntry(storedName) + " = " + reportedEntry(verdict.earlier);
 }
 
-// The library's callbacks carry no user argument, so what they need lives
-// here. Each run overwrites it; the last percentage is never reset.
-TUnRAR* currentComponent = nullptr;
-uint8_t progressStep = 10;
-uint8_t lastPercentage = 0;
-uint64_t remainingBytes = 0;
-uint64_t totalBytes = 0;
-bool runInProgress = false;
-std::chrono::steady_clock::time_point lastMessagePass;
-// The library passed data of the entry being extracted: it has begun to write it.
-bool dataDelivered = false;
-// The data callback stopped the entry because Cancel was set.
-bool stoppedByCancel = false;
-// A volume the library asked for that is not there (no owner to ask).
-std::string missingVolume;
-// The last volume the library moved to; the archive file until it moves.
-std::string lastVolume;
-// The archive's first volume ends with an end record, so every volume must.
-bool endRecordsWritten = false;
+// What the run in progress shares with the library's callbacks, which carry
+// no user argument: they reach it through activeRun, set for the run's length.
+struct RunState {
+    TUnRAR* component = nullptr;
+    uint8_t progressStep = 10;
+    uint8_t lastPercentage = 0;
+    uint64_t remainingBytes = 0;
+    uint64_t totalBytes = 0;
+    std::chrono::steady_clock::time_point lastMessagePass;
+    // The library passed data of the entry being extracted: it has begun to write it.
+    bool dataDelivered = false;
+    // The data callback stopped the entry because Cancel was set.
+    bool stoppedByCancel = false;
+    // A volume the library asked for that is not there (no owner to ask).
+    std::string missingVolume;
+    // The last volume the library moved to; the archive file until it moves.
+    std::string lastVolume;
+    // The archive's first volume ends with an end record, so every volume must.
+    bool endRecordsWritten = false;
+    // An exception thrown by a handler inside a callback must not unwind
+    // through the library's frames: it is parked here, the library is asked
+    // to stop, and the engine throws it again once the library call has returned.
+    std::exception_ptr callbackFailure;
+};
 
-// An exception thrown by a handler inside a callback must not unwind through
-// the library's frames: it is parked here, the library is asked to stop, and
-// the engine throws it again once the library call has returned.
-std::exception_ptr callbackFailure;
+RunState* activeRun = nullptr;
+
+// Makes `state` the run in progress until the run ends, however it ends. The
+// last percentage goes on from run to run: it is never reset.
+class ActiveRun {
+public:
+    explicit ActiveRun(RunState& state)
+    {
+        state.lastPercentage = lastPercentage_;
+        activeRun = &state;
+    }
+    ~ActiveRun()
+    {
+        lastPercentage_ = activeRun->lastPercentage;
+        activeRun = nullptr;
+    }
+    ActiveRun(const ActiveRun&) = delete;
+    ActiveRun& operator=(const ActiveRun&) = delete;
+
+private:
+    static inline uint8_t lastPercentage_ = 0;
+};
 
 void rethrowCallbackFailure()
 {
-    if (callbackFailure)
-        std::rethrow_exception(std::exchange(callbackFailure, nullptr));
+    if (activeRun->callbackFailure)
+        std::rethrow_exception(std::exchange(activeRun->callbackFailure, nullptr));
 }
 
 int ProcessDataCallback(unsigned char*, int size)
 {
-    if (callbackFailure)
+    RunState& run = *activeRun;
+    if (run.callbackFailure)
         return 0;
-    dataDelivered = true;
-    remainingBytes -= static_cast<uint64_t>(size);
-    const uint64_t done = totalBytes - remainingBytes;
+    run.dataDelivered = true;
+    run.remainingBytes -= static_cast<uint64_t>(size);
+    const uint64_t done = run.totalBytes - run.remainingBytes;
     try {
         const auto now = std::chrono::steady_clock::now();
-        if (PercentageTest(progressStep, lastPercentage, done, totalBytes)) {
-            currentComponent->DoProgress(lastPercentage);
-            lastMessagePass = now;
-        } else if (now - lastMessagePass >= kMessageInterval) {
+        if (PercentageTest(run.progressStep, run.lastPercentage, done, run.totalBytes)) {
+            run.component->DoProgress(run.lastPercentage);
+            run.lastMessagePass = now;
+        } else if (now - run.lastMessagePass >= kMessageInterval) {
             ProcessMessages();
-            lastMessagePass = now;
+            run.lastMessagePass = now;
         }
     } catch (...) {
-        callbackFailure = std::current_exception();
+        run.callbackFailure = std::current_exception();
         return 0;
     }
     // Cancel stops the entry being written, not only the run at the next entry.
-    if (currentComponent->Cancel()) {
-        stoppedByCancel = true;
+    if (run.component->Cancel()) {
+        run.stoppedByCancel = true;
         return 0;
     }
     return 1;
@@ -165,14 +189,6 @@ public:
 private:
     const RarEntryPoints& library_;
     void* handle_;
-};
-
-class RunFlag {
-public:
-    RunFlag() { runInProgress = true; }
-    ~RunFlag() { runInProgress = false; }
-    RunFlag(const RunFlag&) = delete;
-    RunFlag& operator=(const RunFlag&) = delete;
 };
 
 // Asks the owner for a missing volume until a file of that name is found in
@@ -197,15 +213,16 @@ bool askNextVolume(TUnRAR& rar, std::string& dir, std::string& fileName)
 
 int ChangeVolumeCallback(char* arcName, int mode)
 {
+    RunState& run = *activeRun;
     const std::string volume = arcName ? arcName : "";
     if (mode != RAR_VOL_ASK) {
-        lastVolume = volume;
-        return callbackFailure ? 0 : 1;
+        run.lastVolume = volume;
+        return run.callbackFailure ? 0 : 1;
     }
     // A volume that is not there, and that the owner (if any) cannot point
     // to, ends the run naming it once the library has given up on it.
-    if (!currentComponent->OnNextVolume) {
-        missingVolume = volume;
+    if (!run.component->OnNextVolume) {
+        run.missingVolume = volume;
         return 0;
     }
     std::string fileName = NamePart(volume);
@@ -213,22 +230,22 @@ int ChangeVolumeCallback(char* arcName, int mode)
     if (dir.empty())
         dir = CurrentDirectory();
     try {
-        if (!askNextVolume(*currentComponent, dir, fileName)) {
-            missingVolume = volume;
+        if (!askNextVolume(*run.component, dir, fileName)) {
+            run.missingVolume = volume;
             return 0;
         }
         // The library opens whatever name the buffer then holds.
         const std::string chosen =
             AppendBackslash(dir.empty() ? CurrentDirectory() : dir) + fileName;
         if (!arcName || chosen.size() >= kVolumeNameBufferSize) {
-            currentComponent->ReportError(chosen, kVolumeId, kMsgInvalidFileName);
+            run.component->ReportError(chosen, kVolumeId, kMsgInvalidFileName);
             return 0;
         }
         chosen.copy(arcName, chosen.size());
         arcName[chosen.size()] = '\0';
         return 1;
     } catch (...) {
-        callbackFailure = std::current_exception();
+        run.callbackFailure = std::current_exception();
         return 0;
     }
 }
@@ -236,7 +253,7 @@ int ChangeVolumeCallback(char* arcName, int mode)
 // How the last volume the library moved to ends.
 VolumeEnding lastVolumeEnding()
 {
-    return ReadVolumeEnding(lastVolume, endRecordsWritten);
+    return ReadVolumeEnding(activeRun->lastVolume, activeRun->endRecordsWritten);
 }
 
 // What the library began to write of an entry that did not come through is
@@ -263,28 +280,25 @@ TUnRAR::~TUnRAR() = default;
 
 bool TUnRAR::RunInProgress()
 {
-    return runInProgress;
+    return activeRun != nullptr;
 }
 
 void TUnRAR::ExtractArchive()
 {
-    if (runInProgress)
-        return; // the run state is process-wide: a nested run would corrupt it
-    RunFlag flag;
+    if (activeRun)
+        return; // the callbacks reach one run process-wide: a nested run would corrupt it
+    RunState state;
+    state.component = this;
+    state.progressStep = ProgressStepPercent(ProgressNotify());
+    const ActiveRun active(state);
     const ScopedUtf8CharacterType utf8Names;
-    callbackFailure = nullptr;
-    stoppedByCancel = false;
-    missingVolume.clear();
     runFailed_ = false;
-    currentComponent = this;
-    progressStep = ProgressStepPercent(ProgressNotify());
     run(RAR_EXTRACT, ArchiveFile());
 }
 
 void TUnRAR::run(int operation, std::string archiveName)
 {
     try {
-        currentComponent = this;
         EntryCounter = 0;
         checkPreconditions();
         if (OnActivate)
@@ -327,8 +341,8 @@ std::string TUnRAR::targetFolder() const
 
 void TUnRAR::endIfVolumeMissing()
 {
-    if (!missingVolume.empty())
-        failRun(std::exchange(missingVolume, std::string()), kMsgFileNotFound);
+    if (!activeRun->missingVolume.empty())
+        failRun(std::exchange(activeRun->missingVolume, std::string()), kMsgFileNotFound);
 }
 
 void TUnRAR::walkArchive(int operation, std::string& archiveName)
@@ -345,13 +359,13 @@ void TUnRAR::walkArchive(int operation, std::string& archiveName)
         RaiseError(archiveName, kVolumeId, MessageForRarCode(static_cast<int>(open.OpenResult)));
     const OpenedArchive archive(library, opened);
     archiveName_ = archiveName;
-    lastVolume = archiveName;
+    activeRun->lastVolume = archiveName;
 
     // An incomplete download or copy is refused before anything is written.
     const VolumeEnding firstEnding = ReadVolumeEnding(archiveName, false);
     if (firstEnding == VolumeEnding::Cut)
         failRun(archiveName, kMsgUnexpectedEnd);
-    endRecordsWritten =
+    activeRun->endRecordsWritten =
         firstEnding == VolumeEnding::Last || firstEnding == VolumeEnding::MoreVolumes;
     if (operation == RAR_EXTRACT) {
         if (const int32_t refusal = TargetRefusal(ExtractDir()); refusal != 0)
@@ -423,7 +437,7 @@ int TUnRAR::walkEntries(void* archive, int operation)
             refuseEntry(archive, kMsgInvalidFileName, reportedEntry(FileName()));
         else
             handleEntry(archive, operation, header, wildcard);
-        if (!wildcard || stoppedByCancel)
+        if (!wildcard || activeRun->stoppedByCancel)
             break;
     }
     return result;
@@ -444,7 +458,7 @@ void TUnRAR::handleEntry(void* archive, int operation, const RarHeader& header, 
         makeFolderEntry(archive, operation, header, storedName);
         return;
     }
-    remainingBytes = UnpackedSize(header);
+    activeRun->remainingBytes = UnpackedSize(header);
     bool extract = true;
     // A name without wildcards is looked up in its folder held open.
     const bool found = OnFileExists && (nameHasWildcards(FileName()) ? FileFound(FileName())
@@ -516,7 +530,7 @@ void TUnRAR::extractEntry(void* archive, int operation, const RarHeader& header,
                           const std::string& storedName)
 {
     const uint64_t size = UnpackedSize(header);
-    totalBytes = size;
+    activeRun->totalBytes = size;
     std::string& destName = destName_.assign(FileName());
     if (operation == RAR_EXTRACT) {
         const TargetFolder::Verdict verdict = target().prepareFile(destName);
@@ -525,7 +539,7 @@ void TUnRAR::extractEntry(void* archive, int operation, const RarHeader& header,
             return;
         }
     }
-    dataDelivered = false;
+    activeRun->dataDelivered = false;
     errno = 0;
     const int result =
         RarLibrary().RARProcessFile(archive, operation, libraryFolder().data(), destName.data());
@@ -535,11 +549,11 @@ void TUnRAR::extractEntry(void* archive, int operation, const RarHeader& header,
     // Asked before a partial file goes, which frees its space.
     const bool readOnly = writeFailed && OnReadOnlyVolume(destName, writeErrno);
     const bool full = writeFailed && !readOnly && VolumeFull(destName, size, writeErrno);
-    if (result != ERAR_SUCCESS && dataDelivered && operation == RAR_EXTRACT)
+    if (result != ERAR_SUCCESS && activeRun->dataDelivered && operation == RAR_EXTRACT)
         removePartialFile(destName);
     rethrowCallbackFailure();
     endIfVolumeMissing();
-    if (stoppedByCancel)
+    if (activeRun->stoppedByCancel)
         return; // the run ends quietly: the user asked for it
     // Nothing after these can be written either: one message ends the run.
     if (readOnly)
