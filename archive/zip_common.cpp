@@ -109,18 +109,17 @@ void TZipCommon::SetCancel(bool value)
 void TZipCommon::BuildDestPath(const std::string& name)
 {
     // Natively a "\" in the name is one of its characters, not a separator.
-    const std::string stored = name;
-    if (stored.empty()) {
+    if (name.empty()) {
         fileName_.clear();
         return;
     }
-    fileName_ = stored;
+    fileName_ = name;
     if (extractDir_.empty()) {
         SetExtractDir(FolderPart(archiveFile_));
         if (extractDir_.empty())
             SetExtractDir(currentDirectory());
     }
-    fileName_ = DestinationPath(stored, extractDir_, useStoredDirs_);
+    fileName_ = DestinationPath(name, extractDir_, useStoredDirs_);
 }
 
 TDateTime TZipCommon::DosDateToDateTime(int32_t packed) const
