@@ -41,7 +41,7 @@ std::optional<int32_t> StringToInt(const std::string& text, IntegerSyntax syntax
         const int digit = digitValue(text[at], base);
         if (digit < 0)
             return std::nullopt;
-        magnitude = magnitude * base + digit;
+        magnitude = magnitude * static_cast<uint64_t>(base) + static_cast<uint64_t>(digit);
         if (magnitude > limit)
             return std::nullopt;
     }

@@ -26,8 +26,8 @@ std::string WindowTitle(xcb_connection_t* connection, xcb_window_t window)
     xcb_get_property_reply_t* reply = xcb_get_property_reply(connection, cookie, nullptr);
     if (!reply)
         return {};
-    const std::string title(static_cast<const char*>(xcb_get_property_value(reply)),
-                            xcb_get_property_value_length(reply));
+    std::string title(static_cast<const char*>(xcb_get_property_value(reply)),
+                      xcb_get_property_value_length(reply));
     std::free(reply);
     return title;
 }
@@ -63,7 +63,7 @@ std::string WaitForWindow(xcb_connection_t* connection, const std::vector<std::s
         std::free(event);
         if (window == XCB_NONE)
             continue;
-        const std::string title = WindowTitle(connection, window);
+        std::string title = WindowTitle(connection, window);
         for (const std::string& name : names)
             if (title == name)
                 return title;

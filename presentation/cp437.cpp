@@ -61,7 +61,7 @@ QString dosTextToUnicode(QByteArrayView text)
             break;
         case '\n':
         case '\t':
-            shown += QChar(byte);
+            shown += QChar(char16_t{byte});
             break;
         default:
             shown += QChar(cp437Glyph(byte));

@@ -90,7 +90,7 @@ void fillHeader(RARHeaderDataEx& header, const std::string& volume, struct archi
     header.Method = 0;
     if (stored != nullptr) {
         // The header's own flag, not libarchive's reading of the attributes.
-        header.Flags &= ~RHDF_DIRECTORY;
+        header.Flags &= ~unsigned{RHDF_DIRECTORY};
         header.Flags |= stored->folder ? RHDF_DIRECTORY : 0;
         header.Flags |= stored->flags & (RHDF_SPLITAFTER | RHDF_ENCRYPTED | RHDF_SOLID);
         header.HostOS = stored->host;

@@ -109,7 +109,8 @@ void searchZipDirectory(ArchiveSource& source, int64_t size, int32_t commentAllo
             const auto entryGot = source.ReadAt(directory, entry.data(), entry.size());
             if (entryGot && StartsWith(entry.data(), *entryGot, "PK\x01\x02")) {
                 result.type = TArcType::atZipExe;
-                result.archiveOffset = *entryGot == entry.size() ? ReadLe32(&entry[42]) : -1;
+                result.archiveOffset =
+                    *entryGot == entry.size() ? int64_t{ReadLe32(&entry[42])} : int64_t{-1};
             }
         }
         return;

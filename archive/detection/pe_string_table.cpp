@@ -108,7 +108,7 @@ std::optional<int64_t> PeStringTable::fileOffsetOf(uint32_t rva, uint32_t length
         const uint64_t start = s.virtualAddress;
         const uint64_t end = start + s.rawSize;
         if (rva >= start && uint64_t{rva} + length <= end)
-            return static_cast<int64_t>(s.rawPointer) + (rva - start);
+            return static_cast<int64_t>(s.rawPointer + (rva - start));
     }
     return std::nullopt;
 }

@@ -93,8 +93,10 @@ public:
 
     std::vector<std::string> calls() const
     {
+        const int count = callCount_();
         std::vector<std::string> lines;
-        for (int i = 0; i < callCount_(); ++i)
+        lines.reserve(static_cast<std::size_t>(count));
+        for (int i = 0; i < count; ++i)
             lines.emplace_back(call_(i));
         return lines;
     }

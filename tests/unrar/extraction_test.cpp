@@ -156,6 +156,7 @@ TEST(WriterArchives, DotDotPartsAreDroppedBelowDestPath)
     };
     TempFolder dir;
     std::vector<Entry> entries;
+    entries.reserve(std::size(cases) + 1);
     for (const auto& [stored, _] : cases)
         entries.push_back(file(stored, stored));
     entries.push_back(file("..", "nothing left"));

@@ -18,7 +18,7 @@ using Kind = Rar5Entry::Kind;
 
 fs::path writeRar5(const TempFolder& dir, const std::vector<Rar5Entry>& entries)
 {
-    const fs::path path = dir / "links.rar";
+    fs::path path = dir / "links.rar";
     writeFile(path, buildRar5(entries));
     return path;
 }

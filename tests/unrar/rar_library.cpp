@@ -105,7 +105,7 @@ void SampleTest::SetUp()
 
 fs::path copySample(const std::string& name, const fs::path& dir)
 {
-    const fs::path copy = dir / name;
+    fs::path copy = dir / name;
     fs::copy_file(samplesDir() / name, copy, fs::copy_options::overwrite_existing);
     fs::permissions(copy, fs::perms::owner_read | fs::perms::owner_write);
     return copy;

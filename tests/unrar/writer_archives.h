@@ -39,7 +39,7 @@ inline std::filesystem::path writeArchive(const TempFolder& dir,
                                           const std::vector<rarwriter::Entry>& entries,
                                           const std::string& name = "made.rar")
 {
-    const std::filesystem::path path = dir / name;
+    std::filesystem::path path = dir / name;
     rarwriter::writeArchive(path.string(), entries);
     return path;
 }

@@ -240,7 +240,8 @@ std::vector<std::string> writeVolumes(const std::string& path, const std::vector
     for (std::size_t i = 0; i < volumes.size(); ++i) {
         std::string number = std::to_string(i + 1);
         number.insert(0, width - number.size(), '0');
-        names.push_back(base + ".part" + number + ".rar");
+        names.push_back(base);
+        names.back().append(".part").append(number).append(".rar");
         writeBytes(names.back(), volumes[i]);
     }
     return names;
