@@ -1,8 +1,14 @@
-#include "widgets/fresh_keys.h"
+#include "widgets/application_events.h"
+
+#include "base/process_messages.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QKeyEvent>
+#include <QPointer>
+#include <QTimer>
 #include <QWidget>
+#include <QWindow>
 
 namespace {
 
@@ -58,9 +64,47 @@ private:
     } lastRelease_;
 };
 
+// A window the modal window leaves free: itself, what it opened (a list's
+// popup, a box above it) and hints.
+bool isFreeOf(const QWindow* window, const QWindow* modal)
+{
+    if (window->type() == Qt::Popup || window->type() == Qt::ToolTip)
+        return true;
+    for (const QWindow* step = window; step; step = step->transientParent())
+        if (step == modal)
+            return true;
+    return false;
+}
+
+void bringModalWindowBack(QWindow* activated)
+{
+    QWindow* modal = QGuiApplication::modalWindow();
+    if (!activated || !modal || isFreeOf(activated, modal))
+        return;
+    // After the activation at hand is through, or the window system would
+    // settle on the window it activated.
+    QTimer::singleShot(0, modal, [modal = QPointer<QWindow>(modal)] {
+        if (modal && modal->isVisible() && QGuiApplication::modalWindow() == modal) {
+            modal->raise();
+            modal->requestActivate();
+        }
+    });
+}
+
 } // namespace
+
+void InstallWindowMessageHook()
+{
+    SetProcessMessagesHook([] { QCoreApplication::processEvents(); });
+}
 
 void actOnFreshKeyPressesOnly(QCoreApplication& application)
 {
     application.installEventFilter(new FreshKeyFilter(&application));
+}
+
+void keepModalWindowsInFront(QGuiApplication& application)
+{
+    QObject::connect(&application, &QGuiApplication::focusWindowChanged, &application,
+                     &bringModalWindowBack);
 }
