@@ -8,7 +8,7 @@
 #include "dialogs/frm_install.h"
 #include "dialogs/frm_new_dir.h"
 #include "presentation/frm_view_nfo.h"
-#include "widgets/window_owner.h"
+#include "widgets/window_placement.h"
 #include "base/executable_path.h"
 
 #include <QApplication>

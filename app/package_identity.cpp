@@ -1,6 +1,6 @@
 #include "app/package_identity.h"
 
-#include "widgets/branded_artwork.h"
+#include "widgets/folder_assets.h"
 #include "resources/artwork.h"
 
 #include <QGuiApplication>

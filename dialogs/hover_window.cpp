@@ -1,9 +1,9 @@
 #include "dialogs/hover_window.h"
 
-#include "widgets/close_shortcut.h"
 #include "widgets/label.h"
 #include "widgets/layout_font.h"
-#include "widgets/window_centring.h"
+#include "widgets/window_controls.h"
+#include "widgets/window_placement.h"
 #include "dialogs/modal_result.h"
 
 #include <QCloseEvent>

@@ -4,8 +4,8 @@
 #include "presentation/nfo_file.h"
 #include "presentation/nfo_font.h"
 #include "presentation/raster_memo.h"
-#include "widgets/close_shortcut.h"
-#include "widgets/window_centring.h"
+#include "widgets/window_controls.h"
+#include "widgets/window_placement.h"
 
 #include <QDir>
 #include <QFontMetricsF>

@@ -1,7 +1,7 @@
 #include "widgets/message_box.h"
 
 #include "widgets/app_title.h"
-#include "widgets/close_shortcut.h"
+#include "widgets/window_controls.h"
 
 #include <QApplication>
 

@@ -1,6 +1,6 @@
 #include "widgets/picture.h"
 
-#include "widgets/branded_artwork.h"
+#include "widgets/folder_assets.h"
 
 #include <QFocusEvent>
 #include <QKeyEvent>

@@ -13,7 +13,7 @@
 #include "tests/dialogs/dialog_driver.h"
 #include "widgets/label.h"
 #include "widgets/picture.h"
-#include "widgets/window_owner.h"
+#include "widgets/window_placement.h"
 
 #include <QAccessible>
 #include <QKeyEvent>

@@ -1,8 +1,6 @@
 #include "widgets/accessibility.h"
-#include "widgets/fresh_keys.h"
+#include "widgets/application_events.h"
 #include "widgets/guard.h"
-#include "widgets/modal_in_front.h"
-#include "widgets/window_messages.h"
 
 #include <gtest/gtest.h>
 

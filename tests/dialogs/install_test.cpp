@@ -1,7 +1,7 @@
 // The extraction window against the scripted fake RAR library.
 #include "widgets/label.h"
 #include "widgets/picture.h"
-#include "widgets/window_messages.h"
+#include "widgets/application_events.h"
 #include "base/process_messages.h"
 #include "archive/rar_library.h"
 #include "dialog_driver.h"

@@ -2,10 +2,8 @@
 // window messages during extraction runs, what screen readers read, keys
 // that act on fresh presses only and modal windows kept in front.
 #include "widgets/accessibility.h"
-#include "widgets/fresh_keys.h"
+#include "widgets/application_events.h"
 #include "widgets/guard.h"
-#include "widgets/modal_in_front.h"
-#include "widgets/window_messages.h"
 
 #include <gtest/gtest.h>
 

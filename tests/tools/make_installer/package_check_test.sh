@@ -3,7 +3,6 @@
 # verdict: accepted and warned about, it assembles the folder; refused, it
 # makes none unless --force is given. check-package's verdicts on every kind
 # of mistake are tested on check-package itself (tests/tools/package_check).
-# And a run killed half way leaves no output folder.
 set -euo pipefail
 build=$(realpath "${1:?usage: package_check_test.sh BUILD_DIR}")
 tool="$build/bin/make-installer"
@@ -44,21 +43,5 @@ for entry in "${cases[@]}"; do
     "$tool" --force "$package" "$out" >/dev/null 2>&1 || fail "$name: --force did not assemble the folder"
     [ -x "$out/setup" ] || fail "$name: --force left no setup"
   fi
-done
-
-# Killed while copying, with every process it started (as a closed terminal
-# does): nothing under the output's name, and the next run clears what the
-# killed one left behind.
-for signal in TERM KILL; do
-  out="$work/killed-$signal"
-  setsid "$tool" "$base" "$out" >/dev/null 2>&1 &
-  runner=$!
-  for _ in $(seq 200); do compgen -G "$work/.killed-$signal.partial.*/lib/*" >/dev/null && break; sleep 0.05; done
-  kill -"$signal" -- -"$runner" 2>/dev/null || true
-  wait "$runner" 2>/dev/null || true
-  while kill -0 -- -"$runner" 2>/dev/null; do sleep 0.05; done
-  [ ! -e "$out" ] || fail "a run killed with SIG$signal left $out"
-  "$tool" "$base" "$out" >/dev/null 2>&1 || fail "the run after SIG$signal failed"
-  ! compgen -G "$work/.killed-$signal.partial.*" >/dev/null || fail "a partial folder survived the run after SIG$signal"
 done
 echo "package check test: every variant accepted, warned about or refused as expected"

@@ -1,12 +1,20 @@
-#include "widgets/branded_artwork.h"
+#include "widgets/folder_assets.h"
 
 #include "base/executable_path.h"
 
 #include <QDir>
+#include <QFontDatabase>
 
 namespace {
 const QString kArtworkPrefix = QStringLiteral(":/artwork/");
 } // namespace
+
+void registerBundledFonts(const QString& executableFolder)
+{
+    const QDir fonts(QDir(executableFolder).filePath(QStringLiteral("fonts")));
+    for (const QString& name : fonts.entryList(QDir::Files, QDir::Name))
+        QFontDatabase::addApplicationFont(fonts.filePath(name));
+}
 
 QImage artworkImage(const QString& path)
 {

@@ -1,9 +1,18 @@
-#include "widgets/window_centring.h"
+#include "widgets/window_placement.h"
 
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
 #include <QWindow>
+
+void setOwnerWindow(QWidget& window, QWidget& owner)
+{
+    // The native windows are made now so the link exists before either is
+    // first shown; a Wayland compositor reads it when the window maps.
+    window.winId();
+    owner.winId();
+    window.windowHandle()->setTransientParent(owner.windowHandle());
+}
 
 void centreOnScreen(QWidget& window, const QScreen* screen, const QPoint& centre)
 {

@@ -1,6 +1,7 @@
-#include "widgets/window_drag.h"
+#include "widgets/window_controls.h"
 
 #include <QMouseEvent>
+#include <QShortcut>
 #include <QWidget>
 #include <QWindow>
 
@@ -23,6 +24,15 @@ protected:
 };
 
 } // namespace
+
+void closeOnAltF4(QWidget& window)
+{
+    auto* shortcut = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_F4), &window);
+    shortcut->setContext(Qt::WindowShortcut);
+    // Held down, the key would close this window and then the next.
+    shortcut->setAutoRepeat(false);
+    QObject::connect(shortcut, &QShortcut::activated, &window, &QWidget::close);
+}
 
 void letWindowBeDraggedBy(QWidget& handle)
 {
