@@ -9,6 +9,8 @@ set(ZK_QT_HEADERS
 file(WRITE ${CMAKE_BINARY_DIR}/zk_qt_headers.cpp "")
 add_library(zk_qt_headers OBJECT ${CMAKE_BINARY_DIR}/zk_qt_headers.cpp)
 target_link_libraries(zk_qt_headers PRIVATE Qt6::Widgets)
+# The parse is only valid for libraries built with the same macros.
+zk_qt_strings(zk_qt_headers)
 target_precompile_headers(zk_qt_headers PRIVATE ${ZK_QT_HEADERS})
 
 function(zk_share_qt_headers target)
