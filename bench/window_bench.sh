@@ -136,11 +136,15 @@ engine_run() {
   ms=$(((end - start) / 1000000))
 }
 
-# Cancel half a second into an installation: until the window has closed.
+# Cancel half a second into the entries of an installation: until the window
+# has closed.
 cancel_run() {
   local folder=$1 title
   open_extraction_window "$folder"
   click "$extraction" 405 88
+  # The caption turns into the archive's path once the first entry begins
+  # (after the volume check); Cancel comes half a second into the entries.
+  window_named "$folder/game.rar" > /dev/null
   sleep 0.5
   xdotool search --onlyvisible --name "^$folder/game.rar\$" > /dev/null ||
     fail "the run had ended before Cancel could be clicked"
