@@ -5,7 +5,7 @@
 #include "app/installer_instance.h"
 #include "app/installer_program.h"
 #include "app/package_identity.h"
-#include "archive/rar_library.h"
+#include "archive/engine/rar_library.h"
 #include "base/executable_path.h"
 
 int main(int argc, char** argv)

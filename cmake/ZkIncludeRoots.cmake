@@ -1,9 +1,9 @@
 # zk_expose(<target> <PUBLIC|PRIVATE|INTERFACE> <path>...)
 # Makes each <path> (a folder or a single header, relative to the source root)
-# includable by its own name, e.g. "archive/unrar.h", for <target> and, unless
-# PRIVATE, for whatever links it. There is no include path to the source root:
-# every target has an include root of its own in the build tree holding links
-# to just the paths it exposes. A room therefore sees another room's headers
+# includable by its own name, e.g. "archive/engine/unrar.h", for <target>
+# and, unless PRIVATE, for whatever links it. There is no include path to the
+# source root: every target has an include root of its own in the build tree
+# holding links to just the paths it exposes. A room therefore sees another room's headers
 # only if it links that room's library, and an include the floor plan forbids
 # fails to compile.
 function(zk_expose target scope)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "archive/unrar.h"
+#include "archive/engine/unrar.h"
 #include "dialogs/hover_window.h"
 #include "dialogs/modal_result.h"
 

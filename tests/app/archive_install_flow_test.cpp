@@ -7,7 +7,7 @@
 #include "app/program_launcher.h"
 #include "base/exception.h"
 #include "base/executable_path.h"
-#include "archive/rar_library.h"
+#include "archive/engine/rar_library.h"
 #include "tests/dialogs/dialog_driver.h"
 #include "dialogs/folder_tree.h"
 #include "dialogs/frm_change_dir.h"

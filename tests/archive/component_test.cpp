@@ -1,4 +1,4 @@
-#include "archive/file_found.h"
+#include "archive/engine/file_found.h"
 #include "base/process_messages.h"
 #include "archive/un_base.h"
 #include "tests/archive/archive_files.h"

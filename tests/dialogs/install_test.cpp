@@ -3,7 +3,7 @@
 #include "widgets/picture.h"
 #include "widgets/application_events.h"
 #include "base/process_messages.h"
-#include "archive/rar_library.h"
+#include "archive/engine/rar_library.h"
 #include "dialog_driver.h"
 #include "dialogs/frm_install.h"
 #include "dialogs/progress_step.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "archive/rar_library.h"
+#include "archive/engine/rar_library.h"
 #include "tests/support/current_directory_guard.h"
 #include "tests/support/temp_folder.h"
 

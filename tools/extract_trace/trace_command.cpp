@@ -1,7 +1,7 @@
 #include "tools/extract_trace/trace_command.h"
 
-#include "archive/rar_library.h"
-#include "archive/unrar.h"
+#include "archive/engine/rar_library.h"
+#include "archive/engine/unrar.h"
 #include "base/executable_path.h"
 
 #include <filesystem>

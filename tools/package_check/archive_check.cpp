@@ -5,8 +5,8 @@
 #include "archive/arc_type.h"
 #include "archive/detection/detect_arc_type.h"
 #include "archive/message_table.h"
-#include "archive/rar_entry.h"
-#include "archive/rar_library.h"
+#include "archive/engine/rar_entry.h"
+#include "archive/engine/rar_library.h"
 
 #include <QDir>
 #include <QFileInfo>

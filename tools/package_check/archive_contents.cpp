@@ -1,8 +1,8 @@
 #include "tools/package_check/archive_contents.h"
 
-#include "archive/archive_end.h"
-#include "archive/rar_entry.h"
-#include "archive/rar_library.h"
+#include "archive/engine/archive_end.h"
+#include "archive/engine/rar_entry.h"
+#include "archive/engine/rar_library.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -15,7 +15,7 @@
 #include "tools/package_check/title_check.h"
 
 #include "base/path_style.h"
-#include "archive/rar_library.h"
+#include "archive/engine/rar_library.h"
 #include "config/config_paths.h"
 #include "config/ini_file.h"
 

@@ -2,7 +2,7 @@
 // library: whatever a run reports as extracted is on disk exactly as stored,
 // every shortfall is reported with its cause, and nothing outside the target
 // folder changes.
-#include "archive/unrar.h"
+#include "archive/engine/unrar.h"
 #include "base/little_endian.h"
 #include "base/path_rules.h"
 #include "tests/support/library_sandbox.h"

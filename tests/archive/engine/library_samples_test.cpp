@@ -6,8 +6,8 @@
 // where it cannot decode, but only out loud: every entry it reports as
 // extracted is whole, and a tree that differs from the list comes with a
 // reported failure.
-#include "archive/rar_library.h"
-#include "archive/unrar.h"
+#include "archive/engine/rar_library.h"
+#include "archive/engine/unrar.h"
 #include "tests/support/library_sandbox.h"
 #include "tests/support/rar_samples.h"
 #include "tests/support/sha256_prefix.h"

@@ -1,5 +1,5 @@
 // Binding the RAR library by location.
-#include "archive/rar_library.h"
+#include "archive/engine/rar_library.h"
 #include "base/executable_path.h"
 #include "tests/support/fake_rar.h"
 

@@ -1,7 +1,7 @@
 // The engine's pure rules: the progress test, entry names and kinds, the
 // containment check and the result-code mapping.
-#include "archive/rar_entry.h"
-#include "archive/rar_progress.h"
+#include "archive/engine/rar_entry.h"
+#include "archive/engine/rar_progress.h"
 
 #include <gtest/gtest.h>
 

@@ -3,8 +3,8 @@
 // Windows-style path rules must give a path starting with their folder for
 // each name, without throwing.
 #include "base/path_rules.h"
-#include "archive/rar_library.h"
-#include "archive/unrar.h"
+#include "archive/engine/rar_library.h"
+#include "archive/engine/unrar.h"
 #include "tests/support/engine_sandbox.h"
 #include "tests/support/fake_rar.h"
 

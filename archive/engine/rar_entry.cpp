@@ -1,6 +1,6 @@
-#include "archive/rar_entry.h"
+#include "archive/engine/rar_entry.h"
 
-#include "archive/rar_messages.h"
+#include "archive/engine/rar_messages.h"
 
 #include <algorithm>
 #include <cstring>

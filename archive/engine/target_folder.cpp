@@ -1,4 +1,4 @@
-#include "archive/target_folder.h"
+#include "archive/engine/target_folder.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -1,7 +1,7 @@
 // The engine with the public RAR library on the real sample archives: the
 // events fired and the files written.
-#include "archive/rar_library.h"
-#include "archive/unrar.h"
+#include "archive/engine/rar_library.h"
+#include "archive/engine/unrar.h"
 #include "tests/support/library_sandbox.h"
 #include "tests/support/rar_samples.h"
 #include "tests/support/unrar_events.h"

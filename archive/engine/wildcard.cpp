@@ -1,4 +1,4 @@
-#include "archive/wildcard.h"
+#include "archive/engine/wildcard.h"
 
 #include "base/path_rules.h"
 

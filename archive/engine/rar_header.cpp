@@ -1,4 +1,4 @@
-#include "archive/rar_header.h"
+#include "archive/engine/rar_header.h"
 
 #include <cstddef>
 #include <cstring>

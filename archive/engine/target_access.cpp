@@ -1,6 +1,6 @@
-#include "archive/target_access.h"
+#include "archive/engine/target_access.h"
 
-#include "archive/rar_messages.h"
+#include "archive/engine/rar_messages.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "archive/rar_library.h"
+#include "archive/engine/rar_library.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "archive/rar_progress.h"
+#include "archive/engine/rar_progress.h"
 
 bool PercentageTest(uint8_t step, uint8_t& last, uint64_t done, uint64_t total)
 {

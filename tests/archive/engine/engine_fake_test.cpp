@@ -1,7 +1,7 @@
 // The engine against the scripted fake RAR library: exact event orders and
 // library calls.
 #include "base/process_messages.h"
-#include "tests/archive/engine/unrar_fake_fixture.h"
+#include "tests/archive/engine/engine_fake_fixture.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

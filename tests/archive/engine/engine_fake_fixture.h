@@ -2,8 +2,8 @@
 
 // The engine against the scripted fake RAR library: a component bound to the
 // fake, extracting from the sandbox's archive into its "out" folder.
-#include "archive/rar_library.h"
-#include "archive/unrar.h"
+#include "archive/engine/rar_library.h"
+#include "archive/engine/unrar.h"
 #include "tests/support/engine_sandbox.h"
 #include "tests/support/fake_rar.h"
 #include "tests/support/unrar_events.h"

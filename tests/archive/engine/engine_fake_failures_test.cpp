@@ -1,6 +1,6 @@
 // The engine against the scripted fake RAR library when things go wrong:
 // hostile names, a nested run, failing handlers, missing volumes.
-#include "tests/archive/engine/unrar_fake_fixture.h"
+#include "tests/archive/engine/engine_fake_fixture.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
-#include "archive/file_found.h"
+#include "archive/engine/file_found.h"
 
 #include "base/path_rules.h"
-#include "archive/wildcard.h"
+#include "archive/engine/wildcard.h"
 
 #include <dirent.h>
 #include <sys/stat.h>

@@ -1,4 +1,4 @@
-#include "archive/archive_end.h"
+#include "archive/engine/archive_end.h"
 
 #include "base/file_descriptor.h"
 #include "base/little_endian.h"

@@ -1,4 +1,4 @@
-#include "archive/rar_library.h"
+#include "archive/engine/rar_library.h"
 
 #include <dlfcn.h>
 
