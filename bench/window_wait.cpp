@@ -1,8 +1,7 @@
-// window_wait [--unmap] NAME... -- COMMAND [ARG...]: runs COMMAND (a click,
-// say) and prints, on one line, the milliseconds from its start until a
-// top-level window whose title is one of the NAMEs is mapped (with --unmap:
-// unmapped), followed by that title. The window benchmark times the
-// installer's run from the Extract click to its box this way, without polling.
+// window_wait NAME... -- COMMAND [ARG...]: runs COMMAND (a click, say) and
+// prints, on one line, the milliseconds from its start until a top-level
+// window whose title is one of the NAMEs is mapped, followed by that title. The window benchmark
+// times the installer's run from the Extract click to its box this way, without polling.
 #include "root_watch.h"
 
 #include <xcb/xcb.h>
@@ -32,21 +31,18 @@ std::string WindowTitle(xcb_connection_t* connection, xcb_window_t window)
     return title;
 }
 
-// The window of a map or unmap notice, or XCB_NONE for any other event.
-xcb_window_t NoticedWindow(const xcb_generic_event_t* event, bool unmap)
+// The window of a map notice, or XCB_NONE for any other event.
+xcb_window_t MappedWindow(const xcb_generic_event_t* event)
 {
-    const int type = event->response_type & 0x7f;
-    if (!unmap && type == XCB_MAP_NOTIFY)
+    if ((event->response_type & 0x7f) == XCB_MAP_NOTIFY)
         return reinterpret_cast<const xcb_map_notify_event_t*>(event)->window;
-    if (unmap && type == XCB_UNMAP_NOTIFY)
-        return reinterpret_cast<const xcb_unmap_notify_event_t*>(event)->window;
     return XCB_NONE;
 }
 
-// Waits up to the deadline for a notice of a window named one of `names`;
+// Waits up to the deadline for a window named one of `names` to be mapped;
 // answers its title, or empty on timeout.
 std::string WaitForWindow(xcb_connection_t* connection, const std::vector<std::string>& names,
-                          bool unmap, Clock::time_point deadline)
+                          Clock::time_point deadline)
 {
     while (Clock::now() < deadline && !xcb_connection_has_error(connection)) {
         xcb_generic_event_t* event = xcb_poll_for_event(connection);
@@ -59,7 +55,7 @@ std::string WaitForWindow(xcb_connection_t* connection, const std::vector<std::s
             select(fd + 1, &readable, nullptr, nullptr, &tick);
             continue;
         }
-        const xcb_window_t window = NoticedWindow(event, unmap);
+        const xcb_window_t window = MappedWindow(event);
         std::free(event);
         if (window == XCB_NONE)
             continue;
@@ -76,14 +72,11 @@ std::string WaitForWindow(xcb_connection_t* connection, const std::vector<std::s
 int main(int argc, char** argv)
 {
     int arg = 1;
-    const bool unmap = arg < argc && std::string(argv[arg]) == "--unmap";
-    if (unmap)
-        ++arg;
     std::vector<std::string> names;
     for (; arg < argc && std::string(argv[arg]) != "--"; ++arg)
         names.emplace_back(argv[arg]);
     if (names.empty() || arg + 1 >= argc) {
-        std::fprintf(stderr, "usage: window_wait [--unmap] NAME... -- COMMAND [ARG...]\n");
+        std::fprintf(stderr, "usage: window_wait NAME... -- COMMAND [ARG...]\n");
         return 2;
     }
     char** command = argv + arg + 1;
@@ -95,8 +88,7 @@ int main(int argc, char** argv)
     const pid_t child = root_watch::startChild(command);
     int status = 0;
     waitpid(child, &status, 0);
-    const std::string title =
-        WaitForWindow(connection, names, unmap, start + std::chrono::minutes(30));
+    const std::string title = WaitForWindow(connection, names, start + std::chrono::minutes(30));
     const double milliseconds =
         std::chrono::duration<double, std::milli>(Clock::now() - start).count();
     xcb_disconnect(connection);
