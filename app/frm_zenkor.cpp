@@ -37,13 +37,14 @@ constexpr int kCreatedHeight = 180;
 constexpr int kMinimumHeight = 250;
 constexpr int kLineWidth = 520;
 
-TPicture* picture(QWidget* parent, int left, int top, int width, int height, const char* resource)
+TPicture* picture(QWidget* parent, int left, int top, int width, int height,
+                  QLatin1StringView resource)
 {
-    return new TPicture(parent, QRect(left, top, width, height), QString::fromLatin1(resource));
+    return new TPicture(parent, QRect(left, top, width, height), resource);
 }
 
-TPicture* litTwin(QWidget* parent, int left, int top, int width, int height, const char* resource,
-                  const QString& hint)
+TPicture* litTwin(QWidget* parent, int left, int top, int width, int height,
+                  QLatin1StringView resource, const QString& hint)
 {
     TPicture* twin = picture(parent, left, top, width, height, resource);
     twin->setToolTip(hint);

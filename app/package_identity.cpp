@@ -9,7 +9,7 @@
 
 void showPackageIcon()
 {
-    const QImage icon = artworkImage(QString::fromLatin1(artwork::kIcon));
+    const QImage icon = artworkImage(artwork::kIcon);
     if (!icon.isNull())
         QGuiApplication::setWindowIcon(QIcon(QPixmap::fromImage(icon)));
 }

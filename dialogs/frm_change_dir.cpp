@@ -71,19 +71,15 @@ Tfrm_ChangeDir::Tfrm_ChangeDir(QWidget* parent) : HoverWindow(parent)
     StaticText1 = staticText(this, {128, 24, 84, 17}, QStringLiteral("Sapce Required:"));
     StaticText2 = staticText(this, {128, 8, 62, 17}, QStringLiteral("Free Space:"));
     const QString plainHint = QStringLiteral("install program");
-    img_install =
-        new TPicture(this, {200, 272, 97, 33}, QString::fromLatin1(artwork::kInstall), plainHint);
-    img_cancel =
-        new TPicture(this, {8, 272, 124, 33}, QString::fromLatin1(artwork::kCancel), plainHint);
-    img_MakeDir =
-        new TPicture(this, {93, 244, 140, 29}, QString::fromLatin1(artwork::kMakeDir), plainHint);
+    img_install = new TPicture(this, {200, 272, 97, 33}, artwork::kInstall, plainHint);
+    img_cancel = new TPicture(this, {8, 272, 124, 33}, artwork::kCancel, plainHint);
+    img_MakeDir = new TPicture(this, {93, 244, 140, 29}, artwork::kMakeDir, plainHint);
     InstallPath = addLabel({24, 360}, QStringLiteral("InstallPath"));
     lbl_FreeSpace = addLabel({216, 8}, QStringLiteral("FreeSpace"));
-    img_cancel2 = new TPicture(this, {8, 272, 124, 33}, QString::fromLatin1(artwork::kCancelLit),
+    img_cancel2 = new TPicture(this, {8, 272, 124, 33}, artwork::kCancelLit,
                                QStringLiteral("Cancel Install"));
-    img_install2 = new TPicture(this, {200, 272, 97, 33}, QString::fromLatin1(artwork::kInstallLit),
-                                plainHint);
-    img_MakeDir2 = new TPicture(this, {93, 244, 140, 29}, QString::fromLatin1(artwork::kMakeDirLit),
+    img_install2 = new TPicture(this, {200, 272, 97, 33}, artwork::kInstallLit, plainHint);
+    img_MakeDir2 = new TPicture(this, {93, 244, 140, 29}, artwork::kMakeDirLit,
                                 QStringLiteral("Create a new Directory/Folder"));
     Rarfile = addLabel({24, 384}, QStringLiteral("Rarfile"));
     img_cancel2->hide();

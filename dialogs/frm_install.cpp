@@ -51,13 +51,11 @@ Tfrm_install::Tfrm_install(QWidget* parent) : HoverWindow(parent), UnRAR(nullptr
     Label1 = addLabel({8, 16}, QStringLiteral("Extracing:"));
     lbl_filename = addLabel({64, 16}, QString());
     const QString plainHint = QStringLiteral("install program");
-    img_cancel =
-        new TPicture(this, {10, 72, 119, 33}, QString::fromLatin1(artwork::kCancel), plainHint);
-    img_extract =
-        new TPicture(this, {338, 72, 135, 33}, QString::fromLatin1(artwork::kExtract), plainHint);
-    img_cancel2 = new TPicture(this, {10, 72, 119, 33}, QString::fromLatin1(artwork::kCancelLit),
+    img_cancel = new TPicture(this, {10, 72, 119, 33}, artwork::kCancel, plainHint);
+    img_extract = new TPicture(this, {338, 72, 135, 33}, artwork::kExtract, plainHint);
+    img_cancel2 = new TPicture(this, {10, 72, 119, 33}, artwork::kCancelLit,
                                QStringLiteral("Cancel Installation"));
-    img_extract2 = new TPicture(this, {338, 72, 135, 33}, QString::fromLatin1(artwork::kExtractLit),
+    img_extract2 = new TPicture(this, {338, 72, 135, 33}, artwork::kExtractLit,
                                 QStringLiteral("Extract Files"));
     img_cancel2->hide();
     setLitTwins({img_cancel2, img_extract2});

@@ -15,13 +15,13 @@ Tfrm_NewDir::Tfrm_NewDir(QWidget* parent) : HoverWindow(parent)
 
     edt_NewDir = new QLineEdit(this);
     edt_NewDir->setGeometry(8, 8, 305, 21);
-    img_cancel = new TPicture(this, QRect(10, 33, 119, 32), QString::fromLatin1(artwork::kCancel),
+    img_cancel = new TPicture(this, QRect(10, 33, 119, 32), artwork::kCancel,
                               QStringLiteral("install program"));
-    img_ok = new TPicture(this, QRect(234, 33, 79, 33), QString::fromLatin1(artwork::kOk),
-                          QStringLiteral("install program"));
-    img_cancel2 = new TPicture(this, QRect(10, 33, 119, 32),
-                               QString::fromLatin1(artwork::kCancelLit), QStringLiteral("Cancel"));
-    img_ok2 = new TPicture(this, QRect(234, 33, 79, 33), QString::fromLatin1(artwork::kOkLit),
+    img_ok =
+        new TPicture(this, QRect(234, 33, 79, 33), artwork::kOk, QStringLiteral("install program"));
+    img_cancel2 =
+        new TPicture(this, QRect(10, 33, 119, 32), artwork::kCancelLit, QStringLiteral("Cancel"));
+    img_ok2 = new TPicture(this, QRect(234, 33, 79, 33), artwork::kOkLit,
                            QStringLiteral("Create the Directory/Folder"));
     img_cancel2->hide();
     setLitTwins({img_cancel2, img_ok2});

@@ -20,7 +20,7 @@ namespace {
 
 const QString kNfoName = QStringLiteral("zenkor.nfo");
 
-const char* const kArtwork[] = {
+const QLatin1StringView kArtwork[] = {
     artwork::kHeader,     artwork::kInstall, artwork::kInstallLit, artwork::kNfo,
     artwork::kNfoLit,     artwork::kExit,    artwork::kExitLit,    artwork::kCancel,
     artwork::kCancelLit,  artwork::kExtract, artwork::kExtractLit, artwork::kMakeDir,
@@ -42,8 +42,8 @@ QString sizeText(const QSize& size)
 void checkPictureNames(const QString& folder, PackageProblems& problems)
 {
     const QStringList files = QDir(folder).entryList(QDir::Files);
-    for (const char* resource : kArtwork) {
-        const QFileInfo picture(QString::fromLatin1(resource));
+    for (const QLatin1StringView resource : kArtwork) {
+        const QFileInfo picture(resource);
         for (const QString& file : files) {
             if (file == picture.fileName() ||
                 QFileInfo(file).completeBaseName().compare(picture.completeBaseName(),
@@ -106,8 +106,8 @@ void checkNfo(PackageProblems& problems)
 void checkPictures(const QString& folder, PackageProblems& problems)
 {
     checkPictureNames(folder, problems);
-    for (const char* resource : kArtwork) {
-        const QString name = QFileInfo(QString::fromLatin1(resource)).fileName();
+    for (const QLatin1StringView resource : kArtwork) {
+        const QString name = QFileInfo(resource).fileName();
         const QString path = QDir(folder).filePath(name);
         if (!QFileInfo::exists(path))
             continue;
@@ -116,7 +116,7 @@ void checkPictures(const QString& folder, PackageProblems& problems)
             refuse(problems, name, QStringLiteral("is not a PNG picture"));
             continue;
         }
-        const QSize expected = QImage(QString::fromLatin1(resource)).size();
+        const QSize expected = QImage(QString(resource)).size();
         if (picture.size() != expected)
             warn(problems, name,
                  QStringLiteral("is %1 pixels, not %2: it is drawn unscaled and clipped")
