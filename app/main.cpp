@@ -7,9 +7,11 @@
 #include "app/package_identity.h"
 #include "archive/engine/rar_library.h"
 #include "base/executable_path.h"
+#include "base/local_time_zone.h"
 
 int main(int argc, char** argv)
 {
+    PinLocalTimeZone();
     GuardedApplication app(argc, argv);
     const QString folder = QString::fromStdString(ExecutableFolder());
     // A second start of the same installer brings the first one forward.

@@ -1,5 +1,7 @@
 #include "app/program_launcher.h"
 
+#include "base/local_time_zone.h"
+
 #include <QFileInfo>
 #include <QProcess>
 
@@ -34,8 +36,18 @@ class DetachedLauncher final : public ProgramLauncher {
 public:
     bool start(const LaunchRequest& request) override
     {
-        return QProcess::startDetached(request.program, request.arguments,
-                                       request.workingDirectory);
+        QProcess process;
+        process.setProgram(request.program);
+        process.setArguments(request.arguments);
+        process.setWorkingDirectory(request.workingDirectory);
+        // The installed program gets the user's environment, not the time
+        // zone this program named for its own speed.
+        if (LocalTimeZonePinned()) {
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            environment.remove(QStringLiteral("TZ"));
+            process.setProcessEnvironment(environment);
+        }
+        return process.startDetached();
     }
 };
 

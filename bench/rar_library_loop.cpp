@@ -10,6 +10,7 @@
 //
 // usage: rar_library_loop LIBRARY ARCHIVE DESTDIR
 // Exit status 0 when every entry was extracted, 1 otherwise, 2 for bad use.
+#include "base/local_time_zone.h"
 #include "unrar/rar_entry_points.h"
 
 #include <dlfcn.h>
@@ -22,8 +23,10 @@
 
 int main(int argc, char** argv)
 {
-    // Names reach the library as UTF-8, as the engine hands them.
+    // Names reach the library as UTF-8 and times are converted in a named
+    // zone, as in the programs that run the engine.
     std::setlocale(LC_CTYPE, "C.UTF-8");
+    PinLocalTimeZone();
     if (argc != 4) {
         std::fprintf(stderr, "usage: rar_library_loop LIBRARY ARCHIVE DESTDIR\n");
         return 2;

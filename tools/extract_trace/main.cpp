@@ -1,3 +1,4 @@
+#include "base/local_time_zone.h"
 #include "tools/extract_trace/command_line.h"
 #include "tools/extract_trace/detect_command.h"
 #include "tools/extract_trace/trace_command.h"
@@ -7,6 +8,7 @@
 
 int main(int argc, char** argv)
 {
+    PinLocalTimeZone();
     // The RAR library converts entry names through the C locale; the
     // installer gets the environment's locale from Qt, and so must this tool.
     std::setlocale(LC_ALL, "");
