@@ -11,6 +11,8 @@
 #include <cerrno>
 #include <climits>
 #include <cstring>
+#include <cwchar>
+#include <cwctype>
 #include <filesystem>
 #include <string_view>
 #include <utility>
@@ -49,8 +51,31 @@ std::string namePartOf(const std::string& path)
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-// Names a case-folding file system takes for one: equal but for ASCII letter
-// case and trailing blanks and dots.
+// The characters of a name as a case-folding file system compares them, each
+// in upper case: exFAT and NTFS fold every letter by their upper-case table,
+// not ASCII letters alone. Read through the run's UTF-8 character type; a
+// byte that starts no character stands for itself.
+std::u32string upperCased(const std::string& name)
+{
+    std::u32string folded;
+    std::mbstate_t state{};
+    for (std::size_t i = 0; i < name.size();) {
+        wchar_t c = 0;
+        const std::size_t used = std::mbrtowc(&c, name.data() + i, name.size() - i, &state);
+        if (used == 0 || used > name.size() - i) {
+            folded += static_cast<char32_t>(0x110000 + static_cast<unsigned char>(name[i]));
+            state = std::mbstate_t{};
+            ++i;
+            continue;
+        }
+        folded += static_cast<char32_t>(std::towupper(static_cast<std::wint_t>(c)));
+        i += used;
+    }
+    return folded;
+}
+
+// Names a case-folding file system takes for one: equal but for letter case
+// and trailing blanks and dots.
 bool foldsTogether(const std::string& a, const std::string& b)
 {
     auto trimmed = [](const std::string& name) {
@@ -59,14 +84,7 @@ bool foldsTogether(const std::string& a, const std::string& b)
             --end;
         return name.substr(0, end);
     };
-    const std::string x = trimmed(a);
-    const std::string y = trimmed(b);
-    return x.size() == y.size() && std::equal(x.begin(), x.end(), y.begin(), [](char p, char q) {
-               const auto lower = [](char c) {
-                   return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
-               };
-               return lower(p) == lower(q);
-           });
+    return upperCased(trimmed(a)) == upperCased(trimmed(b));
 }
 
 // A name as a case-folding file system takes it (ASCII letters in one case,

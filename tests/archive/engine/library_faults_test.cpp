@@ -566,21 +566,23 @@ TEST_P(LibraryFaults, FoldingTargetsKeepOneFilePerEntry)
     std::vector<std::string> lines;
     std::set<std::string> tree;
     if (mounted) {
-        lines = extract({file("Readme.txt", "one"), file("README.txt", "two"),
-                         file("data/a.txt", "A"), file("Data/b.txt", "B"), file("a:b.txt", "x"),
-                         file("what?.txt", "y"), file("ok.txt", "ok")});
+        lines = extract({file("Readme.txt", "one"), file("README.txt", "two"), file("É.txt", "E"),
+                         file("é.txt", "e"), file("data/a.txt", "A"), file("Data/b.txt", "B"),
+                         file("a:b.txt", "x"), file("what?.txt", "y"), file("ok.txt", "ok")});
         tree = treeOf(out_);
         tree.insert(contents(out_ / "Readme.txt"));
         umount(out_.c_str());
     }
     std::system(("losetup -d " + device).c_str());
     ASSERT_TRUE(mounted);
-    EXPECT_THAT(lines, ElementsAre("end ok Readme.txt", "error 25143 README.txt = Readme.txt",
-                                   "end fail README.txt", "end ok data/a.txt",
-                                   "error 25143 Data\\b.txt = data", "end fail Data/b.txt",
-                                   "error 25143 a:b.txt", "end fail a:b.txt",
-                                   "error 25143 what?.txt", "end fail what?.txt", "end ok ok.txt"));
-    EXPECT_EQ(tree, (std::set<std::string>{"Readme.txt", "data", "data/a.txt", "ok.txt", "one"}));
+    EXPECT_THAT(lines,
+                ElementsAre("end ok Readme.txt", "error 25143 README.txt = Readme.txt",
+                            "end fail README.txt", "end ok É.txt", "error 25143 é.txt = É.txt",
+                            "end fail é.txt", "end ok data/a.txt", "error 25143 Data\\b.txt = data",
+                            "end fail Data/b.txt", "error 25143 a:b.txt", "end fail a:b.txt",
+                            "error 25143 what?.txt", "end fail what?.txt", "end ok ok.txt"));
+    EXPECT_EQ(tree, (std::set<std::string>{"Readme.txt", "É.txt", "data", "data/a.txt", "ok.txt",
+                                           "one"}));
 }
 
 INSTANTIATE_TEST_SUITE_P(EachLibrary, LibraryFaults,
