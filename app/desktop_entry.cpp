@@ -120,7 +120,7 @@ QString WriteDesktopEntry(const QString& dataHome, const QString& title,
             !writeFile(icon, source.readAll()))
             return icon;
     }
-    const QString entry = home.filePath(QStringLiteral("applications/%1.desktop").arg(id));
+    QString entry = home.filePath(QStringLiteral("applications/%1.desktop").arg(id));
     if (!home.mkpath(QStringLiteral("applications")) ||
         !writeFile(entry, DesktopEntryText(title, launch, icon).toUtf8()))
         return entry;

@@ -11,6 +11,7 @@
 #include "widgets/picture.h"
 #include "widgets/picture_bindings.h"
 #include "widgets/window_placement.h"
+#include "widgets/guard.h"
 #include "app/desktop_entry.h"
 #include "app/program_launcher.h"
 #include "dialogs/frm_change_dir.h"
@@ -282,7 +283,7 @@ void Tfrm_zenkor::MusicNotify()
 void Tfrm_zenkor::mouseMoveEvent(QMouseEvent* event)
 {
     event->accept();
-    FrameMouseMove();
+    runGuarded([this] { FrameMouseMove(); });
 }
 
 // The keyboard's Install: Enter does what a click on the button does.
@@ -290,7 +291,7 @@ void Tfrm_zenkor::keyPressEvent(QKeyEvent* event)
 {
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         event->accept();
-        InstallClick();
+        runGuarded([this] { InstallClick(); });
         return;
     }
     QWidget::keyPressEvent(event);

@@ -1,6 +1,7 @@
 #include "dialogs/drive_list.h"
 
 #include "volumes/volume_label.h"
+#include "widgets/guard.h"
 
 #include <QAbstractItemView>
 #include <QDir>
@@ -59,7 +60,8 @@ TDriveComboBox::TDriveComboBox(QWidget* parent) : QComboBox(parent)
     for (const Volume& volume : MountedVolumes(current))
         addVolume(volume, count());
     select(findData(VolumeRootOf(current)));
-    connect(this, &QComboBox::activated, this, &TDriveComboBox::picked);
+    connect(this, &QComboBox::activated, this,
+            [this](int index) { runGuarded([this, index] { picked(index); }); });
 }
 
 void TDriveComboBox::addVolume(const Volume& volume, int index)

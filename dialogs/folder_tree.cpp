@@ -2,6 +2,7 @@
 
 #include "base/exception.h"
 #include "dialogs/drive_list.h"
+#include "widgets/guard.h"
 
 #include <QDir>
 #include <QFile>
@@ -41,7 +42,7 @@ TDirectoryListBox::TDirectoryListBox(QWidget* parent)
     setStyleSheet(QStringLiteral("QTreeView::branch { image: none; border-image: none; }"));
     viewport()->setMouseTracking(true);
     connect(this, &QTreeWidget::itemDoubleClicked, this,
-            [this](QTreeWidgetItem* item) { openItem(item); });
+            [this](QTreeWidgetItem* item) { runGuarded([this, item] { openItem(item); }); });
     Update();
 }
 
@@ -92,7 +93,7 @@ void TDirectoryListBox::keyPressEvent(QKeyEvent* event)
             event->ignore();
             return;
         }
-        openItem(item);
+        runGuarded([this, item] { openItem(item); });
         event->accept();
         return;
     }
@@ -102,7 +103,7 @@ void TDirectoryListBox::keyPressEvent(QKeyEvent* event)
 bool TDirectoryListBox::viewportEvent(QEvent* event)
 {
     if (event->type() == QEvent::MouseMove)
-        emit mouseMoved();
+        runGuarded([this] { emit mouseMoved(); });
     return QTreeWidget::viewportEvent(event);
 }
 

@@ -2,6 +2,7 @@
 
 #include "config/integer_text.h"
 #include "widgets/message_box.h"
+#include "widgets/guard.h"
 #include "widgets/label.h"
 #include "widgets/picture.h"
 #include "widgets/picture_bindings.h"
@@ -141,12 +142,14 @@ QString Tfrm_ChangeDir::GetDirectory() const
 void Tfrm_ChangeDir::showEvent(QShowEvent* event)
 {
     HoverWindow::showEvent(event);
-    if (!shown_) {
-        shown_ = true;
-        DriveChange();
-    }
-    if (openInstallFolder_)
-        OpenInstallFolder();
+    runGuarded([this] {
+        if (!shown_) {
+            shown_ = true;
+            DriveChange();
+        }
+        if (openInstallFolder_)
+            OpenInstallFolder();
+    });
 }
 
 void Tfrm_ChangeDir::OpenInstallFolder()

@@ -4,6 +4,7 @@
 #include "widgets/layout_font.h"
 #include "widgets/window_controls.h"
 #include "widgets/window_placement.h"
+#include "widgets/guard.h"
 #include "dialogs/modal_result.h"
 
 #include <QCloseEvent>
@@ -46,7 +47,7 @@ void HoverWindow::paintEvent(QPaintEvent*)
 void HoverWindow::mouseMoveEvent(QMouseEvent* event)
 {
     if (!childAt(event->position().toPoint()))
-        emit backgroundMouseMoved();
+        runGuarded([this] { emit backgroundMouseMoved(); });
 }
 
 void HoverWindow::keyPressEvent(QKeyEvent* event)
@@ -54,12 +55,12 @@ void HoverWindow::keyPressEvent(QKeyEvent* event)
     switch (event->key()) {
     case Qt::Key_Escape:
         event->accept();
-        escapePressed();
+        runGuarded([this] { escapePressed(); });
         return;
     case Qt::Key_Return:
     case Qt::Key_Enter:
         event->accept();
-        enterPressed();
+        runGuarded([this] { enterPressed(); });
         return;
     default:
         QDialog::keyPressEvent(event);
@@ -99,7 +100,7 @@ void HoverWindow::closeEvent(QCloseEvent* event)
         return;
     }
     event->ignore();
-    closeBoxClicked();
+    runGuarded([this] { closeBoxClicked(); });
 }
 
 void HoverWindow::reject()

@@ -1,6 +1,7 @@
 #include "widgets/picture.h"
 
 #include "widgets/folder_assets.h"
+#include "widgets/guard.h"
 
 #include <QFocusEvent>
 #include <QKeyEvent>
@@ -94,7 +95,7 @@ void TPicture::paintEvent(QPaintEvent*)
 void TPicture::mouseMoveEvent(QMouseEvent* event)
 {
     event->accept();
-    emit mouseMoved();
+    runGuarded([this] { emit mouseMoved(); });
 }
 
 void TPicture::mousePressEvent(QMouseEvent* event)
@@ -111,7 +112,7 @@ void TPicture::mouseReleaseEvent(QMouseEvent* event)
     pressed_ = false;
     event->accept();
     if (click)
-        emit clicked();
+        runGuarded([this] { emit clicked(); });
 }
 
 // Space presses the focused button; Enter and Esc go on to the window.
@@ -119,7 +120,7 @@ void TPicture::keyPressEvent(QKeyEvent* event)
 {
     if (event->key() == Qt::Key_Space && event->modifiers() == Qt::NoModifier && isButton()) {
         event->accept();
-        press();
+        runGuarded([this] { press(); });
         return;
     }
     QWidget::keyPressEvent(event);

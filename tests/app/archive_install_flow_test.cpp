@@ -96,7 +96,7 @@ protected:
     // Clicks Install in the main window; in the directory dialog opens the
     // target folder (unless it is empty) and clicks Install; then acts in the
     // extraction window.
-    void installWith(std::function<void()> inExtractionWindow)
+    void installWith(const std::function<void()>& inExtractionWindow)
     {
         QTimer::singleShot(0, &changeDir, [this, inExtractionWindow] {
             if (!target.isEmpty())

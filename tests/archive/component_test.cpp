@@ -9,9 +9,11 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <string>
 #include <vector>
 
 using namespace archive_files;
+using namespace std::string_literals;
 
 namespace {
 
@@ -167,7 +169,7 @@ TEST(UnBaseComponent, ArchiveFileNormalisesDetectsAndMovesTheCurrentDirectory)
     TempFolder folder;
     CurrentDirectoryGuard keepDirectory;
     const std::string rar =
-        WriteBytes(folder / "setup/game.rar", FromText("Rar!\x1a\x07\x00 and more"));
+        WriteBytes(folder / "setup/game.rar", FromText("Rar!\x1a\x07\x00 and more"s));
     RecordingMember member(nullptr);
 
     std::string backslashed = rar;
@@ -200,7 +202,7 @@ TEST(UnBaseComponent, BuildDestPathFallsBackToTheArchiveFolderThenTheCurrentDire
 {
     TempFolder folder;
     CurrentDirectoryGuard keepDirectory;
-    WriteBytes(folder / "pkg/game.rar", FromText("Rar!\x1a\x07\x00"));
+    WriteBytes(folder / "pkg/game.rar", FromText("Rar!\x1a\x07\x00"s));
     RecordingMember member(nullptr);
 
     member.BuildDestPath("");

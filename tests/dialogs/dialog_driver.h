@@ -11,6 +11,7 @@
 
 #include <functional>
 #include <memory>
+#include <utility>
 
 // Drives windows as a user would, through the application's event delivery,
 // so handlers run inside the guard and unhandled moves reach the background.
@@ -60,7 +61,7 @@ inline bool altF4(QWidget* window)
 inline int runModal(QDialog* dialog, std::function<void()> user)
 {
     auto showing = std::make_shared<bool>(true);
-    QTimer::singleShot(0, dialog, [dialog, user, showing] {
+    QTimer::singleShot(0, dialog, [dialog, user = std::move(user), showing] {
         user();
         QTimer::singleShot(0, dialog, [dialog, showing] {
             if (*showing && dialog->isVisible())

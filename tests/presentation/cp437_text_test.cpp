@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 #include <iconv.h>
 
+#include <cstdint>
+
 namespace {
 
 // A code page 437 byte decoded by the C library's converter, as an independent
@@ -14,7 +16,8 @@ namespace {
 QString libraryCp437(unsigned char byte)
 {
     iconv_t converter = iconv_open("UTF-16LE", "IBM437");
-    if (converter == reinterpret_cast<iconv_t>(-1))
+    // iconv_open answers the handle (iconv_t)-1 when it fails.
+    if (reinterpret_cast<std::intptr_t>(converter) == -1)
         return {};
     char in[1] = {static_cast<char>(byte)};
     char16_t out[2] = {};

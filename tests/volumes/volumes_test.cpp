@@ -121,7 +121,7 @@ QByteArray isoImage(const QByteArray& volumeName)
     const auto descriptor = [&](int sector, char type) {
         char* at = image.data() + sector * 2048;
         at[0] = type;
-        memcpy(at + 1, "CD001", 5);
+        std::copy_n("CD001", 5, at + 1);
         at[6] = 1;
         return at;
     };
