@@ -424,7 +424,8 @@ int TUnRAR::walkEntries(void* archive, int operation)
     for (; result == ERAR_SUCCESS; result = readNext()) {
         if (Cancel())
             break;
-        SetFileName(StoredEntryName(header.data));
+        AssignStoredEntryName(header.data, storedName_);
+        SetFileName(storedName_);
         if (!WildcardMatch(FileName(), FileSpec(), false)) {
             skipEntry(archive);
             continue;
@@ -445,7 +446,7 @@ int TUnRAR::walkEntries(void* archive, int operation)
 
 void TUnRAR::handleEntry(void* archive, int operation, const RarHeader& header, bool wildcard)
 {
-    const std::string& storedName = storedName_.assign(FileName());
+    const std::string& storedName = storedName_;
     BuildDestPath(storedName);
     // Every entry would meet a target folder too long for the library.
     if (libraryFolder().size() > kLongestLibraryPath)
