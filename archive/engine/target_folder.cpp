@@ -8,10 +8,12 @@
 #include <dirent.h>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <climits>
 #include <cstring>
 #include <filesystem>
+#include <new>
 #include <string_view>
 #include <utility>
 
@@ -27,40 +29,41 @@ std::string withoutTrailingSlash(std::string path)
 }
 
 // The last "/" of a path, found as fast as the C library can: every entry's
-// path is split three times.
-std::size_t lastSlash(const std::string& path)
+// path is split several times.
+std::size_t lastSlash(std::string_view path)
 {
     const void* slash = memrchr(path.data(), '/', path.size());
     return slash ? static_cast<std::size_t>(static_cast<const char*>(slash) - path.data())
-                 : std::string::npos;
+                 : std::string_view::npos;
 }
 
-std::string parentOf(const std::string& path)
+// The folder and the name part of a path, as views into it.
+std::string_view parentOf(std::string_view path)
 {
     const std::size_t slash = lastSlash(path);
-    if (slash == std::string::npos)
+    if (slash == std::string_view::npos)
         return ".";
-    return slash == 0 ? std::string("/") : path.substr(0, slash);
+    return slash == 0 ? std::string_view("/") : path.substr(0, slash);
 }
 
-std::string namePartOf(const std::string& path)
+std::string_view namePartOf(std::string_view path)
 {
     const std::size_t slash = lastSlash(path);
-    return slash == std::string::npos ? path : path.substr(slash + 1);
+    return slash == std::string_view::npos ? path : path.substr(slash + 1);
 }
 
 // Names a case-folding file system takes for one: equal but for ASCII letter
 // case and trailing blanks and dots.
-bool foldsTogether(const std::string& a, const std::string& b)
+bool foldsTogether(std::string_view a, std::string_view b)
 {
-    auto trimmed = [](const std::string& name) {
+    auto trimmed = [](std::string_view name) {
         std::size_t end = name.size();
         while (end > 0 && (name[end - 1] == ' ' || name[end - 1] == '.'))
             --end;
         return name.substr(0, end);
     };
-    const std::string x = trimmed(a);
-    const std::string y = trimmed(b);
+    const std::string_view x = trimmed(a);
+    const std::string_view y = trimmed(b);
     return x.size() == y.size() && std::equal(x.begin(), x.end(), y.begin(), [](char p, char q) {
                const auto lower = [](char c) {
                    return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
@@ -69,52 +72,47 @@ bool foldsTogether(const std::string& a, const std::string& b)
            });
 }
 
+// Each byte of a name as a case-folding file system takes it: ASCII letters
+// in one case; 0 for a byte the record cannot tell (see foldedKey).
+constexpr std::array<unsigned char, 256> kFoldedByte = [] {
+    std::array<unsigned char, 256> table{};
+    for (unsigned char c = 0x20; c < 0x7F; ++c)
+        table[c] = c >= 'A' && c <= 'Z' ? static_cast<unsigned char>(c - 'A' + 'a') : c;
+    for (const char c : std::string_view("\"*:<>?\\|~"))
+        table[static_cast<unsigned char>(c)] = 0;
+    return table;
+}();
+
 // A name as a case-folding file system takes it (ASCII letters in one case,
 // without trailing blanks and dots), as a hash: names that fold together
 // hash alike, and two others that happen to only send the second to the file
 // system. 0 for a name the record cannot tell: one that is not printable
 // ASCII, or holds a character some file systems refuse or the "~" of a
 // short alias.
-std::uint64_t foldedKey(const std::string& name)
+std::uint64_t foldedKey(std::string_view name)
 {
     std::size_t end = name.size();
     while (end > 0 && (name[end - 1] == ' ' || name[end - 1] == '.'))
         --end;
     std::uint64_t hash = 14695981039346656037ULL; // FNV-1a
     for (std::size_t i = 0; i < name.size(); ++i) {
-        char c = name[i];
-        switch (c) {
-        case '"':
-        case '*':
-        case ':':
-        case '<':
-        case '>':
-        case '?':
-        case '\\':
-        case '|':
-        case '~':
+        const unsigned char folded = kFoldedByte[static_cast<unsigned char>(name[i])];
+        if (folded == 0)
             return 0;
-        default:
-            if (c < 0x20 || c >= 0x7F)
-                return 0;
-        }
-        if (i >= end)
-            continue;
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-        hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ULL;
+        if (i < end)
+            hash = (hash ^ folded) * 1099511628211ULL;
     }
     return hash == 0 ? 1 : hash;
 }
 
-bool removeFromTheWay(int folder, const std::string& name)
+bool removeFromTheWay(int folder, const char* name)
 {
-    return unlinkat(folder, name.c_str(), 0) == 0 || errno == ENOENT;
+    return unlinkat(folder, name, 0) == 0 || errno == ENOENT;
 }
 
 // Characters some file systems refuse in names (FAT, exFAT, NTFS, shares
 // with Windows); only names holding one are tried before the library writes.
-bool mayBeRefused(const std::string& name)
+bool mayBeRefused(std::string_view name)
 {
     return std::any_of(name.begin(), name.end(), [](char c) {
         const auto byte = static_cast<unsigned char>(c);
@@ -126,14 +124,13 @@ bool mayBeRefused(const std::string& name)
 // Whether the file system takes the name: tried by making the file in its
 // folder and removing it again. A failure for any other reason than the name
 // (no permission, a read-only volume) is left to the library to report.
-bool fileSystemTakes(int folder, const std::string& name)
+bool fileSystemTakes(int folder, const char* name)
 {
-    const int fd =
-        openat(folder, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    const int fd = openat(folder, name, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (fd < 0)
         return errno != EINVAL && errno != ENOENT && errno != EILSEQ && errno != ENAMETOOLONG;
     close(fd);
-    unlinkat(folder, name.c_str(), 0);
+    unlinkat(folder, name, 0);
     return true;
 }
 
@@ -157,19 +154,34 @@ TargetFolder::TargetFolder(const std::string& target)
     ::umask(umask_);
 }
 
-std::string TargetFolder::belowTarget(const std::string& path) const
+std::string TargetFolder::belowTarget(std::string_view path) const
 {
-    return path.size() > targetPrefix_.size() ? path.substr(targetPrefix_.size()) : std::string();
+    return path.size() > targetPrefix_.size() ? std::string(path.substr(targetPrefix_.size()))
+                                              : std::string();
 }
 
-bool TargetFolder::nameHeld(const std::string& name, const std::string& knownFolder)
+bool TargetFolder::known(std::string_view folder) const
+{
+    return folders_.find(folder) != folders_.end();
+}
+
+std::string_view TargetFolder::kept(std::string_view text)
+{
+    if (text.empty())
+        return {};
+    char* copy = static_cast<char*>(records_.allocate(text.size(), 1));
+    std::memcpy(copy, text.data(), text.size());
+    return {copy, text.size()};
+}
+
+bool TargetFolder::nameHeld(std::string_view name, std::string_view knownFolder)
 {
     if (knownFolder == limitFolder_)
         return name.size() <= limit_;
-    const dev_t device = folders_.at(knownFolder).device;
+    const dev_t device = folders_.find(knownFolder)->second.device;
     auto limit = nameMax_.find(device);
     if (limit == nameMax_.end()) {
-        const long asked = pathconf(knownFolder.c_str(), _PC_NAME_MAX);
+        const long asked = pathconf(std::string(knownFolder).c_str(), _PC_NAME_MAX);
         limit = nameMax_.emplace(device, asked > 0 ? std::size_t(asked) : NAME_MAX).first;
     }
     limitFolder_ = knownFolder;
@@ -191,22 +203,22 @@ bool TargetFolder::listed(const std::string& folder, const std::string& name)
     return listing->second.count(name) != 0;
 }
 
-void TargetFolder::addToListing(const std::string& folder, const std::string& name)
+void TargetFolder::addToListing(std::string_view folder, std::string_view name)
 {
     if (listings_.empty())
         return;
-    if (const auto listing = listings_.find(folder); listing != listings_.end())
-        listing->second.insert(name);
+    if (const auto listing = listings_.find(std::string(folder)); listing != listings_.end())
+        listing->second.emplace(name);
 }
 
-TargetFolder::Verdict TargetFolder::foldedName(const std::string& path, const std::string& folder)
+TargetFolder::Verdict TargetFolder::foldedName(std::string_view path, const std::string& folder)
 {
-    const std::string name = namePartOf(path);
+    const std::string name(namePartOf(path));
     if (listed(folder, name))
         return {};
-    for (const auto& written : writtenPaths_) {
-        if (parentOf(written.first) == folder && foldsTogether(namePartOf(written.first), name))
-            return {Refusal::SameFile, entryOf(written)};
+    for (const Written* written : paths_) {
+        if (parentOf(written->path) == folder && foldsTogether(namePartOf(written->path), name))
+            return {Refusal::SameFile, entryOf(*written)};
     }
     for (const auto& [known, id] : folders_) {
         if (parentOf(known) == folder && foldsTogether(namePartOf(known), name))
@@ -226,10 +238,11 @@ TargetFolder::Verdict TargetFolder::rememberFolder(const std::string& folder, co
 
 // Every folder from the target down to `folder` is a real folder, made where
 // it was missing; known folders are not asked again.
-TargetFolder::Verdict TargetFolder::ensureFolder(const std::string& folder)
+TargetFolder::Verdict TargetFolder::ensureFolder(std::string_view path)
 {
-    if (folder == heldPath_ || folders_.count(folder))
+    if (path == heldPath_ || known(path))
         return {};
+    const std::string folder(path);
     if (folder == targetFolder_ || folder.size() < targetPrefix_.size()) {
         std::error_code error;
         fs::create_directories(targetFolder_, error);
@@ -240,10 +253,10 @@ TargetFolder::Verdict TargetFolder::ensureFolder(const std::string& folder)
         folders_.emplace(targetFolder_, FileId{status.st_dev, status.st_ino});
         return {};
     }
-    const std::string parent = parentOf(folder);
+    const std::string parent(parentOf(folder));
     if (Verdict verdict = ensureFolder(parent); verdict.refusal != Refusal::None)
         return verdict;
-    const std::string name = namePartOf(folder);
+    const std::string_view name = namePartOf(folder);
     if (name.empty() || name == ".") {
         folders_.emplace(folder, folders_.at(parent));
         return {};
@@ -261,7 +274,7 @@ TargetFolder::Verdict TargetFolder::checkFolder(const std::string& folder,
     if (present && S_ISLNK(status.st_mode)) {
         if (linksMade_.count(folder))
             return {Refusal::ThroughArchiveLink, {}};
-        if (!removeFromTheWay(AT_FDCWD, folder))
+        if (!removeFromTheWay(AT_FDCWD, folder.c_str()))
             return {Refusal::LinkNotRemoved, {}};
         present = false;
     }
@@ -274,7 +287,7 @@ TargetFolder::Verdict TargetFolder::checkFolder(const std::string& folder,
         addToListing(parent, namePartOf(folder));
         addMade(parent, namePartOf(folder));
         if (made && S_ISDIR(status.st_mode))
-            madeFolders_.try_emplace(folder);
+            madeFolders_.try_emplace(folder, &records_);
         madeCacheFolder_.clear();
     } else if (!folderNames_.count(FileId{status.st_dev, status.st_ino})) {
         if (Verdict verdict = foldedName(folder, parent); verdict.refusal != Refusal::None)
@@ -291,24 +304,28 @@ TargetFolder::~TargetFolder()
         close(heldFd_);
 }
 
-int TargetFolder::heldFolder(const std::string& folder)
+int TargetFolder::heldFolder(std::string_view folder)
 {
     if (folder != heldPath_) {
         if (heldFd_ >= 0)
             close(heldFd_);
-        heldFd_ = open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
-        heldPath_ = heldFd_ >= 0 ? folder : std::string();
+        heldPath_ = folder;
+        heldFd_ = open(heldPath_.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+        if (heldFd_ < 0)
+            heldPath_.clear();
     }
     return heldFd_ >= 0 ? heldFd_ : AT_FDCWD;
 }
 
-TargetFolder::Place TargetFolder::placeOf(const std::string& destination, const std::string& folder)
+TargetFolder::Place TargetFolder::placeOf(const std::string& destination, std::string_view folder)
 {
-    const int fd = folder == heldPath_ || folders_.count(folder) ? heldFolder(folder) : AT_FDCWD;
-    return {fd, fd == AT_FDCWD ? destination : namePartOf(destination)};
+    const int fd = folder == heldPath_ || known(folder) ? heldFolder(folder) : AT_FDCWD;
+    return {fd, fd == AT_FDCWD
+                    ? destination.c_str()
+                    : destination.c_str() + destination.size() - namePartOf(destination).size()};
 }
 
-std::pmr::unordered_set<std::uint64_t>* TargetFolder::namesMadeIn(const std::string& folder)
+KeySet* TargetFolder::namesMadeIn(std::string_view folder)
 {
     if (folder != madeCacheFolder_ || madeCacheFolder_.empty()) {
         const auto made = madeFolders_.find(folder);
@@ -318,25 +335,25 @@ std::pmr::unordered_set<std::uint64_t>* TargetFolder::namesMadeIn(const std::str
     return madeCache_;
 }
 
-bool TargetFolder::knownFree(const std::string& folder, const std::string& name)
+bool TargetFolder::knownFree(std::string_view folder, std::string_view name)
 {
-    const auto* made = namesMadeIn(folder);
+    const KeySet* made = namesMadeIn(folder);
     if (!made)
         return false;
     const std::uint64_t key = foldedKey(name);
-    return key != 0 && !made->count(key);
+    return key != 0 && !made->contains(key);
 }
 
-void TargetFolder::addMade(const std::string& folder, const std::string& name)
+void TargetFolder::addMade(std::string_view folder, std::string_view name)
 {
-    auto* made = namesMadeIn(folder);
+    KeySet* made = namesMadeIn(folder);
     if (!made)
         return;
     // A name the record cannot tell may fold together with any other.
     if (const std::uint64_t key = foldedKey(name); key != 0) {
         made->insert(key);
     } else {
-        madeFolders_.erase(folder);
+        madeFolders_.erase(madeFolders_.find(folder));
         madeCacheFolder_.clear();
     }
 }
@@ -349,25 +366,39 @@ void TargetFolder::settlePending()
     madeCacheFolder_.clear();
 }
 
-const std::string& TargetFolder::folderOf(const std::string& destination)
+std::string TargetFolder::entryOf(const Written& written) const
 {
-    const std::size_t slash = lastSlash(destination);
-    if (slash == std::string::npos || slash == 0)
-        entryFolder_ = slash == 0 ? "/" : ".";
-    else
-        entryFolder_.assign(destination, 0, slash);
-    return entryFolder_;
+    return written.entry.empty() ? belowTarget(written.path) : std::string(written.entry);
 }
 
-std::string TargetFolder::entryOf(const WrittenPath& written) const
+TargetFolder::Written* TargetFolder::keep(const Written& written)
 {
-    return written.second.empty() ? belowTarget(written.first) : written.second;
+    return new (records_.allocate(sizeof(Written), alignof(Written))) Written(written);
+}
+
+std::uint64_t TargetFolder::hashOf(const FileId& id)
+{
+    return static_cast<std::uint64_t>(id.inode) ^
+           (static_cast<std::uint64_t>(id.device) * 0x9E3779B97F4A7C15ULL);
+}
+
+const TargetFolder::Written* TargetFolder::writtenAs(const FileId& id) const
+{
+    return byId_.find(hashOf(id), [&](const Written& written) { return written.id == id; });
+}
+
+TargetFolder::Written* TargetFolder::writtenAt(std::string_view path)
+{
+    for (; pathsIndexed_ < paths_.size(); ++pathsIndexed_)
+        byPath_.insert(TextHash()(paths_[pathsIndexed_]->path), paths_[pathsIndexed_]);
+    return byPath_.find(TextHash()(path),
+                        [&](const Written& written) { return written.path == path; });
 }
 
 bool TargetFolder::exists(const std::string& destination)
 {
     settlePending();
-    const std::string& folder = folderOf(destination);
+    const std::string_view folder = parentOf(destination);
     lookedUp_ = destination;
     lookedUpFree_ = knownFree(folder, namePartOf(destination));
     if (lookedUpFree_) {
@@ -375,8 +406,7 @@ bool TargetFolder::exists(const std::string& destination)
         return false;
     }
     const Place place = placeOf(destination, folder);
-    lookedUpFound_ =
-        fstatat(place.folder, place.name.c_str(), &lookedUpStatus_, AT_SYMLINK_NOFOLLOW) == 0;
+    lookedUpFound_ = fstatat(place.folder, place.name, &lookedUpStatus_, AT_SYMLINK_NOFOLLOW) == 0;
     return lookedUpFound_;
 }
 
@@ -387,7 +417,7 @@ bool TargetFolder::lookUp(const std::string& destination, const Place& place, st
         status = lookedUpStatus_;
         return lookedUpFound_;
     }
-    return fstatat(place.folder, place.name.c_str(), &status, AT_SYMLINK_NOFOLLOW) == 0;
+    return fstatat(place.folder, place.name, &status, AT_SYMLINK_NOFOLLOW) == 0;
 }
 
 TargetFolder::Verdict TargetFolder::prepareFile(const std::string& destination)
@@ -395,7 +425,7 @@ TargetFolder::Verdict TargetFolder::prepareFile(const std::string& destination)
     settlePending();
     if (destination.compare(0, targetPrefix_.size(), targetPrefix_) != 0)
         return {};
-    const std::string& folder = folderOf(destination);
+    const std::string_view folder = parentOf(destination);
     if (Verdict verdict = ensureFolder(folder); verdict.refusal != Refusal::None)
         return verdict;
     Verdict verdict = clearPath(destination, folder);
@@ -405,29 +435,30 @@ TargetFolder::Verdict TargetFolder::prepareFile(const std::string& destination)
 }
 
 TargetFolder::Verdict TargetFolder::clearPath(const std::string& destination,
-                                              const std::string& folder)
+                                              std::string_view folder)
 {
-    const std::string name = namePartOf(destination);
+    clearedNew_.clear();
+    const std::string_view name = namePartOf(destination);
     if (!nameHeld(name, folder))
         return {Refusal::NameNotHeld, {}};
-    if (destination == lookedUp_ && lookedUpFree_) {
+    // Nothing the run wrote can stand at a path known to be free.
+    if ((destination == lookedUp_ && lookedUpFree_) || knownFree(folder, name)) {
         lookedUp_.clear();
+        clearedNew_ = destination;
         return {};
     }
-    if (knownFree(folder, name))
-        return {};
     const Place place = placeOf(destination, folder);
     struct stat status {};
     if (!lookUp(destination, place, status))
         return mayBeRefused(name) && !fileSystemTakes(place.folder, place.name)
                    ? Verdict{Refusal::NameNotHeld, {}}
                    : Verdict{};
-    if (const auto earlier = written_.find(FileId{status.st_dev, status.st_ino});
-        earlier != written_.end())
-        return {Refusal::SameFile, entryOf(*earlier->second)};
-    if (const auto earlier = writtenPaths_.find(destination); earlier != writtenPaths_.end())
+    if (const Written* earlier = writtenAs(FileId{status.st_dev, status.st_ino}))
         return {Refusal::SameFile, entryOf(*earlier)};
-    if (Verdict verdict = foldedName(destination, folder); verdict.refusal != Refusal::None)
+    if (const Written* earlier = writtenAt(destination))
+        return {Refusal::SameFile, entryOf(*earlier)};
+    if (Verdict verdict = foldedName(destination, std::string(folder));
+        verdict.refusal != Refusal::None)
         return verdict;
     if (S_ISDIR(status.st_mode)) {
         const auto named = folderNames_.find(FileId{status.st_dev, status.st_ino});
@@ -453,9 +484,8 @@ TargetFolder::Verdict TargetFolder::makeFolder(const std::string& destination, m
         return {};
     struct stat status {};
     if (lstat(folder.c_str(), &status) == 0) {
-        if (const auto earlier = written_.find(FileId{status.st_dev, status.st_ino});
-            earlier != written_.end())
-            return {Refusal::SameFile, entryOf(*earlier->second)};
+        if (const Written* earlier = writtenAs(FileId{status.st_dev, status.st_ino}))
+            return {Refusal::SameFile, entryOf(*earlier)};
     }
     if (Verdict verdict = ensureFolder(folder); verdict.refusal != Refusal::None)
         return verdict;
@@ -468,10 +498,10 @@ bool TargetFolder::recordWritten(const std::string& destination, const std::stri
                                  bool link, const uint64_t* size, bool hardLink, mode_t permissions)
 {
     lookedUp_.clear(); // what was looked up before the write is gone
-    const std::string& folder = folderOf(destination);
+    const std::string_view folder = parentOf(destination);
     const Place place = placeOf(destination, folder);
     struct stat status {};
-    if (fstatat(place.folder, place.name.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0)
+    if (fstatat(place.folder, place.name, &status, AT_SYMLINK_NOFOLLOW) != 0)
         return false;
     const bool kindRight =
         link ? S_ISLNK(status.st_mode)
@@ -479,26 +509,34 @@ bool TargetFolder::recordWritten(const std::string& destination, const std::stri
                    (size == nullptr || static_cast<uint64_t>(status.st_size) == *size);
     if (!kindRight)
         return false;
-    const auto [id, newFile] = written_.try_emplace(FileId{status.st_dev, status.st_ino});
-    if (!newFile && !hardLink)
+    const FileId id{status.st_dev, status.st_ino};
+    const Written* sameFile = writtenAs(id);
+    if (sameFile && !hardLink)
         return false;
     // The entry's name is kept only where it is not the path below the target.
     const bool belowAsStored = destination.size() == targetPrefix_.size() + entry.size() &&
                                destination.compare(0, targetPrefix_.size(), targetPrefix_) == 0 &&
                                destination.compare(targetPrefix_.size(), entry.size(), entry) == 0;
-    const auto path =
-        writtenPaths_.emplace(destination, belowAsStored ? std::string() : entry).first;
-    if (newFile)
-        id->second = &*path;
+    const bool newPath = destination == clearedNew_;
+    clearedNew_.clear();
+    Written* atPath = newPath ? nullptr : writtenAt(destination);
+    if (!atPath) {
+        atPath = keep({id, kept(destination), belowAsStored ? std::string_view() : kept(entry)});
+        paths_.push_back(atPath);
+    }
+    // A new file is known by its identity as the path's record names it.
+    if (!sameFile)
+        byId_.insert(hashOf(id),
+                     atPath->id == id ? atPath : keep({id, atPath->path, atPath->entry}));
     if (pendingFolder_ == folder)
         pendingFolder_.clear();
-    const std::string name = namePartOf(destination);
+    const std::string_view name = namePartOf(destination);
     addToListing(folder, name);
     addMade(folder, name);
     if (link)
         linksMade_.insert(destination);
     else if ((status.st_mode & 07777) != permissions)
-        fchmodat(place.folder, place.name.c_str(), permissions, 0); // FAT, exFAT keep their own
+        fchmodat(place.folder, place.name, permissions, 0); // FAT, exFAT keep their own
     return true;
 }
 
