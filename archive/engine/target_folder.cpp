@@ -285,7 +285,7 @@ TargetFolder::Verdict TargetFolder::checkFolder(const std::string& folder,
         if (lstat(folder.c_str(), &status) != 0)
             return {Refusal::FolderBlocked, {}};
         addToListing(parent, namePartOf(folder));
-        addMade(parent, namePartOf(folder));
+        addMade(parent, foldedKey(namePartOf(folder)));
         if (made && S_ISDIR(status.st_mode))
             madeFolders_.try_emplace(folder, &records_);
         madeCacheFolder_.clear();
@@ -335,22 +335,19 @@ KeySet* TargetFolder::namesMadeIn(std::string_view folder)
     return madeCache_;
 }
 
-bool TargetFolder::knownFree(std::string_view folder, std::string_view name)
+bool TargetFolder::knownFree(std::string_view folder, std::uint64_t key)
 {
     const KeySet* made = namesMadeIn(folder);
-    if (!made)
-        return false;
-    const std::uint64_t key = foldedKey(name);
-    return key != 0 && !made->contains(key);
+    return made && key != 0 && !made->contains(key);
 }
 
-void TargetFolder::addMade(std::string_view folder, std::string_view name)
+void TargetFolder::addMade(std::string_view folder, std::uint64_t key)
 {
     KeySet* made = namesMadeIn(folder);
     if (!made)
         return;
     // A name the record cannot tell may fold together with any other.
-    if (const std::uint64_t key = foldedKey(name); key != 0) {
+    if (key != 0) {
         made->insert(key);
     } else {
         madeFolders_.erase(madeFolders_.find(folder));
@@ -400,7 +397,8 @@ bool TargetFolder::exists(const std::string& destination)
     settlePending();
     const std::string_view folder = parentOf(destination);
     lookedUp_ = destination;
-    lookedUpFree_ = knownFree(folder, namePartOf(destination));
+    lookedUpKey_ = foldedKey(namePartOf(destination));
+    lookedUpFree_ = knownFree(folder, lookedUpKey_);
     if (lookedUpFree_) {
         lookedUpFound_ = false;
         return false;
@@ -442,9 +440,12 @@ TargetFolder::Verdict TargetFolder::clearPath(const std::string& destination,
     if (!nameHeld(name, folder))
         return {Refusal::NameNotHeld, {}};
     // Nothing the run wrote can stand at a path known to be free.
-    if ((destination == lookedUp_ && lookedUpFree_) || knownFree(folder, name)) {
+    const bool lookedUpHere = destination == lookedUp_;
+    const std::uint64_t key = lookedUpHere ? lookedUpKey_ : foldedKey(name);
+    if ((lookedUpHere && lookedUpFree_) || knownFree(folder, key)) {
         lookedUp_.clear();
         clearedNew_ = destination;
+        clearedKey_ = key;
         return {};
     }
     const Place place = placeOf(destination, folder);
@@ -532,7 +533,7 @@ bool TargetFolder::recordWritten(const std::string& destination, const std::stri
         pendingFolder_.clear();
     const std::string_view name = namePartOf(destination);
     addToListing(folder, name);
-    addMade(folder, name);
+    addMade(folder, newPath ? clearedKey_ : foldedKey(name));
     if (link)
         linksMade_.insert(destination);
     else if ((status.st_mode & 07777) != permissions)

@@ -114,10 +114,11 @@ private:
 
     Verdict ensureFolder(std::string_view folder);
     Verdict clearPath(const std::string& destination, std::string_view folder);
-    // Whether nothing can stand at `name` in `folder`: the run made the
-    // folder, and the name is plain and folds together with nothing made in it.
-    bool knownFree(std::string_view folder, std::string_view name);
-    void addMade(std::string_view folder, std::string_view name);
+    // Whether nothing can stand at a name in `folder`: the run made the
+    // folder, and the name (its foldedKey `key`) is plain and folds together
+    // with nothing made in it. A name is keyed once for all its checks.
+    bool knownFree(std::string_view folder, std::uint64_t key);
+    void addMade(std::string_view folder, std::uint64_t key);
     // The names made in `folder` when the run made it, else null.
     KeySet* namesMadeIn(std::string_view folder);
     // A file cleared in a made folder whose write was not recorded may have
@@ -181,8 +182,10 @@ private:
     std::pmr::vector<Written*> paths_{&records_};
     RecordIndex<Written> byPath_{&records_};
     std::size_t pathsIndexed_ = 0;
-    // The path cleared last as one no earlier entry wrote, until it is recorded.
+    // The path cleared last as one no earlier entry wrote, until it is
+    // recorded, and its name's key.
     std::string clearedNew_;
+    std::uint64_t clearedKey_ = 0;
     // Folders the run made, with the names made in each as a case-folding
     // file system takes them (hashed).
     std::unordered_map<std::string, KeySet, TextHash, std::equal_to<>> madeFolders_;
@@ -206,6 +209,7 @@ private:
     std::string lookedUp_;
     bool lookedUpFound_ = false;
     bool lookedUpFree_ = false; // answered by the record, not asked
+    std::uint64_t lookedUpKey_ = 0;
     struct stat lookedUpStatus_ {};
 };
 

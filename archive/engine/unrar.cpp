@@ -24,6 +24,7 @@
 #include <exception>
 #include <utility>
 #include <filesystem>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -60,8 +61,8 @@ std::string withoutTrailingSlash(std::string path)
 // cutting the name out.
 bool nameHasWildcards(const std::string& destination)
 {
-    const auto name = std::find(destination.rbegin(), destination.rend(), '/').base();
-    return std::any_of(name, destination.end(), [](char c) { return c == '*' || c == '?'; });
+    const std::string_view path(destination);
+    return HasWildcards(path.substr(path.rfind('/') + 1));
 }
 
 int32_t messageFor(TargetFolder::Refusal refusal)
