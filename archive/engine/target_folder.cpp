@@ -52,6 +52,20 @@ std::string_view namePartOf(std::string_view path)
     return slash == std::string_view::npos ? path : path.substr(slash + 1);
 }
 
+// Both at once, for the path of the entry in work.
+struct Split {
+    std::string_view folder;
+    std::string_view name;
+};
+
+Split splitPath(std::string_view path)
+{
+    const std::size_t slash = lastSlash(path);
+    if (slash == std::string_view::npos)
+        return {".", path};
+    return {slash == 0 ? std::string_view("/") : path.substr(0, slash), path.substr(slash + 1)};
+}
+
 // Names a case-folding file system takes for one: equal but for ASCII letter
 // case and trailing blanks and dots.
 bool foldsTogether(std::string_view a, std::string_view b)
@@ -317,12 +331,12 @@ int TargetFolder::heldFolder(std::string_view folder)
     return heldFd_ >= 0 ? heldFd_ : AT_FDCWD;
 }
 
-TargetFolder::Place TargetFolder::placeOf(const std::string& destination, std::string_view folder)
+TargetFolder::Place TargetFolder::placeOf(const std::string& destination, std::string_view folder,
+                                          std::string_view name)
 {
     const int fd = folder == heldPath_ || known(folder) ? heldFolder(folder) : AT_FDCWD;
-    return {fd, fd == AT_FDCWD
-                    ? destination.c_str()
-                    : destination.c_str() + destination.size() - namePartOf(destination).size()};
+    // The name ends the path, so it ends with the path's terminating zero.
+    return {fd, fd == AT_FDCWD ? destination.c_str() : name.data()};
 }
 
 KeySet* TargetFolder::namesMadeIn(std::string_view folder)
@@ -395,15 +409,15 @@ TargetFolder::Written* TargetFolder::writtenAt(std::string_view path)
 bool TargetFolder::exists(const std::string& destination)
 {
     settlePending();
-    const std::string_view folder = parentOf(destination);
+    const auto [folder, name] = splitPath(destination);
     lookedUp_ = destination;
-    lookedUpKey_ = foldedKey(namePartOf(destination));
+    lookedUpKey_ = foldedKey(name);
     lookedUpFree_ = knownFree(folder, lookedUpKey_);
     if (lookedUpFree_) {
         lookedUpFound_ = false;
         return false;
     }
-    const Place place = placeOf(destination, folder);
+    const Place place = placeOf(destination, folder, name);
     lookedUpFound_ = fstatat(place.folder, place.name, &lookedUpStatus_, AT_SYMLINK_NOFOLLOW) == 0;
     return lookedUpFound_;
 }
@@ -423,20 +437,19 @@ TargetFolder::Verdict TargetFolder::prepareFile(const std::string& destination)
     settlePending();
     if (destination.compare(0, targetPrefix_.size(), targetPrefix_) != 0)
         return {};
-    const std::string_view folder = parentOf(destination);
+    const auto [folder, name] = splitPath(destination);
     if (Verdict verdict = ensureFolder(folder); verdict.refusal != Refusal::None)
         return verdict;
-    Verdict verdict = clearPath(destination, folder);
+    Verdict verdict = clearPath(destination, folder, name);
     if (verdict.refusal == Refusal::None && namesMadeIn(folder))
         pendingFolder_ = folder;
     return verdict;
 }
 
 TargetFolder::Verdict TargetFolder::clearPath(const std::string& destination,
-                                              std::string_view folder)
+                                              std::string_view folder, std::string_view name)
 {
     clearedNew_.clear();
-    const std::string_view name = namePartOf(destination);
     if (!nameHeld(name, folder))
         return {Refusal::NameNotHeld, {}};
     // Nothing the run wrote can stand at a path known to be free.
@@ -448,7 +461,7 @@ TargetFolder::Verdict TargetFolder::clearPath(const std::string& destination,
         clearedKey_ = key;
         return {};
     }
-    const Place place = placeOf(destination, folder);
+    const Place place = placeOf(destination, folder, name);
     struct stat status {};
     if (!lookUp(destination, place, status))
         return mayBeRefused(name) && !fileSystemTakes(place.folder, place.name)
@@ -499,8 +512,8 @@ bool TargetFolder::recordWritten(const std::string& destination, const std::stri
                                  bool link, const uint64_t* size, bool hardLink, mode_t permissions)
 {
     lookedUp_.clear(); // what was looked up before the write is gone
-    const std::string_view folder = parentOf(destination);
-    const Place place = placeOf(destination, folder);
+    const auto [folder, name] = splitPath(destination);
+    const Place place = placeOf(destination, folder, name);
     struct stat status {};
     if (fstatat(place.folder, place.name, &status, AT_SYMLINK_NOFOLLOW) != 0)
         return false;
@@ -531,7 +544,6 @@ bool TargetFolder::recordWritten(const std::string& destination, const std::stri
                      atPath->id == id ? atPath : keep({id, atPath->path, atPath->entry}));
     if (pendingFolder_ == folder)
         pendingFolder_.clear();
-    const std::string_view name = namePartOf(destination);
     addToListing(folder, name);
     addMade(folder, newPath ? clearedKey_ : foldedKey(name));
     if (link)

@@ -113,7 +113,9 @@ private:
     };
 
     Verdict ensureFolder(std::string_view folder);
-    Verdict clearPath(const std::string& destination, std::string_view folder);
+    // `folder` and `name` are the parts of `destination`.
+    Verdict clearPath(const std::string& destination, std::string_view folder,
+                      std::string_view name);
     // Whether nothing can stand at a name in `folder`: the run made the
     // folder, and the name (its foldedKey `key`) is plain and folds together
     // with nothing made in it. A name is keyed once for all its checks.
@@ -146,7 +148,7 @@ private:
         int folder;
         const char* name;
     };
-    Place placeOf(const std::string& destination, std::string_view folder);
+    Place placeOf(const std::string& destination, std::string_view folder, std::string_view name);
     // The answer of exists() serves the check that follows it for that path.
     bool lookUp(const std::string& destination, const Place& place, struct stat& status);
     // A copy of `text` in the records' arena, for as long as the records last.
