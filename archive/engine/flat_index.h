@@ -115,11 +115,14 @@ public:
 
     void insert(std::uint64_t key)
     {
-        if (contains(key))
-            return;
         if (flat_index::full(count_, slots_.size()))
             grow();
-        place(key);
+        std::size_t i = flat_index::home(key, shift_);
+        for (; slots_[i] != 0; i = (i + 1) & (slots_.size() - 1)) {
+            if (slots_[i] == key)
+                return;
+        }
+        slots_[i] = key;
         ++count_;
     }
 

@@ -334,7 +334,8 @@ int TargetFolder::heldFolder(std::string_view folder)
 TargetFolder::Place TargetFolder::placeOf(const std::string& destination, std::string_view folder,
                                           std::string_view name)
 {
-    const int fd = folder == heldPath_ || known(folder) ? heldFolder(folder) : AT_FDCWD;
+    // The folder held already is asked once, not again by heldFolder.
+    const int fd = folder == heldPath_ ? heldFd_ : known(folder) ? heldFolder(folder) : AT_FDCWD;
     // The name ends the path, so it ends with the path's terminating zero.
     return {fd, fd == AT_FDCWD ? destination.c_str() : name.data()};
 }
