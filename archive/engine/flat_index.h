@@ -67,6 +67,23 @@ public:
         ++count_;
     }
 
+    // find(), and when nothing matches, the record `make` answers is stored
+    // under `hash` in the slot the search ended at (null is answered then).
+    template <class Matches, class Make>
+    Record* findOrAdd(std::uint64_t hash, const Matches& matches, const Make& make)
+    {
+        if (flat_index::full(count_, slots_.size()))
+            grow();
+        std::size_t i = flat_index::home(hash, shift_);
+        for (; slots_[i].record; i = (i + 1) & (slots_.size() - 1)) {
+            if (slots_[i].hash == hash && matches(*slots_[i].record))
+                return slots_[i].record;
+        }
+        slots_[i] = {hash, make()};
+        ++count_;
+        return nullptr;
+    }
+
 private:
     struct Slot {
         std::uint64_t hash = 0;

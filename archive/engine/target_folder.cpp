@@ -109,13 +109,13 @@ std::uint64_t foldedKey(std::string_view name)
     while (end > 0 && (name[end - 1] == ' ' || name[end - 1] == '.'))
         --end;
     std::uint64_t hash = 14695981039346656037ULL; // FNV-1a
-    for (std::size_t i = 0; i < name.size(); ++i) {
+    for (std::size_t i = 0; i < end; ++i) {
         const unsigned char folded = kFoldedByte[static_cast<unsigned char>(name[i])];
         if (folded == 0)
             return 0;
-        if (i < end)
-            hash = (hash ^ folded) * 1099511628211ULL;
+        hash = (hash ^ folded) * 1099511628211ULL;
     }
+    // The trailing blanks and dots left out are plain.
     return hash == 0 ? 1 : hash;
 }
 
@@ -525,24 +525,35 @@ bool TargetFolder::recordWritten(const std::string& destination, const std::stri
     if (!kindRight)
         return false;
     const FileId id{status.st_dev, status.st_ino};
-    const Written* sameFile = writtenAs(id);
-    if (sameFile && !hardLink)
-        return false;
-    // The entry's name is kept only where it is not the path below the target.
-    const bool belowAsStored = destination.size() == targetPrefix_.size() + entry.size() &&
-                               destination.compare(0, targetPrefix_.size(), targetPrefix_) == 0 &&
-                               destination.compare(targetPrefix_.size(), entry.size(), entry) == 0;
     const bool newPath = destination == clearedNew_;
     clearedNew_.clear();
-    Written* atPath = newPath ? nullptr : writtenAt(destination);
-    if (!atPath) {
-        atPath = keep({id, kept(destination), belowAsStored ? std::string_view() : kept(entry)});
-        paths_.push_back(atPath);
-    }
-    // A new file is known by its identity as the path's record names it.
-    if (!sameFile)
-        byId_.insert(hashOf(id),
-                     atPath->id == id ? atPath : keep({id, atPath->path, atPath->entry}));
+    // The path's record, made where the path is new to the run. The entry's
+    // name is kept only where it is not the path below the target.
+    const auto pathRecord = [&] {
+        Written* atPath = newPath ? nullptr : writtenAt(destination);
+        if (!atPath) {
+            const bool belowAsStored =
+                destination.size() == targetPrefix_.size() + entry.size() &&
+                destination.compare(0, targetPrefix_.size(), targetPrefix_) == 0 &&
+                destination.compare(targetPrefix_.size(), entry.size(), entry) == 0;
+            atPath =
+                keep({id, kept(destination), belowAsStored ? std::string_view() : kept(entry)});
+            paths_.push_back(atPath);
+        }
+        return atPath;
+    };
+    // A new file is known by its identity as its path's record names it; a
+    // file an earlier entry made may take another name only as a hard link.
+    const Written* sameFile = byId_.findOrAdd(
+        hashOf(id), [&](const Written& written) { return written.id == id; },
+        [&] {
+            Written* atPath = pathRecord();
+            return atPath->id == id ? atPath : keep({id, atPath->path, atPath->entry});
+        });
+    if (sameFile && !hardLink)
+        return false;
+    if (sameFile)
+        pathRecord();
     if (pendingFolder_ == folder)
         pendingFolder_.clear();
     addToListing(folder, name);
