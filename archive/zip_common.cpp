@@ -104,7 +104,7 @@ void TZipCommon::BuildDestPath(const std::string& name)
         if (extractDir_.empty())
             SetExtractDir(CurrentDirectory());
     }
-    fileName_ = DestinationPath(name, extractDir_, useStoredDirs_);
+    AssignDestinationPath(fileName_, name, extractDir_, useStoredDirs_);
 }
 
 TDateTime TZipCommon::DosDateToDateTime(int32_t packed) const

@@ -41,23 +41,22 @@ bool isRooted(const std::string& path, PathStyle style)
     return !path.empty() && isSeparator(path.front(), style);
 }
 
-// The POSIX style with stored folders, built in one string as it is asked
-// for every entry: the folders kept as they stand are the name's text up to
-// its name part, so the path is extractDir, a "/", the name without one
-// leading "/", rooted with a leading "/" when extractDir is not.
-std::string storedPosixPath(const std::string& storedName, const std::string& extractDir)
+// The POSIX style with stored folders, built in place as it is asked for
+// every entry: the folders kept as they stand are the name's text up to its
+// name part, so the path is extractDir, a "/", the name without one leading
+// "/", rooted with a leading "/" when extractDir is not.
+void assignStoredPosixPath(std::string& path, const std::string& storedName,
+                           const std::string& extractDir)
 {
     const std::string_view name =
         std::string_view(storedName).substr(storedName.front() == '/' ? 1 : 0);
-    std::string path;
-    path.reserve(extractDir.size() + name.size() + 2);
+    path.clear();
     if (extractDir.empty() || extractDir.front() != '/')
         path += '/';
     path += extractDir;
     if (!extractDir.empty() && extractDir.back() != '/')
         path += '/';
     path += name;
-    return path;
 }
 
 } // namespace
@@ -120,13 +119,27 @@ std::string ExtractDirFor(const std::string& dir, const std::string& archiveFile
     return AppendBackslash(FolderPart(archiveFile, style), style);
 }
 
+void AssignDestinationPath(std::string& path, const std::string& storedName,
+                           const std::string& extractDir, bool useStoredDirs, PathStyle style)
+{
+    if (style == PathStyle::Posix && useStoredDirs && !storedName.empty() && &path != &storedName &&
+        &path != &extractDir) {
+        assignStoredPosixPath(path, storedName, extractDir);
+        return;
+    }
+    path = DestinationPath(storedName, extractDir, useStoredDirs, style);
+}
+
 std::string DestinationPath(const std::string& storedName, const std::string& extractDir,
                             bool useStoredDirs, PathStyle style)
 {
     if (storedName.empty())
         return {};
-    if (style == PathStyle::Posix && useStoredDirs)
-        return storedPosixPath(storedName, extractDir);
+    if (style == PathStyle::Posix && useStoredDirs) {
+        std::string path;
+        assignStoredPosixPath(path, storedName, extractDir);
+        return path;
+    }
     std::string name =
         style == PathStyle::Windows ? SlashToBackslash(storedName, style) : storedName;
     std::string path = extractDir;

@@ -43,3 +43,8 @@ std::string ExtractDirFor(const std::string& dir, const std::string& archiveFile
 // names with ".." folders is the RAR engine's task.
 std::string DestinationPath(const std::string& storedName, const std::string& extractDir,
                             bool useStoredDirs, PathStyle style = kNativePathStyle);
+// DestinationPath into `path`, built in its buffer where it can be: asked of
+// every entry, so the buffer is kept from entry to entry.
+void AssignDestinationPath(std::string& path, const std::string& storedName,
+                           const std::string& extractDir, bool useStoredDirs,
+                           PathStyle style = kNativePathStyle);

@@ -10,6 +10,8 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <cstring>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -139,6 +141,32 @@ VolumeEnding rar4WithoutEnd(int fd, std::uint64_t pos, std::uint64_t fileSize)
     return pos == fileSize ? VolumeEnding::LastWithoutRecord : VolumeEnding::Cut;
 }
 
+// The first RAR marker in the `size` bytes at `head`: where it ends and
+// whether it is RAR 5's. Both markers begin alike, so that beginning is looked
+// for once and the bytes after it tell them apart.
+struct Marker {
+    std::size_t end;
+    bool rar5;
+};
+
+std::optional<Marker> firstMarker(const std::uint8_t* head, std::size_t size)
+{
+    constexpr std::size_t kCommonStart = 6;
+    const auto markerAt = [](const std::uint8_t* at, std::size_t left, const auto& marker) {
+        return left >= sizeof marker && std::equal(std::begin(marker), std::end(marker), at);
+    };
+    std::size_t from = 0;
+    while (const void* found = memmem(head + from, size - from, kRar4Marker, kCommonStart)) {
+        const auto at = static_cast<std::size_t>(static_cast<const std::uint8_t*>(found) - head);
+        if (markerAt(head + at, size - at, kRar4Marker))
+            return Marker{at + sizeof kRar4Marker, false};
+        if (markerAt(head + at, size - at, kRar5Marker))
+            return Marker{at + sizeof kRar5Marker, true};
+        from = at + 1;
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 VolumeEnding ReadVolumeEnding(const std::string& volumePath, bool endRecordRequired)
@@ -149,20 +177,17 @@ VolumeEnding ReadVolumeEnding(const std::string& volumePath, bool endRecordRequi
         return VolumeEnding::Unreadable;
     const auto fileSize = static_cast<std::uint64_t>(status.st_size);
 
-    std::vector<std::uint8_t> head(
-        static_cast<std::size_t>(std::min<std::uint64_t>(fileSize, kMarkerSearch)));
-    if (!readAt(fd.get(), 0, head.data(), head.size()))
+    // Read without being cleared first: every byte looked at is read.
+    const auto headSize =
+        static_cast<std::size_t>(std::min<std::uint64_t>(fileSize, kMarkerSearch));
+    const auto head = std::make_unique_for_overwrite<std::uint8_t[]>(headSize);
+    if (!readAt(fd.get(), 0, head.get(), headSize))
         return VolumeEnding::Unreadable;
-    const auto rar5 =
-        std::search(head.begin(), head.end(), std::begin(kRar5Marker), std::end(kRar5Marker));
-    const auto rar4 =
-        std::search(head.begin(), head.end(), std::begin(kRar4Marker), std::end(kRar4Marker));
-    if (rar5 == head.end() && rar4 == head.end())
+    const std::optional<Marker> marker = firstMarker(head.get(), headSize);
+    if (!marker)
         return VolumeEnding::Unreadable;
-    const bool isRar5 = rar5 < rar4;
-    const std::size_t afterMarker =
-        isRar5 ? static_cast<std::size_t>(rar5 - head.begin()) + sizeof kRar5Marker
-               : static_cast<std::size_t>(rar4 - head.begin()) + sizeof kRar4Marker;
+    const bool isRar5 = marker->rar5;
+    const std::size_t afterMarker = marker->end;
 
     const bool selfExtracting = afterMarker > (isRar5 ? sizeof kRar5Marker : sizeof kRar4Marker);
     const std::size_t tailSize = static_cast<std::size_t>(std::min<std::uint64_t>(
@@ -172,7 +197,7 @@ VolumeEnding ReadVolumeEnding(const std::string& volumePath, bool endRecordRequi
         return VolumeEnding::Unreadable;
     if (isRar5) {
         // Behind an archive encryption header every header is encrypted.
-        if (afterMarker + 6 <= head.size() && head[afterMarker + 5] == kRar5Encryption)
+        if (afterMarker + 6 <= headSize && head[afterMarker + 5] == kRar5Encryption)
             return VolumeEnding::Unreadable;
         return rar5End(tail, selfExtracting).value_or(VolumeEnding::Cut);
     }

@@ -17,10 +17,16 @@ bool fromDosLikeHost(const RARHeaderDataEx& header)
 
 std::string StoredEntryName(const RARHeaderDataEx& header)
 {
-    std::string name(header.FileName, strnlen(header.FileName, sizeof header.FileName));
+    std::string name;
+    AssignStoredEntryName(header, name);
+    return name;
+}
+
+void AssignStoredEntryName(const RARHeaderDataEx& header, std::string& name)
+{
+    name.assign(header.FileName, strnlen(header.FileName, sizeof header.FileName));
     if (fromDosLikeHost(header))
         std::replace(name.begin(), name.end(), '\\', '/');
-    return name;
 }
 
 bool IsFolderEntry(const RARHeaderDataEx& header)
@@ -55,7 +61,10 @@ bool IsLinkEntry(const RARHeaderDataEx& header)
 
 bool HasParentComponent(const std::string& name)
 {
-    // Asked of every entry: scanned once in place, without splitting the name.
+    // Asked of every entry: most names hold no "..", which the C library
+    // finds fastest; the others are scanned once in place.
+    if (name.find("..") == std::string::npos)
+        return false;
     std::size_t start = 0;
     for (std::size_t i = 0; i <= name.size(); ++i) {
         if (i < name.size() && name[i] != '/' && name[i] != '\\')

@@ -9,6 +9,8 @@
 // blank kept. Only names from DOS, OS/2 and Windows hosts use "\" between
 // folders; it becomes "/" there. On a Unix host "\" is a character of the name.
 std::string StoredEntryName(const RARHeaderDataEx& header);
+// The same into `name`, whose buffer is kept from entry to entry.
+void AssignStoredEntryName(const RARHeaderDataEx& header, std::string& name);
 
 // Folder entries by the header's directory flag alone: an attribute word that
 // looks like a folder's (DOS 0x10, a Unix mode 040000) does not make a file

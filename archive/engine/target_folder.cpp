@@ -8,12 +8,14 @@
 #include <dirent.h>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <climits>
 #include <cstring>
 #include <cwchar>
 #include <cwctype>
 #include <filesystem>
+#include <new>
 #include <string_view>
 #include <utility>
 
@@ -29,33 +31,48 @@ std::string withoutTrailingSlash(std::string path)
 }
 
 // The last "/" of a path, found as fast as the C library can: every entry's
-// path is split three times.
-std::size_t lastSlash(const std::string& path)
+// path is split several times.
+std::size_t lastSlash(std::string_view path)
 {
     const void* slash = memrchr(path.data(), '/', path.size());
     return slash ? static_cast<std::size_t>(static_cast<const char*>(slash) - path.data())
-                 : std::string::npos;
+                 : std::string_view::npos;
 }
 
-std::string parentOf(const std::string& path)
+// The folder and the name part of a path, as views into it.
+std::string_view parentOf(std::string_view path)
 {
     const std::size_t slash = lastSlash(path);
-    if (slash == std::string::npos)
+    if (slash == std::string_view::npos)
         return ".";
-    return slash == 0 ? std::string("/") : path.substr(0, slash);
+    return slash == 0 ? std::string_view("/") : path.substr(0, slash);
 }
 
-std::string namePartOf(const std::string& path)
+std::string_view namePartOf(std::string_view path)
 {
     const std::size_t slash = lastSlash(path);
-    return slash == std::string::npos ? path : path.substr(slash + 1);
+    return slash == std::string_view::npos ? path : path.substr(slash + 1);
+}
+
+// Both at once, for the path of the entry in work.
+struct Split {
+    std::string_view folder;
+    std::string_view name;
+};
+
+Split splitPath(std::string_view path)
+{
+    const std::size_t slash = lastSlash(path);
+    if (slash == std::string_view::npos)
+        return {".", path};
+    return {slash == 0 ? std::string_view("/") : path.substr(0, slash), path.substr(slash + 1)};
 }
 
 // The characters of a name as a case-folding file system compares them, each
 // in upper case: exFAT and NTFS fold every letter by their upper-case table,
 // not ASCII letters alone. Read through the run's UTF-8 character type; a
 // byte that starts no character stands for itself.
-std::u32string upperCased(const std::string& name)
+std::u32string upperCased(std::string_view name)
 {
     std::u32string folded;
     std::mbstate_t state{};
@@ -76,9 +93,9 @@ std::u32string upperCased(const std::string& name)
 
 // Names a case-folding file system takes for one: equal but for letter case
 // and trailing blanks and dots.
-bool foldsTogether(const std::string& a, const std::string& b)
+bool foldsTogether(std::string_view a, std::string_view b)
 {
-    auto trimmed = [](const std::string& name) {
+    auto trimmed = [](std::string_view name) {
         std::size_t end = name.size();
         while (end > 0 && (name[end - 1] == ' ' || name[end - 1] == '.'))
             --end;
@@ -87,52 +104,47 @@ bool foldsTogether(const std::string& a, const std::string& b)
     return upperCased(trimmed(a)) == upperCased(trimmed(b));
 }
 
+// Each byte of a name as a case-folding file system takes it: ASCII letters
+// in one case; 0 for a byte the record cannot tell (see foldedKey).
+constexpr std::array<unsigned char, 256> kFoldedByte = [] {
+    std::array<unsigned char, 256> table{};
+    for (unsigned char c = 0x20; c < 0x7F; ++c)
+        table[c] = c >= 'A' && c <= 'Z' ? static_cast<unsigned char>(c - 'A' + 'a') : c;
+    for (const char c : std::string_view("\"*:<>?\\|~"))
+        table[static_cast<unsigned char>(c)] = 0;
+    return table;
+}();
+
 // A name as a case-folding file system takes it (ASCII letters in one case,
 // without trailing blanks and dots), as a hash: names that fold together
 // hash alike, and two others that happen to only send the second to the file
 // system. 0 for a name the record cannot tell: one that is not printable
 // ASCII, or holds a character some file systems refuse or the "~" of a
 // short alias.
-std::uint64_t foldedKey(const std::string& name)
+std::uint64_t foldedKey(std::string_view name)
 {
     std::size_t end = name.size();
     while (end > 0 && (name[end - 1] == ' ' || name[end - 1] == '.'))
         --end;
     std::uint64_t hash = 14695981039346656037ULL; // FNV-1a
-    for (std::size_t i = 0; i < name.size(); ++i) {
-        char c = name[i];
-        switch (c) {
-        case '"':
-        case '*':
-        case ':':
-        case '<':
-        case '>':
-        case '?':
-        case '\\':
-        case '|':
-        case '~':
+    for (std::size_t i = 0; i < end; ++i) {
+        const unsigned char folded = kFoldedByte[static_cast<unsigned char>(name[i])];
+        if (folded == 0)
             return 0;
-        default:
-            if (c < 0x20 || c >= 0x7F)
-                return 0;
-        }
-        if (i >= end)
-            continue;
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-        hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ULL;
+        hash = (hash ^ folded) * 1099511628211ULL;
     }
+    // The trailing blanks and dots left out are plain.
     return hash == 0 ? 1 : hash;
 }
 
-bool removeFromTheWay(int folder, const std::string& name)
+bool removeFromTheWay(int folder, const char* name)
 {
-    return unlinkat(folder, name.c_str(), 0) == 0 || errno == ENOENT;
+    return unlinkat(folder, name, 0) == 0 || errno == ENOENT;
 }
 
 // Characters some file systems refuse in names (FAT, exFAT, NTFS, shares
 // with Windows); only names holding one are tried before the library writes.
-bool mayBeRefused(const std::string& name)
+bool mayBeRefused(std::string_view name)
 {
     return std::any_of(name.begin(), name.end(), [](char c) {
         const auto byte = static_cast<unsigned char>(c);
@@ -144,14 +156,13 @@ bool mayBeRefused(const std::string& name)
 // Whether the file system takes the name: tried by making the file in its
 // folder and removing it again. A failure for any other reason than the name
 // (no permission, a read-only volume) is left to the library to report.
-bool fileSystemTakes(int folder, const std::string& name)
+bool fileSystemTakes(int folder, const char* name)
 {
-    const int fd =
-        openat(folder, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    const int fd = openat(folder, name, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (fd < 0)
         return errno != EINVAL && errno != ENOENT && errno != EILSEQ && errno != ENAMETOOLONG;
     close(fd);
-    unlinkat(folder, name.c_str(), 0);
+    unlinkat(folder, name, 0);
     return true;
 }
 
@@ -175,19 +186,34 @@ TargetFolder::TargetFolder(const std::string& target)
     ::umask(umask_);
 }
 
-std::string TargetFolder::belowTarget(const std::string& path) const
+std::string TargetFolder::belowTarget(std::string_view path) const
 {
-    return path.size() > targetPrefix_.size() ? path.substr(targetPrefix_.size()) : std::string();
+    return path.size() > targetPrefix_.size() ? std::string(path.substr(targetPrefix_.size()))
+                                              : std::string();
 }
 
-bool TargetFolder::nameHeld(const std::string& name, const std::string& knownFolder)
+bool TargetFolder::known(std::string_view folder) const
+{
+    return folders_.find(folder) != folders_.end();
+}
+
+std::string_view TargetFolder::kept(std::string_view text)
+{
+    if (text.empty())
+        return {};
+    char* copy = static_cast<char*>(records_.allocate(text.size(), 1));
+    std::memcpy(copy, text.data(), text.size());
+    return {copy, text.size()};
+}
+
+bool TargetFolder::nameHeld(std::string_view name, std::string_view knownFolder)
 {
     if (knownFolder == limitFolder_)
         return name.size() <= limit_;
-    const dev_t device = folders_.at(knownFolder).device;
+    const dev_t device = folders_.find(knownFolder)->second.device;
     auto limit = nameMax_.find(device);
     if (limit == nameMax_.end()) {
-        const long asked = pathconf(knownFolder.c_str(), _PC_NAME_MAX);
+        const long asked = pathconf(std::string(knownFolder).c_str(), _PC_NAME_MAX);
         limit = nameMax_.emplace(device, asked > 0 ? std::size_t(asked) : NAME_MAX).first;
     }
     limitFolder_ = knownFolder;
@@ -209,22 +235,22 @@ bool TargetFolder::listed(const std::string& folder, const std::string& name)
     return listing->second.count(name) != 0;
 }
 
-void TargetFolder::addToListing(const std::string& folder, const std::string& name)
+void TargetFolder::addToListing(std::string_view folder, std::string_view name)
 {
     if (listings_.empty())
         return;
-    if (const auto listing = listings_.find(folder); listing != listings_.end())
-        listing->second.insert(name);
+    if (const auto listing = listings_.find(std::string(folder)); listing != listings_.end())
+        listing->second.emplace(name);
 }
 
-TargetFolder::Verdict TargetFolder::foldedName(const std::string& path, const std::string& folder)
+TargetFolder::Verdict TargetFolder::foldedName(std::string_view path, const std::string& folder)
 {
-    const std::string name = namePartOf(path);
+    const std::string name(namePartOf(path));
     if (listed(folder, name))
         return {};
-    for (const auto& written : writtenPaths_) {
-        if (parentOf(written.first) == folder && foldsTogether(namePartOf(written.first), name))
-            return {Refusal::SameFile, entryOf(written)};
+    for (const Written* written : paths_) {
+        if (parentOf(written->path) == folder && foldsTogether(namePartOf(written->path), name))
+            return {Refusal::SameFile, entryOf(*written)};
     }
     for (const auto& [known, id] : folders_) {
         if (parentOf(known) == folder && foldsTogether(namePartOf(known), name))
@@ -244,10 +270,11 @@ TargetFolder::Verdict TargetFolder::rememberFolder(const std::string& folder, co
 
 // Every folder from the target down to `folder` is a real folder, made where
 // it was missing; known folders are not asked again.
-TargetFolder::Verdict TargetFolder::ensureFolder(const std::string& folder)
+TargetFolder::Verdict TargetFolder::ensureFolder(std::string_view path)
 {
-    if (folder == heldPath_ || folders_.count(folder))
+    if (path == heldPath_ || known(path))
         return {};
+    const std::string folder(path);
     if (folder == targetFolder_ || folder.size() < targetPrefix_.size()) {
         std::error_code error;
         fs::create_directories(targetFolder_, error);
@@ -258,10 +285,10 @@ TargetFolder::Verdict TargetFolder::ensureFolder(const std::string& folder)
         folders_.emplace(targetFolder_, FileId{status.st_dev, status.st_ino});
         return {};
     }
-    const std::string parent = parentOf(folder);
+    const std::string parent(parentOf(folder));
     if (Verdict verdict = ensureFolder(parent); verdict.refusal != Refusal::None)
         return verdict;
-    const std::string name = namePartOf(folder);
+    const std::string_view name = namePartOf(folder);
     if (name.empty() || name == ".") {
         folders_.emplace(folder, folders_.at(parent));
         return {};
@@ -279,7 +306,7 @@ TargetFolder::Verdict TargetFolder::checkFolder(const std::string& folder,
     if (present && S_ISLNK(status.st_mode)) {
         if (linksMade_.count(folder))
             return {Refusal::ThroughArchiveLink, {}};
-        if (!removeFromTheWay(AT_FDCWD, folder))
+        if (!removeFromTheWay(AT_FDCWD, folder.c_str()))
             return {Refusal::LinkNotRemoved, {}};
         present = false;
     }
@@ -290,9 +317,9 @@ TargetFolder::Verdict TargetFolder::checkFolder(const std::string& folder,
         if (lstat(folder.c_str(), &status) != 0)
             return {Refusal::FolderBlocked, {}};
         addToListing(parent, namePartOf(folder));
-        addMade(parent, namePartOf(folder));
+        addMade(parent, foldedKey(namePartOf(folder)));
         if (made && S_ISDIR(status.st_mode))
-            madeFolders_.try_emplace(folder);
+            madeFolders_.try_emplace(folder, &records_);
         madeCacheFolder_.clear();
     } else if (!folderNames_.count(FileId{status.st_dev, status.st_ino})) {
         if (Verdict verdict = foldedName(folder, parent); verdict.refusal != Refusal::None)
@@ -309,24 +336,29 @@ TargetFolder::~TargetFolder()
         close(heldFd_);
 }
 
-int TargetFolder::heldFolder(const std::string& folder)
+int TargetFolder::heldFolder(std::string_view folder)
 {
     if (folder != heldPath_) {
         if (heldFd_ >= 0)
             close(heldFd_);
-        heldFd_ = open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
-        heldPath_ = heldFd_ >= 0 ? folder : std::string();
+        heldPath_ = folder;
+        heldFd_ = open(heldPath_.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+        if (heldFd_ < 0)
+            heldPath_.clear();
     }
     return heldFd_ >= 0 ? heldFd_ : AT_FDCWD;
 }
 
-TargetFolder::Place TargetFolder::placeOf(const std::string& destination, const std::string& folder)
+TargetFolder::Place TargetFolder::placeOf(const std::string& destination, std::string_view folder,
+                                          std::string_view name)
 {
-    const int fd = folder == heldPath_ || folders_.count(folder) ? heldFolder(folder) : AT_FDCWD;
-    return {fd, fd == AT_FDCWD ? destination : namePartOf(destination)};
+    // The folder held already is asked once, not again by heldFolder.
+    const int fd = folder == heldPath_ ? heldFd_ : known(folder) ? heldFolder(folder) : AT_FDCWD;
+    // The name ends the path, so it ends with the path's terminating zero.
+    return {fd, fd == AT_FDCWD ? destination.c_str() : name.data()};
 }
 
-std::pmr::unordered_set<std::uint64_t>* TargetFolder::namesMadeIn(const std::string& folder)
+KeySet* TargetFolder::namesMadeIn(std::string_view folder)
 {
     if (folder != madeCacheFolder_ || madeCacheFolder_.empty()) {
         const auto made = madeFolders_.find(folder);
@@ -336,25 +368,22 @@ std::pmr::unordered_set<std::uint64_t>* TargetFolder::namesMadeIn(const std::str
     return madeCache_;
 }
 
-bool TargetFolder::knownFree(const std::string& folder, const std::string& name)
+bool TargetFolder::knownFree(std::string_view folder, std::uint64_t key)
 {
-    const auto* made = namesMadeIn(folder);
-    if (!made)
-        return false;
-    const std::uint64_t key = foldedKey(name);
-    return key != 0 && !made->count(key);
+    const KeySet* made = namesMadeIn(folder);
+    return made && key != 0 && !made->contains(key);
 }
 
-void TargetFolder::addMade(const std::string& folder, const std::string& name)
+void TargetFolder::addMade(std::string_view folder, std::uint64_t key)
 {
-    auto* made = namesMadeIn(folder);
+    KeySet* made = namesMadeIn(folder);
     if (!made)
         return;
     // A name the record cannot tell may fold together with any other.
-    if (const std::uint64_t key = foldedKey(name); key != 0) {
+    if (key != 0) {
         made->insert(key);
     } else {
-        madeFolders_.erase(folder);
+        madeFolders_.erase(madeFolders_.find(folder));
         madeCacheFolder_.clear();
     }
 }
@@ -367,34 +396,48 @@ void TargetFolder::settlePending()
     madeCacheFolder_.clear();
 }
 
-const std::string& TargetFolder::folderOf(const std::string& destination)
+std::string TargetFolder::entryOf(const Written& written) const
 {
-    const std::size_t slash = lastSlash(destination);
-    if (slash == std::string::npos || slash == 0)
-        entryFolder_ = slash == 0 ? "/" : ".";
-    else
-        entryFolder_.assign(destination, 0, slash);
-    return entryFolder_;
+    return written.entry.empty() ? belowTarget(written.path) : std::string(written.entry);
 }
 
-std::string TargetFolder::entryOf(const WrittenPath& written) const
+TargetFolder::Written* TargetFolder::keep(const Written& written)
 {
-    return written.second.empty() ? belowTarget(written.first) : written.second;
+    return new (records_.allocate(sizeof(Written), alignof(Written))) Written(written);
+}
+
+std::uint64_t TargetFolder::hashOf(const FileId& id)
+{
+    return static_cast<std::uint64_t>(id.inode) ^
+           (static_cast<std::uint64_t>(id.device) * 0x9E3779B97F4A7C15ULL);
+}
+
+const TargetFolder::Written* TargetFolder::writtenAs(const FileId& id) const
+{
+    return byId_.find(hashOf(id), [&](const Written& written) { return written.id == id; });
+}
+
+TargetFolder::Written* TargetFolder::writtenAt(std::string_view path)
+{
+    for (; pathsIndexed_ < paths_.size(); ++pathsIndexed_)
+        byPath_.insert(TextHash()(paths_[pathsIndexed_]->path), paths_[pathsIndexed_]);
+    return byPath_.find(TextHash()(path),
+                        [&](const Written& written) { return written.path == path; });
 }
 
 bool TargetFolder::exists(const std::string& destination)
 {
     settlePending();
-    const std::string& folder = folderOf(destination);
+    const auto [folder, name] = splitPath(destination);
     lookedUp_ = destination;
-    lookedUpFree_ = knownFree(folder, namePartOf(destination));
+    lookedUpKey_ = foldedKey(name);
+    lookedUpFree_ = knownFree(folder, lookedUpKey_);
     if (lookedUpFree_) {
         lookedUpFound_ = false;
         return false;
     }
-    const Place place = placeOf(destination, folder);
-    lookedUpFound_ =
-        fstatat(place.folder, place.name.c_str(), &lookedUpStatus_, AT_SYMLINK_NOFOLLOW) == 0;
+    const Place place = placeOf(destination, folder, name);
+    lookedUpFound_ = fstatat(place.folder, place.name, &lookedUpStatus_, AT_SYMLINK_NOFOLLOW) == 0;
     return lookedUpFound_;
 }
 
@@ -405,7 +448,7 @@ bool TargetFolder::lookUp(const std::string& destination, const Place& place, st
         status = lookedUpStatus_;
         return lookedUpFound_;
     }
-    return fstatat(place.folder, place.name.c_str(), &status, AT_SYMLINK_NOFOLLOW) == 0;
+    return fstatat(place.folder, place.name, &status, AT_SYMLINK_NOFOLLOW) == 0;
 }
 
 TargetFolder::Verdict TargetFolder::prepareFile(const std::string& destination)
@@ -413,39 +456,42 @@ TargetFolder::Verdict TargetFolder::prepareFile(const std::string& destination)
     settlePending();
     if (destination.compare(0, targetPrefix_.size(), targetPrefix_) != 0)
         return {};
-    const std::string& folder = folderOf(destination);
+    const auto [folder, name] = splitPath(destination);
     if (Verdict verdict = ensureFolder(folder); verdict.refusal != Refusal::None)
         return verdict;
-    Verdict verdict = clearPath(destination, folder);
+    Verdict verdict = clearPath(destination, folder, name);
     if (verdict.refusal == Refusal::None && namesMadeIn(folder))
         pendingFolder_ = folder;
     return verdict;
 }
 
 TargetFolder::Verdict TargetFolder::clearPath(const std::string& destination,
-                                              const std::string& folder)
+                                              std::string_view folder, std::string_view name)
 {
-    const std::string name = namePartOf(destination);
+    clearedNew_.clear();
     if (!nameHeld(name, folder))
         return {Refusal::NameNotHeld, {}};
-    if (destination == lookedUp_ && lookedUpFree_) {
+    // Nothing the run wrote can stand at a path known to be free.
+    const bool lookedUpHere = destination == lookedUp_;
+    const std::uint64_t key = lookedUpHere ? lookedUpKey_ : foldedKey(name);
+    if ((lookedUpHere && lookedUpFree_) || knownFree(folder, key)) {
         lookedUp_.clear();
+        clearedNew_ = destination;
+        clearedKey_ = key;
         return {};
     }
-    if (knownFree(folder, name))
-        return {};
-    const Place place = placeOf(destination, folder);
+    const Place place = placeOf(destination, folder, name);
     struct stat status {};
     if (!lookUp(destination, place, status))
         return mayBeRefused(name) && !fileSystemTakes(place.folder, place.name)
                    ? Verdict{Refusal::NameNotHeld, {}}
                    : Verdict{};
-    if (const auto earlier = written_.find(FileId{status.st_dev, status.st_ino});
-        earlier != written_.end())
-        return {Refusal::SameFile, entryOf(*earlier->second)};
-    if (const auto earlier = writtenPaths_.find(destination); earlier != writtenPaths_.end())
+    if (const Written* earlier = writtenAs(FileId{status.st_dev, status.st_ino}))
         return {Refusal::SameFile, entryOf(*earlier)};
-    if (Verdict verdict = foldedName(destination, folder); verdict.refusal != Refusal::None)
+    if (const Written* earlier = writtenAt(destination))
+        return {Refusal::SameFile, entryOf(*earlier)};
+    if (Verdict verdict = foldedName(destination, std::string(folder));
+        verdict.refusal != Refusal::None)
         return verdict;
     if (S_ISDIR(status.st_mode)) {
         const auto named = folderNames_.find(FileId{status.st_dev, status.st_ino});
@@ -471,9 +517,8 @@ TargetFolder::Verdict TargetFolder::makeFolder(const std::string& destination, m
         return {};
     struct stat status {};
     if (lstat(folder.c_str(), &status) == 0) {
-        if (const auto earlier = written_.find(FileId{status.st_dev, status.st_ino});
-            earlier != written_.end())
-            return {Refusal::SameFile, entryOf(*earlier->second)};
+        if (const Written* earlier = writtenAs(FileId{status.st_dev, status.st_ino}))
+            return {Refusal::SameFile, entryOf(*earlier)};
     }
     if (Verdict verdict = ensureFolder(folder); verdict.refusal != Refusal::None)
         return verdict;
@@ -486,10 +531,10 @@ bool TargetFolder::recordWritten(const std::string& destination, const std::stri
                                  bool link, const uint64_t* size, bool hardLink, mode_t permissions)
 {
     lookedUp_.clear(); // what was looked up before the write is gone
-    const std::string& folder = folderOf(destination);
-    const Place place = placeOf(destination, folder);
+    const auto [folder, name] = splitPath(destination);
+    const Place place = placeOf(destination, folder, name);
     struct stat status {};
-    if (fstatat(place.folder, place.name.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0)
+    if (fstatat(place.folder, place.name, &status, AT_SYMLINK_NOFOLLOW) != 0)
         return false;
     const bool kindRight =
         link ? S_ISLNK(status.st_mode)
@@ -497,26 +542,44 @@ bool TargetFolder::recordWritten(const std::string& destination, const std::stri
                    (size == nullptr || static_cast<uint64_t>(status.st_size) == *size);
     if (!kindRight)
         return false;
-    const auto [id, newFile] = written_.try_emplace(FileId{status.st_dev, status.st_ino});
-    if (!newFile && !hardLink)
+    const FileId id{status.st_dev, status.st_ino};
+    const bool newPath = destination == clearedNew_;
+    clearedNew_.clear();
+    // The path's record, made where the path is new to the run. The entry's
+    // name is kept only where it is not the path below the target.
+    const auto pathRecord = [&] {
+        Written* atPath = newPath ? nullptr : writtenAt(destination);
+        if (!atPath) {
+            const bool belowAsStored =
+                destination.size() == targetPrefix_.size() + entry.size() &&
+                destination.compare(0, targetPrefix_.size(), targetPrefix_) == 0 &&
+                destination.compare(targetPrefix_.size(), entry.size(), entry) == 0;
+            atPath =
+                keep({id, kept(destination), belowAsStored ? std::string_view() : kept(entry)});
+            paths_.push_back(atPath);
+        }
+        return atPath;
+    };
+    // A new file is known by its identity as its path's record names it; a
+    // file an earlier entry made may take another name only as a hard link.
+    const Written* sameFile = byId_.findOrAdd(
+        hashOf(id), [&](const Written& written) { return written.id == id; },
+        [&] {
+            Written* atPath = pathRecord();
+            return atPath->id == id ? atPath : keep({id, atPath->path, atPath->entry});
+        });
+    if (sameFile && !hardLink)
         return false;
-    // The entry's name is kept only where it is not the path below the target.
-    const bool belowAsStored = destination.size() == targetPrefix_.size() + entry.size() &&
-                               destination.compare(0, targetPrefix_.size(), targetPrefix_) == 0 &&
-                               destination.compare(targetPrefix_.size(), entry.size(), entry) == 0;
-    const auto path =
-        writtenPaths_.emplace(destination, belowAsStored ? std::string() : entry).first;
-    if (newFile)
-        id->second = &*path;
+    if (sameFile)
+        pathRecord();
     if (pendingFolder_ == folder)
         pendingFolder_.clear();
-    const std::string name = namePartOf(destination);
     addToListing(folder, name);
-    addMade(folder, name);
+    addMade(folder, newPath ? clearedKey_ : foldedKey(name));
     if (link)
         linksMade_.insert(destination);
     else if ((status.st_mode & 07777) != permissions)
-        fchmodat(place.folder, place.name.c_str(), permissions, 0); // FAT, exFAT keep their own
+        fchmodat(place.folder, place.name, permissions, 0); // FAT, exFAT keep their own
     return true;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "archive/engine/flat_index.h"
+
 #include <sys/stat.h>
 #include <sys/types.h>
 
@@ -8,6 +10,7 @@
 #include <functional>
 #include <memory_resource>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <unordered_set>
 #include <utility>
@@ -100,74 +103,99 @@ private:
             return std::hash<ino_t>()(id.inode) ^ (std::hash<dev_t>()(id.device) << 1);
         }
     };
+    // Paths are looked up as views into the entry's path, not copied out of it.
+    struct TextHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view text) const
+        {
+            return std::hash<std::string_view>()(text);
+        }
+    };
 
-    Verdict ensureFolder(const std::string& folder);
-    Verdict clearPath(const std::string& destination, const std::string& folder);
-    // Whether nothing can stand at `name` in `folder`: the run made the
-    // folder, and the name is plain and folds together with nothing made in it.
-    bool knownFree(const std::string& folder, const std::string& name);
-    void addMade(const std::string& folder, const std::string& name);
+    Verdict ensureFolder(std::string_view folder);
+    // `folder` and `name` are the parts of `destination`.
+    Verdict clearPath(const std::string& destination, std::string_view folder,
+                      std::string_view name);
+    // Whether nothing can stand at a name in `folder`: the run made the
+    // folder, and the name (its foldedKey `key`) is plain and folds together
+    // with nothing made in it. A name is keyed once for all its checks.
+    bool knownFree(std::string_view folder, std::uint64_t key);
+    void addMade(std::string_view folder, std::uint64_t key);
     // The names made in `folder` when the run made it, else null.
-    std::pmr::unordered_set<std::uint64_t>* namesMadeIn(const std::string& folder);
-    // The folder of the entry in work (asked of every entry, so built in
-    // place); valid until the next call.
-    const std::string& folderOf(const std::string& destination);
+    KeySet* namesMadeIn(std::string_view folder);
     // A file cleared in a made folder whose write was not recorded may have
     // left something there: that folder is asked from then on.
     void settlePending();
     // Something stands at `path` that this run did not make under that name:
     // the file system took the name for another one (letter case, trailing
     // blanks) when the folder's listing lacks it.
-    Verdict foldedName(const std::string& path, const std::string& folder);
+    Verdict foldedName(std::string_view path, const std::string& folder);
     bool listed(const std::string& folder, const std::string& name);
-    void addToListing(const std::string& folder, const std::string& name);
+    void addToListing(std::string_view folder, std::string_view name);
     Verdict checkFolder(const std::string& folder, const std::string& parent);
     Verdict rememberFolder(const std::string& folder, const FileId& id);
     // Whether the file system of a folder already checked takes a name that long.
-    bool nameHeld(const std::string& name, const std::string& knownFolder);
-    std::string belowTarget(const std::string& path) const;
+    bool nameHeld(std::string_view name, std::string_view knownFolder);
+    std::string belowTarget(std::string_view path) const;
+    bool known(std::string_view folder) const;
     // The folder of the entry in work is held open, so each name in it is
     // looked up alone, not along the whole path; AT_FDCWD when it cannot be
     // opened (the full path is used then).
-    int heldFolder(const std::string& folder);
+    int heldFolder(std::string_view folder);
     // Where a path is asked: its known folder held open and its name, or
-    // AT_FDCWD and the whole path.
+    // AT_FDCWD and the whole path. The name is the end of the path itself.
     struct Place {
         int folder;
-        std::string name;
+        const char* name;
     };
-    Place placeOf(const std::string& destination, const std::string& folder);
+    Place placeOf(const std::string& destination, std::string_view folder, std::string_view name);
     // The answer of exists() serves the check that follows it for that path.
     bool lookUp(const std::string& destination, const Place& place, struct stat& status);
+    // A copy of `text` in the records' arena, for as long as the records last.
+    std::string_view kept(std::string_view text);
 
     std::string targetFolder_;
     std::string targetPrefix_; // the target with its trailing "/"
     mode_t umask_ = 022;
-    // The records that grow by one or more with every entry take their nodes
-    // from one arena, given back whole when the run's records go: a run of
-    // many small entries neither allocates nor frees each node alone.
+    // The records that grow by one with every entry are kept in one arena,
+    // given back whole when the run's records go: a run of many small entries
+    // neither allocates nor frees each record alone.
     std::pmr::monotonic_buffer_resource records_;
-    std::unordered_map<std::string, FileId> folders_;
+    std::unordered_map<std::string, FileId, TextHash, std::equal_to<>> folders_;
     std::unordered_map<FileId, std::string, FileIdHash> folderNames_;
     // Files and links made, by identity and by path, with the entry that made
     // them. Identities alone do not do: FUSE file systems give a new inode
     // number to every name they are asked for.
-    // The entry's name is kept only where it is not the path below the
-    // target (an empty string then).
-    using WrittenPath = std::pair<const std::string, std::string>;
-    std::string entryOf(const WrittenPath& written) const;
-    std::pmr::unordered_map<FileId, const WrittenPath*, FileIdHash> written_{&records_};
-    std::pmr::unordered_map<std::string, std::string> writtenPaths_{&records_};
+    struct Written {
+        FileId id;
+        std::string_view path;
+        // The entry's name where it is not the path below the target, else empty.
+        std::string_view entry;
+    };
+    std::string entryOf(const Written& written) const;
+    Written* keep(const Written& written);
+    static std::uint64_t hashOf(const FileId& id);
+    const Written* writtenAs(const FileId& id) const;
+    Written* writtenAt(std::string_view path);
+    RecordIndex<Written> byId_{&records_};
+    // Every path written, in order. The index by path takes in those it
+    // lacks when a path is looked up, which a run into folders it made
+    // never does: there each path is known to be new before it is written.
+    std::pmr::vector<Written*> paths_{&records_};
+    RecordIndex<Written> byPath_{&records_};
+    std::size_t pathsIndexed_ = 0;
+    // The path cleared last as one no earlier entry wrote, until it is
+    // recorded, and its name's key.
+    std::string clearedNew_;
+    std::uint64_t clearedKey_ = 0;
     // Folders the run made, with the names made in each as a case-folding
     // file system takes them (hashed).
-    std::pmr::unordered_map<std::string, std::pmr::unordered_set<std::uint64_t>> madeFolders_{
-        &records_};
+    std::unordered_map<std::string, KeySet, TextHash, std::equal_to<>> madeFolders_;
     // The made folder of the file cleared last, until its write is recorded.
     std::string pendingFolder_;
     // The folder namesMadeIn was asked about last, and its answer.
     std::string madeCacheFolder_;
-    std::pmr::unordered_set<std::uint64_t>* madeCache_ = nullptr;
-    std::string entryFolder_; // folderOf's answer
+    KeySet* madeCache_ = nullptr;
     // The folder nameHeld was asked about last, and its file system's limit.
     std::string limitFolder_;
     std::size_t limit_ = 0;
@@ -183,6 +211,7 @@ private:
     std::string lookedUp_;
     bool lookedUpFound_ = false;
     bool lookedUpFree_ = false; // answered by the record, not asked
+    std::uint64_t lookedUpKey_ = 0;
     struct stat lookedUpStatus_ {};
 };
 

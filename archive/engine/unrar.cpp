@@ -24,6 +24,7 @@
 #include <exception>
 #include <utility>
 #include <filesystem>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -60,8 +61,8 @@ std::string withoutTrailingSlash(std::string path)
 // cutting the name out.
 bool nameHasWildcards(const std::string& destination)
 {
-    const auto name = std::find(destination.rbegin(), destination.rend(), '/').base();
-    return std::any_of(name, destination.end(), [](char c) { return c == '*' || c == '?'; });
+    const std::string_view path(destination);
+    return HasWildcards(path.substr(path.rfind('/') + 1));
 }
 
 int32_t messageFor(TargetFolder::Refusal refusal)
@@ -424,7 +425,8 @@ int TUnRAR::walkEntries(void* archive, int operation)
     for (; result == ERAR_SUCCESS; result = readNext()) {
         if (Cancel())
             break;
-        SetFileName(StoredEntryName(header.data));
+        AssignStoredEntryName(header.data, storedName_);
+        SetFileName(storedName_);
         if (!WildcardMatch(FileName(), FileSpec(), false)) {
             skipEntry(archive);
             continue;
@@ -445,7 +447,7 @@ int TUnRAR::walkEntries(void* archive, int operation)
 
 void TUnRAR::handleEntry(void* archive, int operation, const RarHeader& header, bool wildcard)
 {
-    const std::string& storedName = storedName_.assign(FileName());
+    const std::string& storedName = storedName_;
     BuildDestPath(storedName);
     // Every entry would meet a target folder too long for the library.
     if (libraryFolder().size() > kLongestLibraryPath)

@@ -3,6 +3,7 @@
 #include "base/path_rules.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -129,8 +130,9 @@ bool WildcardMatch(const std::string& name, const std::string& fileSpec, bool na
     return match(name, fileSpec, nameOnly, style, budget);
 }
 
-bool HasWildcards(const std::string& fileSpec)
+bool HasWildcards(std::string_view fileSpec)
 {
-    return std::any_of(fileSpec.begin(), fileSpec.end(),
-                       [](char c) { return c == '*' || c == '?'; });
+    // Asked of every entry's name: the C library looks for each faster than a loop.
+    return std::memchr(fileSpec.data(), '*', fileSpec.size()) ||
+           std::memchr(fileSpec.data(), '?', fileSpec.size());
 }

@@ -3,6 +3,7 @@
 #include "base/path_style.h"
 
 #include <string>
+#include <string_view>
 
 // Matches an entry name against a FileSpec pattern; both sides may hold
 // "*" and "?" and are treated alike. With nameOnly, only the name parts are
@@ -11,4 +12,4 @@ bool WildcardMatch(const std::string& name, const std::string& fileSpec, bool na
                    PathStyle style = kNativePathStyle);
 
 // True when the pattern contains "*" or "?".
-bool HasWildcards(const std::string& fileSpec);
+bool HasWildcards(std::string_view fileSpec);
