@@ -95,8 +95,8 @@ ratio() { # LABEL CPU PEER-CPU GOAL
     else printf "  %-13s  n/a (peer too fast to time)\n", l }'
 }
 
-compare() { # LABEL ARCHIVE REPEAT
-  local label=$1 archive=$2
+compare() { # LABEL ARCHIVE REPEAT [GOAL]
+  local label=$1 archive=$2 goal=${4:-1.05}
   repeat=$3
   echo "$label ($(basename "$archive")), per run, $repeat runs in a row"
   read -r ec ew ek es < <(best_of_three "$build/bin/extract-trace" --quiet --library "$library" "$archive" "$work/out")
@@ -107,7 +107,7 @@ compare() { # LABEL ARCHIVE REPEAT
   line loop "$lc" "$lw" "$lk" "$ls"
   line unrar "$uc" "$uw" "$uk" "$us"
   line bsdtar "$bc" "$bw" "$bk" "$bs"
-  ratio engine/loop "$ec" "$lc" 1.05
+  ratio engine/loop "$ec" "$lc" "$goal"
   ratio engine/unrar "$ec" "$uc" ""
   ratio engine/bsdtar "$ec" "$bc" ""
   # What the library's interface itself costs over the library's own tool.
@@ -123,4 +123,4 @@ compare "multi-volume, RAR 4, 241 MB PPMd/LZSS" "$samples/rar4-multivolume.part0
 compare "solid, 512 MB dictionary" "$samples/rar5-solid-bigdict.rar" 40
 compare "17,600 small files, stored" "$work/many.rar" 1
 # Where the engine's own work per entry shows most (give a tmpfs WORK_DIR).
-compare "100,000 tiny files, stored" "$work/tiny.rar" 1
+compare "100,000 tiny files, stored" "$work/tiny.rar" 1 1.10
