@@ -349,10 +349,8 @@ int TargetFolder::heldFolder(std::string_view folder)
     return heldFd_ >= 0 ? heldFd_ : AT_FDCWD;
 }
 
-TargetFolder::InWork& TargetFolder::inWork(const std::string& destination)
+TargetFolder::InWork& TargetFolder::takeUp(const std::string& destination)
 {
-    if (destination == work_.path && !work_.path.empty())
-        return work_;
     // The record of a write the entry left pending cannot be told from here.
     settlePending();
     const std::size_t slash = lastSlash(destination);
@@ -583,7 +581,7 @@ bool TargetFolder::recordWritten(const std::string& destination, const std::stri
     InWork& work = inWork(destination);
     work.lookedUp = false; // what was looked up before the write is gone
     const Place place = placeOf();
-    struct stat status {};
+    struct stat status; // filled by fstatat
     if (fstatat(place.folder, place.name, &status, AT_SYMLINK_NOFOLLOW) != 0)
         return false;
     const bool kindRight =

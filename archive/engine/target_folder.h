@@ -117,7 +117,11 @@ private:
     Verdict clearPath();
     // The entry in work, taken up when `destination` is not its path.
     struct InWork;
-    InWork& inWork(const std::string& destination);
+    InWork& inWork(const std::string& destination)
+    {
+        return destination == work_.path && !work_.path.empty() ? work_ : takeUp(destination);
+    }
+    InWork& takeUp(const std::string& destination);
     bool workFolderKnown();
     // Whether the file system of the entry in work's folder takes its name.
     bool workNameHeld();
