@@ -52,8 +52,20 @@ private:
     // The extraction folder handed to the library, not the entry's own: the
     // library judges links against this folder, and a link may climb out of
     // its own subfolder. Built once for each ExtractDir.
-    std::string& libraryFolder();
-    TargetFolder& target();
+    std::string& libraryFolder()
+    {
+        if (libraryFolderOf_ != ExtractDir())
+            takeUpLibraryFolder();
+        return libraryFolder_;
+    }
+    void takeUpLibraryFolder();
+    TargetFolder& target()
+    {
+        if (!target_)
+            makeTarget();
+        return *target_;
+    }
+    void makeTarget();
     void finishTarget();
     void fireEnd(bool crcPass);
 
