@@ -373,14 +373,14 @@ TargetFolder::InWork& TargetFolder::takeUp(const std::string& destination)
     return work_;
 }
 
-bool TargetFolder::workFolderKnown()
+inline bool TargetFolder::workFolderKnown()
 {
     if (!work_.known)
         work_.known = known(work_.folder);
     return work_.known;
 }
 
-TargetFolder::Place TargetFolder::placeOf()
+inline TargetFolder::Place TargetFolder::placeOf()
 {
     // The name ends the path, so it ends with the path's terminating zero.
     if (work_.held)
@@ -391,7 +391,7 @@ TargetFolder::Place TargetFolder::placeOf()
     return work_.held ? Place{heldFd_, work_.name.data()} : Place{AT_FDCWD, work_.path.c_str()};
 }
 
-KeySet* TargetFolder::madeInWork()
+inline KeySet* TargetFolder::madeInWork()
 {
     if (work_.madeSerial != madeSerial_) {
         work_.made = namesMadeIn(work_.folder);
@@ -400,13 +400,13 @@ KeySet* TargetFolder::madeInWork()
     return work_.made;
 }
 
-bool TargetFolder::knownFree()
+inline bool TargetFolder::knownFree()
 {
     const KeySet* made = madeInWork();
     return made && work_.key != 0 && !made->contains(work_.key);
 }
 
-bool TargetFolder::workNameHeld()
+inline bool TargetFolder::workNameHeld()
 {
     if (work_.limit == 0)
         work_.limit = nameLimit(work_.folder);
@@ -432,7 +432,7 @@ KeySet* TargetFolder::namesMadeIn(std::string_view folder)
     return made == madeFolders_.end() ? nullptr : &made->second;
 }
 
-void TargetFolder::settlePending()
+inline void TargetFolder::settlePending()
 {
     if (!work_.pending)
         return;
@@ -514,7 +514,7 @@ TargetFolder::Verdict TargetFolder::prepareFile(const std::string& destination)
     return verdict;
 }
 
-TargetFolder::Verdict TargetFolder::clearPath()
+inline TargetFolder::Verdict TargetFolder::clearPath()
 {
     InWork& work = work_;
     work.clearedNew = false;
