@@ -356,12 +356,17 @@ TargetFolder::InWork& TargetFolder::takeUp(const std::string& destination)
     const std::size_t slash = lastSlash(destination);
     const bool sameFolder =
         !work_.path.empty() && splitAt(destination, slash).folder == work_.folder;
+    // Where the folder and its "/" hold the whole target prefix, a path in
+    // the same folder starts as the last one did.
+    const bool prefixInFolder = sameFolder && slash != std::string_view::npos && slash > 0 &&
+                                slash + 1 >= targetPrefix_.size();
     work_.path = destination;
     const Split split = splitAt(work_.path, slash);
     work_.folder = split.folder;
     work_.name = split.name;
     work_.key = foldedKey(work_.name);
-    work_.inTarget = work_.path.compare(0, targetPrefix_.size(), targetPrefix_) == 0;
+    if (!prefixInFolder)
+        work_.inTarget = work_.path.compare(0, targetPrefix_.size(), targetPrefix_) == 0;
     work_.lookedUp = false;
     work_.clearedNew = false;
     if (!sameFolder) {

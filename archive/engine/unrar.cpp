@@ -344,7 +344,7 @@ std::string TUnRAR::targetFolder() const
     return FolderPart(AppendBackslash(ExtractDir()));
 }
 
-void TUnRAR::endIfVolumeMissing()
+inline void TUnRAR::endIfVolumeMissing()
 {
     if (activeRun->missingVolume.empty()) [[likely]]
         return;
@@ -440,7 +440,8 @@ int TUnRAR::walkEntries(void* archive, int operation)
         // BuildDestPath drops only a leading drive or separator and keeps the
         // stored folders as they stand, so only a ".." folder can climb out.
         // A name the library had to cut would be written under another name.
-        if (FileName().empty() || HasParentComponent(FileName()) || NameMayBeCut(header))
+        if (FileName().empty() || HasParentComponent(FileName()) ||
+            NameMayBeCut(header, storedName_.size()))
             refuseEntry(archive, kMsgInvalidFileName, reportedEntry(FileName()));
         else
             handleEntry(archive, operation, header, wildcard);
