@@ -598,7 +598,7 @@ bool TUnRAR::writtenAsStored(const RarHeader& header, const std::string& storedN
 
 void TUnRAR::takeUpLibraryFolder()
 {
-    libraryFolderOf_ = ExtractDir();
+    libraryFolderOf_ = ExtractDirChanges();
     libraryFolder_ = AppendBackslash(ExtractDir());
 }
 

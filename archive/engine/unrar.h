@@ -54,7 +54,7 @@ private:
     // its own subfolder. Built once for each ExtractDir.
     std::string& libraryFolder()
     {
-        if (libraryFolderOf_ != ExtractDir())
+        if (libraryFolderOf_ != ExtractDirChanges())
             takeUpLibraryFolder();
         return libraryFolder_;
     }
@@ -84,7 +84,8 @@ private:
     std::unique_ptr<TargetFolder> target_;
     int foldersMade_ = 0;
     std::string libraryFolder_;
-    std::string libraryFolderOf_;
+    // The ExtractDirChanges() libraryFolder_ was built at; none at first.
+    uint64_t libraryFolderOf_ = UINT64_MAX;
     // The entry in work's stored name and its path as handed to the library,
     // kept across entries so that none allocates them anew.
     std::string storedName_;
