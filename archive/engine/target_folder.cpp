@@ -507,14 +507,9 @@ TargetFolder::Verdict TargetFolder::prepareFile(const std::string& destination)
 {
     settlePending();
     InWork& work = inWork(destination);
-    if (!work.inTarget)
-        return {};
-    if (!workFolderKnown()) {
-        if (Verdict verdict = ensureFolder(work.folder); verdict.refusal != Refusal::None)
-            return verdict;
-    }
+    // One object answered throughout, so it is built where the caller takes it.
     Verdict verdict = clearPath();
-    if (verdict.refusal == Refusal::None && madeInWork())
+    if (verdict.refusal == Refusal::None && work.inTarget && madeInWork())
         work.pending = true;
     return verdict;
 }
@@ -522,6 +517,12 @@ TargetFolder::Verdict TargetFolder::prepareFile(const std::string& destination)
 inline TargetFolder::Verdict TargetFolder::clearPath()
 {
     InWork& work = work_;
+    if (!work.inTarget)
+        return {};
+    if (!workFolderKnown()) {
+        if (Verdict verdict = ensureFolder(work.folder); verdict.refusal != Refusal::None)
+            return verdict;
+    }
     work.clearedNew = false;
     if (!workNameHeld())
         return {Refusal::NameNotHeld, {}};

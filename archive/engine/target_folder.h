@@ -113,7 +113,7 @@ private:
     };
 
     Verdict ensureFolder(std::string_view folder);
-    // The checks of the entry in work's path before the library writes it.
+    // prepareFile of the entry in work, but for the record of what it leaves pending.
     Verdict clearPath();
     // The entry in work, taken up when `destination` is not its path.
     struct InWork;
