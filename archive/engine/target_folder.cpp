@@ -197,7 +197,7 @@ bool TargetFolder::known(std::string_view folder) const
     return folders_.find(folder) != folders_.end();
 }
 
-std::string_view TargetFolder::kept(std::string_view text)
+inline std::string_view TargetFolder::kept(std::string_view text)
 {
     if (text.empty())
         return {};
@@ -418,7 +418,7 @@ inline bool TargetFolder::workNameHeld()
     return work_.name.size() <= work_.limit;
 }
 
-void TargetFolder::addMade(std::string_view folder, KeySet* made, std::uint64_t key)
+inline void TargetFolder::addMade(std::string_view folder, KeySet* made, std::uint64_t key)
 {
     if (!made)
         return;
@@ -453,7 +453,7 @@ std::string TargetFolder::entryOf(const Written& written) const
     return written.entry.empty() ? belowTarget(written.path) : std::string(written.entry);
 }
 
-TargetFolder::Written* TargetFolder::keep(const Written& written)
+inline TargetFolder::Written* TargetFolder::keep(const Written& written)
 {
     return new (records_.allocate(sizeof(Written), alignof(Written))) Written(written);
 }
