@@ -356,9 +356,10 @@ TargetFolder::InWork& TargetFolder::takeUp(const std::string& destination)
     const std::size_t slash = lastSlash(destination);
     const bool sameFolder =
         !work_.path.empty() && splitAt(destination, slash).folder == work_.folder;
-    // Where the folder and its "/" hold the whole target prefix, a path in
-    // the same folder starts as the last one did.
+    // Where both paths are the folder, a "/" and a name, and the folder and
+    // its "/" hold the whole target prefix, the path starts as the last one did.
     const bool prefixInFolder = sameFolder && slash != std::string_view::npos && slash > 0 &&
+                                work_.path.size() - work_.name.size() == slash + 1 &&
                                 slash + 1 >= targetPrefix_.size();
     work_.path = destination;
     const Split split = splitAt(work_.path, slash);
