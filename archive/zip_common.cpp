@@ -79,6 +79,7 @@ void TZipCommon::DetectArcType()
 void TZipCommon::SetExtractDir(const std::string& dir)
 {
     extractDir_ = ExtractDirFor(dir, archiveFile_);
+    ++extractDirChanges_;
 }
 
 void TZipCommon::SetFileSpec(const std::string& fileSpec)

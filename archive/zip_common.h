@@ -43,6 +43,9 @@ public:
 
     const std::string& ExtractDir() const { return extractDir_; }
     void SetExtractDir(const std::string& dir);
+    // Counts the SetExtractDir calls: what is built from ExtractDir for every
+    // entry is built again only after one, not compared with it.
+    uint64_t ExtractDirChanges() const { return extractDirChanges_; }
 
     const std::string& FileSpec() const { return fileSpec_; }
     void SetFileSpec(const std::string& fileSpec);
@@ -99,6 +102,7 @@ public:
 
 private:
     std::string extractDir_;
+    uint64_t extractDirChanges_ = 0;
     std::unique_ptr<TFileAttrSet> fileAttributes_;
     TProgressNotify progressNotify_ = TProgressNotify::Five;
     int32_t commentAllowance_ = 0;

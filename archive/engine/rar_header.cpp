@@ -56,9 +56,10 @@ uint64_t UnpackedSize(const RarHeader& header)
     return (static_cast<uint64_t>(header.data.UnpSizeHigh) << 32) | header.data.UnpSize;
 }
 
-bool NameMayBeCut(const RarHeader& header)
+bool NameMayBeCut(const RarHeader& header, std::size_t nameLength)
 {
+    // The field is never longer than the record's, so the name's length is
+    // compared with the field's end as it stands; it is not measured again.
     constexpr std::size_t kLongestUtf8Character = 4;
-    return strnlen(header.data.FileName, header.nameFieldSize) >=
-           header.nameFieldSize - kLongestUtf8Character;
+    return nameLength >= header.nameFieldSize - kLongestUtf8Character;
 }

@@ -25,4 +25,6 @@ uint64_t UnpackedSize(const RarHeader& header);
 // True when the stored name (nearly) fills its field: the library cuts what
 // does not fit, at a character boundary, so a name that comes within one
 // UTF-8 character of the field's end cannot be trusted to be whole.
-bool NameMayBeCut(const RarHeader& header);
+// `nameLength` is the name's length as read from the record (up to its first
+// zero, at most the whole record's field).
+bool NameMayBeCut(const RarHeader& header, std::size_t nameLength);

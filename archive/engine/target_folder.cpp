@@ -60,9 +60,9 @@ struct Split {
     std::string_view name;
 };
 
-Split splitPath(std::string_view path)
+// `slash` is the path's last "/" (lastSlash).
+Split splitAt(std::string_view path, std::size_t slash)
 {
-    const std::size_t slash = lastSlash(path);
     if (slash == std::string_view::npos)
         return {".", path};
     return {slash == 0 ? std::string_view("/") : path.substr(0, slash), path.substr(slash + 1)};
@@ -197,7 +197,7 @@ bool TargetFolder::known(std::string_view folder) const
     return folders_.find(folder) != folders_.end();
 }
 
-std::string_view TargetFolder::kept(std::string_view text)
+inline std::string_view TargetFolder::kept(std::string_view text)
 {
     if (text.empty())
         return {};
@@ -206,19 +206,20 @@ std::string_view TargetFolder::kept(std::string_view text)
     return {copy, text.size()};
 }
 
-bool TargetFolder::nameHeld(std::string_view name, std::string_view knownFolder)
+std::size_t TargetFolder::nameLimit(std::string_view knownFolder)
 {
-    if (knownFolder == limitFolder_)
-        return name.size() <= limit_;
     const dev_t device = folders_.find(knownFolder)->second.device;
     auto limit = nameMax_.find(device);
     if (limit == nameMax_.end()) {
         const long asked = pathconf(std::string(knownFolder).c_str(), _PC_NAME_MAX);
         limit = nameMax_.emplace(device, asked > 0 ? std::size_t(asked) : NAME_MAX).first;
     }
-    limitFolder_ = knownFolder;
-    limit_ = limit->second;
-    return name.size() <= limit_;
+    return limit->second;
+}
+
+bool TargetFolder::nameHeld(std::string_view name, std::string_view knownFolder)
+{
+    return name.size() <= nameLimit(knownFolder);
 }
 
 bool TargetFolder::listed(const std::string& folder, const std::string& name)
@@ -317,10 +318,9 @@ TargetFolder::Verdict TargetFolder::checkFolder(const std::string& folder,
         if (lstat(folder.c_str(), &status) != 0)
             return {Refusal::FolderBlocked, {}};
         addToListing(parent, namePartOf(folder));
-        addMade(parent, foldedKey(namePartOf(folder)));
-        if (made && S_ISDIR(status.st_mode))
-            madeFolders_.try_emplace(folder, &records_);
-        madeCacheFolder_.clear();
+        addMade(parent, namesMadeIn(parent), foldedKey(namePartOf(folder)));
+        if (made && S_ISDIR(status.st_mode) && madeFolders_.try_emplace(folder, &records_).second)
+            ++madeSerial_;
     } else if (!folderNames_.count(FileId{status.st_dev, status.st_ino})) {
         if (Verdict verdict = foldedName(folder, parent); verdict.refusal != Refusal::None)
             return verdict;
@@ -349,34 +349,78 @@ int TargetFolder::heldFolder(std::string_view folder)
     return heldFd_ >= 0 ? heldFd_ : AT_FDCWD;
 }
 
-TargetFolder::Place TargetFolder::placeOf(const std::string& destination, std::string_view folder,
-                                          std::string_view name)
+TargetFolder::InWork& TargetFolder::takeUp(const std::string& destination)
 {
-    // The folder held already is asked once, not again by heldFolder.
-    const int fd = folder == heldPath_ ? heldFd_ : known(folder) ? heldFolder(folder) : AT_FDCWD;
-    // The name ends the path, so it ends with the path's terminating zero.
-    return {fd, fd == AT_FDCWD ? destination.c_str() : name.data()};
-}
-
-KeySet* TargetFolder::namesMadeIn(std::string_view folder)
-{
-    if (folder != madeCacheFolder_ || madeCacheFolder_.empty()) {
-        const auto made = madeFolders_.find(folder);
-        madeCache_ = made == madeFolders_.end() ? nullptr : &made->second;
-        madeCacheFolder_ = folder;
+    // The record of a write the entry left pending cannot be told from here.
+    settlePending();
+    const std::size_t slash = lastSlash(destination);
+    const bool sameFolder =
+        !work_.path.empty() && splitAt(destination, slash).folder == work_.folder;
+    // Where both paths are the folder, a "/" and a name, and the folder and
+    // its "/" hold the whole target prefix, the path starts as the last one did.
+    const bool prefixInFolder = sameFolder && slash != std::string_view::npos && slash > 0 &&
+                                work_.path.size() - work_.name.size() == slash + 1 &&
+                                slash + 1 >= targetPrefix_.size();
+    work_.path = destination;
+    const Split split = splitAt(work_.path, slash);
+    work_.folder = split.folder;
+    work_.name = split.name;
+    work_.key = foldedKey(work_.name);
+    if (!prefixInFolder)
+        work_.inTarget = work_.path.compare(0, targetPrefix_.size(), targetPrefix_) == 0;
+    work_.lookedUp = false;
+    work_.clearedNew = false;
+    if (!sameFolder) {
+        work_.known = false;
+        work_.held = false;
+        work_.limit = 0;
+        work_.madeSerial = 0;
     }
-    return madeCache_;
+    return work_;
 }
 
-bool TargetFolder::knownFree(std::string_view folder, std::uint64_t key)
+inline bool TargetFolder::workFolderKnown()
 {
-    const KeySet* made = namesMadeIn(folder);
-    return made && key != 0 && !made->contains(key);
+    if (!work_.known)
+        work_.known = known(work_.folder);
+    return work_.known;
 }
 
-void TargetFolder::addMade(std::string_view folder, std::uint64_t key)
+inline TargetFolder::Place TargetFolder::placeOf()
 {
-    KeySet* made = namesMadeIn(folder);
+    // The name ends the path, so it ends with the path's terminating zero.
+    if (work_.held)
+        return {heldFd_, work_.name.data()};
+    work_.held = work_.folder == heldPath_ && heldFd_ >= 0;
+    if (!work_.held && workFolderKnown())
+        work_.held = heldFolder(work_.folder) != AT_FDCWD;
+    return work_.held ? Place{heldFd_, work_.name.data()} : Place{AT_FDCWD, work_.path.c_str()};
+}
+
+inline KeySet* TargetFolder::madeInWork()
+{
+    if (work_.madeSerial != madeSerial_) {
+        work_.made = namesMadeIn(work_.folder);
+        work_.madeSerial = madeSerial_;
+    }
+    return work_.made;
+}
+
+inline bool TargetFolder::knownFree()
+{
+    const KeySet* made = madeInWork();
+    return made && work_.key != 0 && !made->contains(work_.key);
+}
+
+inline bool TargetFolder::workNameHeld()
+{
+    if (work_.limit == 0)
+        work_.limit = nameLimit(work_.folder);
+    return work_.name.size() <= work_.limit;
+}
+
+inline void TargetFolder::addMade(std::string_view folder, KeySet* made, std::uint64_t key)
+{
     if (!made)
         return;
     // A name the record cannot tell may fold together with any other.
@@ -384,16 +428,25 @@ void TargetFolder::addMade(std::string_view folder, std::uint64_t key)
         made->insert(key);
     } else {
         madeFolders_.erase(madeFolders_.find(folder));
-        madeCacheFolder_.clear();
+        ++madeSerial_;
     }
 }
 
-void TargetFolder::settlePending()
+KeySet* TargetFolder::namesMadeIn(std::string_view folder)
 {
-    if (pendingFolder_.empty())
+    const auto made = madeFolders_.find(folder);
+    return made == madeFolders_.end() ? nullptr : &made->second;
+}
+
+inline void TargetFolder::settlePending()
+{
+    if (!work_.pending)
         return;
-    madeFolders_.erase(std::exchange(pendingFolder_, std::string()));
-    madeCacheFolder_.clear();
+    work_.pending = false;
+    if (const auto made = madeFolders_.find(work_.folder); made != madeFolders_.end()) {
+        madeFolders_.erase(made);
+        ++madeSerial_;
+    }
 }
 
 std::string TargetFolder::entryOf(const Written& written) const
@@ -401,7 +454,7 @@ std::string TargetFolder::entryOf(const Written& written) const
     return written.entry.empty() ? belowTarget(written.path) : std::string(written.entry);
 }
 
-TargetFolder::Written* TargetFolder::keep(const Written& written)
+inline TargetFolder::Written* TargetFolder::keep(const Written& written)
 {
     return new (records_.allocate(sizeof(Written), alignof(Written))) Written(written);
 }
@@ -428,25 +481,25 @@ TargetFolder::Written* TargetFolder::writtenAt(std::string_view path)
 bool TargetFolder::exists(const std::string& destination)
 {
     settlePending();
-    const auto [folder, name] = splitPath(destination);
-    lookedUp_ = destination;
-    lookedUpKey_ = foldedKey(name);
-    lookedUpFree_ = knownFree(folder, lookedUpKey_);
-    if (lookedUpFree_) {
-        lookedUpFound_ = false;
+    InWork& work = inWork(destination);
+    work.lookedUp = true;
+    work.lookedUpFree = knownFree();
+    if (work.lookedUpFree) {
+        work.lookedUpFound = false;
         return false;
     }
-    const Place place = placeOf(destination, folder, name);
-    lookedUpFound_ = fstatat(place.folder, place.name, &lookedUpStatus_, AT_SYMLINK_NOFOLLOW) == 0;
-    return lookedUpFound_;
+    const Place place = placeOf();
+    work.lookedUpFound =
+        fstatat(place.folder, place.name, &work.lookedUpStatus, AT_SYMLINK_NOFOLLOW) == 0;
+    return work.lookedUpFound;
 }
 
-bool TargetFolder::lookUp(const std::string& destination, const Place& place, struct stat& status)
+bool TargetFolder::lookUp(const Place& place, struct stat& status)
 {
-    if (destination == lookedUp_) {
-        lookedUp_.clear();
-        status = lookedUpStatus_;
-        return lookedUpFound_;
+    if (work_.lookedUp) {
+        work_.lookedUp = false;
+        status = work_.lookedUpStatus;
+        return work_.lookedUpFound;
     }
     return fstatat(place.folder, place.name, &status, AT_SYMLINK_NOFOLLOW) == 0;
 }
@@ -454,35 +507,37 @@ bool TargetFolder::lookUp(const std::string& destination, const Place& place, st
 TargetFolder::Verdict TargetFolder::prepareFile(const std::string& destination)
 {
     settlePending();
-    if (destination.compare(0, targetPrefix_.size(), targetPrefix_) != 0)
-        return {};
-    const auto [folder, name] = splitPath(destination);
-    if (Verdict verdict = ensureFolder(folder); verdict.refusal != Refusal::None)
-        return verdict;
-    Verdict verdict = clearPath(destination, folder, name);
-    if (verdict.refusal == Refusal::None && namesMadeIn(folder))
-        pendingFolder_ = folder;
+    InWork& work = inWork(destination);
+    // One object answered throughout, so it is built where the caller takes it.
+    Verdict verdict = clearPath();
+    if (verdict.refusal == Refusal::None && work.inTarget && madeInWork())
+        work.pending = true;
     return verdict;
 }
 
-TargetFolder::Verdict TargetFolder::clearPath(const std::string& destination,
-                                              std::string_view folder, std::string_view name)
+inline TargetFolder::Verdict TargetFolder::clearPath()
 {
-    clearedNew_.clear();
-    if (!nameHeld(name, folder))
+    InWork& work = work_;
+    if (!work.inTarget)
+        return {};
+    if (!workFolderKnown()) {
+        if (Verdict verdict = ensureFolder(work.folder); verdict.refusal != Refusal::None)
+            return verdict;
+    }
+    work.clearedNew = false;
+    if (!workNameHeld())
         return {Refusal::NameNotHeld, {}};
     // Nothing the run wrote can stand at a path known to be free.
-    const bool lookedUpHere = destination == lookedUp_;
-    const std::uint64_t key = lookedUpHere ? lookedUpKey_ : foldedKey(name);
-    if ((lookedUpHere && lookedUpFree_) || knownFree(folder, key)) {
-        lookedUp_.clear();
-        clearedNew_ = destination;
-        clearedKey_ = key;
+    if ((work.lookedUp && work.lookedUpFree) || knownFree()) {
+        work.lookedUp = false;
+        work.clearedNew = true;
         return {};
     }
-    const Place place = placeOf(destination, folder, name);
+    const std::string& destination = work.path;
+    const std::string_view name = work.name;
+    const Place place = placeOf();
     struct stat status {};
-    if (!lookUp(destination, place, status))
+    if (!lookUp(place, status))
         return mayBeRefused(name) && !fileSystemTakes(place.folder, place.name)
                    ? Verdict{Refusal::NameNotHeld, {}}
                    : Verdict{};
@@ -490,7 +545,7 @@ TargetFolder::Verdict TargetFolder::clearPath(const std::string& destination,
         return {Refusal::SameFile, entryOf(*earlier)};
     if (const Written* earlier = writtenAt(destination))
         return {Refusal::SameFile, entryOf(*earlier)};
-    if (Verdict verdict = foldedName(destination, std::string(folder));
+    if (Verdict verdict = foldedName(destination, std::string(work.folder));
         verdict.refusal != Refusal::None)
         return verdict;
     if (S_ISDIR(status.st_mode)) {
@@ -530,10 +585,10 @@ TargetFolder::Verdict TargetFolder::makeFolder(const std::string& destination, m
 bool TargetFolder::recordWritten(const std::string& destination, const std::string& entry,
                                  bool link, const uint64_t* size, bool hardLink, mode_t permissions)
 {
-    lookedUp_.clear(); // what was looked up before the write is gone
-    const auto [folder, name] = splitPath(destination);
-    const Place place = placeOf(destination, folder, name);
-    struct stat status {};
+    InWork& work = inWork(destination);
+    work.lookedUp = false; // what was looked up before the write is gone
+    const Place place = placeOf();
+    struct stat status; // filled by fstatat
     if (fstatat(place.folder, place.name, &status, AT_SYMLINK_NOFOLLOW) != 0)
         return false;
     const bool kindRight =
@@ -543,19 +598,16 @@ bool TargetFolder::recordWritten(const std::string& destination, const std::stri
     if (!kindRight)
         return false;
     const FileId id{status.st_dev, status.st_ino};
-    const bool newPath = destination == clearedNew_;
-    clearedNew_.clear();
+    const bool newPath = std::exchange(work.clearedNew, false);
     // The path's record, made where the path is new to the run. The entry's
     // name is kept only where it is not the path below the target.
     const auto pathRecord = [&] {
-        Written* atPath = newPath ? nullptr : writtenAt(destination);
+        Written* atPath = newPath ? nullptr : writtenAt(work.path);
         if (!atPath) {
             const bool belowAsStored =
-                destination.size() == targetPrefix_.size() + entry.size() &&
-                destination.compare(0, targetPrefix_.size(), targetPrefix_) == 0 &&
-                destination.compare(targetPrefix_.size(), entry.size(), entry) == 0;
-            atPath =
-                keep({id, kept(destination), belowAsStored ? std::string_view() : kept(entry)});
+                work.inTarget && work.path.size() == targetPrefix_.size() + entry.size() &&
+                work.path.compare(targetPrefix_.size(), entry.size(), entry) == 0;
+            atPath = keep({id, kept(work.path), belowAsStored ? std::string_view() : kept(entry)});
             paths_.push_back(atPath);
         }
         return atPath;
@@ -572,12 +624,11 @@ bool TargetFolder::recordWritten(const std::string& destination, const std::stri
         return false;
     if (sameFile)
         pathRecord();
-    if (pendingFolder_ == folder)
-        pendingFolder_.clear();
-    addToListing(folder, name);
-    addMade(folder, newPath ? clearedKey_ : foldedKey(name));
+    work.pending = false;
+    addToListing(work.folder, work.name);
+    addMade(work.folder, madeInWork(), work.key);
     if (link)
-        linksMade_.insert(destination);
+        linksMade_.insert(work.path);
     else if ((status.st_mode & 07777) != permissions)
         fchmodat(place.folder, place.name, permissions, 0); // FAT, exFAT keep their own
     return true;

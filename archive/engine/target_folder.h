@@ -113,16 +113,27 @@ private:
     };
 
     Verdict ensureFolder(std::string_view folder);
-    // `folder` and `name` are the parts of `destination`.
-    Verdict clearPath(const std::string& destination, std::string_view folder,
-                      std::string_view name);
-    // Whether nothing can stand at a name in `folder`: the run made the
-    // folder, and the name (its foldedKey `key`) is plain and folds together
-    // with nothing made in it. A name is keyed once for all its checks.
-    bool knownFree(std::string_view folder, std::uint64_t key);
-    void addMade(std::string_view folder, std::uint64_t key);
+    // prepareFile of the entry in work, but for the record of what it leaves pending.
+    Verdict clearPath();
+    // The entry in work, taken up when `destination` is not its path.
+    struct InWork;
+    InWork& inWork(const std::string& destination)
+    {
+        return destination == work_.path && !work_.path.empty() ? work_ : takeUp(destination);
+    }
+    InWork& takeUp(const std::string& destination);
+    bool workFolderKnown();
+    // Whether the file system of the entry in work's folder takes its name.
+    bool workNameHeld();
+    // Whether nothing can stand at the entry in work's name: the run made its
+    // folder, and the name is plain and folds together with nothing made in it.
+    bool knownFree();
+    // The names made in the entry in work's folder when the run made it, else null.
+    KeySet* madeInWork();
     // The names made in `folder` when the run made it, else null.
     KeySet* namesMadeIn(std::string_view folder);
+    // `made` is namesMadeIn(folder); `key` the new name's foldedKey.
+    void addMade(std::string_view folder, KeySet* made, std::uint64_t key);
     // A file cleared in a made folder whose write was not recorded may have
     // left something there: that folder is asked from then on.
     void settlePending();
@@ -134,23 +145,25 @@ private:
     void addToListing(std::string_view folder, std::string_view name);
     Verdict checkFolder(const std::string& folder, const std::string& parent);
     Verdict rememberFolder(const std::string& folder, const FileId& id);
-    // Whether the file system of a folder already checked takes a name that long.
+    // Whether the file system of a folder already checked takes a name that
+    // long, and the longest it takes.
     bool nameHeld(std::string_view name, std::string_view knownFolder);
+    std::size_t nameLimit(std::string_view knownFolder);
     std::string belowTarget(std::string_view path) const;
     bool known(std::string_view folder) const;
     // The folder of the entry in work is held open, so each name in it is
     // looked up alone, not along the whole path; AT_FDCWD when it cannot be
     // opened (the full path is used then).
     int heldFolder(std::string_view folder);
-    // Where a path is asked: its known folder held open and its name, or
-    // AT_FDCWD and the whole path. The name is the end of the path itself.
+    // Where the entry in work's path is asked: its known folder held open and
+    // its name, or AT_FDCWD and the whole path.
     struct Place {
         int folder;
         const char* name;
     };
-    Place placeOf(const std::string& destination, std::string_view folder, std::string_view name);
+    Place placeOf();
     // The answer of exists() serves the check that follows it for that path.
-    bool lookUp(const std::string& destination, const Place& place, struct stat& status);
+    bool lookUp(const Place& place, struct stat& status);
     // A copy of `text` in the records' arena, for as long as the records last.
     std::string_view kept(std::string_view text);
 
@@ -184,21 +197,41 @@ private:
     std::pmr::vector<Written*> paths_{&records_};
     RecordIndex<Written> byPath_{&records_};
     std::size_t pathsIndexed_ = 0;
-    // The path cleared last as one no earlier entry wrote, until it is
-    // recorded, and its name's key.
-    std::string clearedNew_;
-    std::uint64_t clearedKey_ = 0;
     // Folders the run made, with the names made in each as a case-folding
     // file system takes them (hashed).
     std::unordered_map<std::string, KeySet, TextHash, std::equal_to<>> madeFolders_;
-    // The made folder of the file cleared last, until its write is recorded.
-    std::string pendingFolder_;
-    // The folder namesMadeIn was asked about last, and its answer.
-    std::string madeCacheFolder_;
-    KeySet* madeCache_ = nullptr;
-    // The folder nameHeld was asked about last, and its file system's limit.
-    std::string limitFolder_;
-    std::size_t limit_ = 0;
+    // Counts the changes to madeFolders_, so that the entry in work's answer
+    // from it is looked up again only after one.
+    std::uint64_t madeSerial_ = 1;
+    // The entry whose path exists, prepareFile and recordWritten were asked
+    // about last: its path split once and its name keyed once for all their
+    // checks, and what is known of its folder, kept while the entries that
+    // follow are in the same folder.
+    struct InWork {
+        std::string path;
+        std::string_view folder; // both views into path
+        std::string_view name;
+        std::uint64_t key = 0; // foldedKey(name)
+        bool inTarget = false; // the path is below the target
+        // exists() asked: its answer serves the check that follows it, and
+        // was given by the record (free) or the file system (found, status).
+        bool lookedUp = false;
+        bool lookedUpFree = false;
+        bool lookedUpFound = false;
+        struct stat lookedUpStatus {};
+        // Cleared as a path no earlier entry wrote, until it is recorded.
+        bool clearedNew = false;
+        // Cleared in a folder the run made, until its write is recorded.
+        bool pending = false;
+        // The folder is known; it is the one held open.
+        bool known = false;
+        bool held = false;
+        std::size_t limit = 0; // its longest name, 0 until asked
+        // namesMadeIn(folder), as of madeSerial_ == madeSerial.
+        KeySet* made = nullptr;
+        std::uint64_t madeSerial = 0;
+    };
+    InWork work_;
     // Names in a folder, read once the first time a name there is met that
     // already exists.
     std::unordered_map<std::string, std::unordered_set<std::string>> listings_;
@@ -208,11 +241,6 @@ private:
     int foldersMade_ = 0;
     int heldFd_ = -1;
     std::string heldPath_;
-    std::string lookedUp_;
-    bool lookedUpFound_ = false;
-    bool lookedUpFree_ = false; // answered by the record, not asked
-    std::uint64_t lookedUpKey_ = 0;
-    struct stat lookedUpStatus_ {};
 };
 
 // A write to the folder holding `destination` failed for want of space: the

@@ -21,6 +21,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <cstring>
 #include <exception>
 #include <utility>
 #include <filesystem>
@@ -58,11 +59,14 @@ std::string withoutTrailingSlash(std::string path)
 }
 
 // HasWildcards of the destination's name part, asked of every entry without
-// cutting the name out.
+// cutting the name out; the C library finds its start fastest.
 bool nameHasWildcards(const std::string& destination)
 {
-    const std::string_view path(destination);
-    return HasWildcards(path.substr(path.rfind('/') + 1));
+    const void* slash = memrchr(destination.data(), '/', destination.size());
+    const std::size_t name =
+        slash ? static_cast<std::size_t>(static_cast<const char*>(slash) - destination.data()) + 1
+              : 0;
+    return HasWildcards(std::string_view(destination).substr(name));
 }
 
 int32_t messageFor(TargetFolder::Refusal refusal)
@@ -340,10 +344,11 @@ std::string TUnRAR::targetFolder() const
     return FolderPart(AppendBackslash(ExtractDir()));
 }
 
-void TUnRAR::endIfVolumeMissing()
+inline void TUnRAR::endIfVolumeMissing()
 {
-    if (!activeRun->missingVolume.empty())
-        failRun(std::exchange(activeRun->missingVolume, std::string()), kMsgFileNotFound);
+    if (activeRun->missingVolume.empty()) [[likely]]
+        return;
+    failRun(std::exchange(activeRun->missingVolume, std::string()), kMsgFileNotFound);
 }
 
 void TUnRAR::walkArchive(int operation, std::string& archiveName)
@@ -435,7 +440,8 @@ int TUnRAR::walkEntries(void* archive, int operation)
         // BuildDestPath drops only a leading drive or separator and keeps the
         // stored folders as they stand, so only a ".." folder can climb out.
         // A name the library had to cut would be written under another name.
-        if (FileName().empty() || HasParentComponent(FileName()) || NameMayBeCut(header))
+        if (FileName().empty() || HasParentComponent(FileName()) ||
+            NameMayBeCut(header, storedName_.size()))
             refuseEntry(archive, kMsgInvalidFileName, reportedEntry(FileName()));
         else
             handleEntry(archive, operation, header, wildcard);
@@ -590,20 +596,15 @@ bool TUnRAR::writtenAsStored(const RarHeader& header, const std::string& storedN
                                   EntryPermissions(header.data, target().umask()));
 }
 
-std::string& TUnRAR::libraryFolder()
+void TUnRAR::takeUpLibraryFolder()
 {
-    if (libraryFolderOf_ != ExtractDir()) {
-        libraryFolderOf_ = ExtractDir();
-        libraryFolder_ = AppendBackslash(ExtractDir());
-    }
-    return libraryFolder_;
+    libraryFolderOf_ = ExtractDirChanges();
+    libraryFolder_ = AppendBackslash(ExtractDir());
 }
 
-TargetFolder& TUnRAR::target()
+void TUnRAR::makeTarget()
 {
-    if (!target_)
-        target_ = std::make_unique<TargetFolder>(ExtractDir());
-    return *target_;
+    target_ = std::make_unique<TargetFolder>(ExtractDir());
 }
 
 void TUnRAR::finishTarget()

@@ -52,8 +52,20 @@ private:
     // The extraction folder handed to the library, not the entry's own: the
     // library judges links against this folder, and a link may climb out of
     // its own subfolder. Built once for each ExtractDir.
-    std::string& libraryFolder();
-    TargetFolder& target();
+    std::string& libraryFolder()
+    {
+        if (libraryFolderOf_ != ExtractDirChanges())
+            takeUpLibraryFolder();
+        return libraryFolder_;
+    }
+    void takeUpLibraryFolder();
+    TargetFolder& target()
+    {
+        if (!target_)
+            makeTarget();
+        return *target_;
+    }
+    void makeTarget();
     void finishTarget();
     void fireEnd(bool crcPass);
 
@@ -72,7 +84,8 @@ private:
     std::unique_ptr<TargetFolder> target_;
     int foldersMade_ = 0;
     std::string libraryFolder_;
-    std::string libraryFolderOf_;
+    // The ExtractDirChanges() libraryFolder_ was built at; none at first.
+    uint64_t libraryFolderOf_ = UINT64_MAX;
     // The entry in work's stored name and its path as handed to the library,
     // kept across entries so that none allocates them anew.
     std::string storedName_;

@@ -123,8 +123,8 @@ bool WildcardMatch(const std::string& name, const std::string& fileSpec, bool na
 {
     // The usual pattern, asked once per entry: "*.*" takes every plain name
     // that does not end in "." (a name without "." gets the extension ".*").
-    if (!nameOnly && fileSpec == "*.*" && (name.empty() || name.back() != '.') &&
-        !HasWildcards(name))
+    if (!nameOnly && fileSpec.size() == 3 && fileSpec[0] == '*' && fileSpec[1] == '.' &&
+        fileSpec[2] == '*' && (name.empty() || name.back() != '.') && !HasWildcards(name))
         return true;
     Budget budget;
     return match(name, fileSpec, nameOnly, style, budget);
