@@ -1,6 +1,7 @@
 #include "unrar/header_fields.h"
 
 #include "unrar/dos_time.h"
+#include "unrar/header_records.h"
 
 #include <archive_entry.h>
 #include <sys/stat.h>
@@ -117,15 +118,7 @@ void copyToPlainHeader(const RARHeaderDataEx& full, RARHeaderData& plain)
 {
     copyName(plain.ArcName, full.ArcName);
     copyName(plain.FileName, full.FileName);
-    plain.Flags = full.Flags;
-    plain.PackSize = full.PackSize;
-    plain.UnpSize = full.UnpSize;
-    plain.HostOS = full.HostOS;
-    plain.FileCRC = full.FileCRC;
-    plain.FileTime = full.FileTime;
-    plain.UnpVer = full.UnpVer;
-    plain.Method = full.Method;
-    plain.FileAttr = full.FileAttr;
+    CopySharedHeaderFields(full, plain);
     plain.CmtSize = 0;
     plain.CmtState = 0;
 }

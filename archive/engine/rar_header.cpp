@@ -1,5 +1,7 @@
 #include "archive/engine/rar_header.h"
 
+#include "unrar/header_records.h"
+
 #include <cstddef>
 #include <cstring>
 
@@ -9,15 +11,7 @@ void copyPlainHeader(const RARHeaderData& plain, RARHeaderDataEx& ex)
 {
     std::memcpy(ex.ArcName, plain.ArcName, sizeof plain.ArcName);
     std::memcpy(ex.FileName, plain.FileName, sizeof plain.FileName);
-    ex.Flags = plain.Flags;
-    ex.PackSize = plain.PackSize;
-    ex.UnpSize = plain.UnpSize;
-    ex.HostOS = plain.HostOS;
-    ex.FileCRC = plain.FileCRC;
-    ex.FileTime = plain.FileTime;
-    ex.UnpVer = plain.UnpVer;
-    ex.Method = plain.Method;
-    ex.FileAttr = plain.FileAttr;
+    CopySharedHeaderFields(plain, ex);
 }
 
 // The extended record is 14 KB, nearly all of it name fields and reserved
