@@ -13,14 +13,21 @@
 #include "resources/artwork.h"
 
 #include <QFileInfo>
+#include <QHideEvent>
 #include <QProgressBar>
 #include <QScreen>
+#include <QShowEvent>
+
+#include <chrono>
+#include <utility>
 
 Tfrm_install* frm_install = nullptr;
 
 namespace {
 
 constexpr int kProgressStep = 10;
+// How often the volume check's progress is shown while Extract waits for it.
+constexpr std::chrono::milliseconds kCheckDisplayFrame{16};
 
 QString fromNative(const std::string& text)
 {
@@ -69,6 +76,7 @@ Tfrm_install::Tfrm_install(QWidget* parent) : HoverWindow(parent), UnRAR(nullptr
     ProgressBar->setTextVisible(false);
     ProgressBar->setAccessibleName(QStringLiteral("Progress"));
     progress_ = new ProgressDisplay(*lbl_filename, *ProgressBar);
+    volumeCheck_ = std::make_unique<VolumeCheckTask>();
 
     UnRAR.SetFileSpec("*.*");
     UnRAR.SetCpuType(TCpuType::cptAuto);
@@ -140,24 +148,58 @@ void Tfrm_install::ExtractClick()
         done(outcome);
 }
 
-bool Tfrm_install::RecordedVolumesIntact()
+void Tfrm_install::SetVolumeChecker(VolumeCheckTask::Checker checker)
 {
+    volumeCheck_ = std::make_unique<VolumeCheckTask>(std::move(checker));
+}
+
+void Tfrm_install::showEvent(QShowEvent* event)
+{
+    HoverWindow::showEvent(event);
+    if (!event->spontaneous() && !archiveFile_.isEmpty())
+        volumeCheck_->start(archiveFile_);
+}
+
+void Tfrm_install::hideEvent(QHideEvent* event)
+{
+    HoverWindow::hideEvent(event);
+    if (!event->spontaneous())
+        volumeCheck_->stop();
+}
+
+std::optional<VolumeCheck> Tfrm_install::WaitForVolumeCheck()
+{
+    if (!volumeCheck_->started())
+        volumeCheck_->start(archiveFile_);
+    std::optional<VolumeCheck> check = volumeCheck_->waitFor(std::chrono::milliseconds(0));
+    if (check)
+        return check;
     const QString caption = Label1->text();
     const int bar = ProgressBar->value();
-    const VolumeCheck check =
-        CheckRecordedVolumes(archiveFile_, [this](const QString& name, qint64 done, qint64 total) {
-            Label1->setText(QStringLiteral("Checking:"));
-            lbl_filename->setText(name);
-            ProgressBar->setValue(static_cast<int>(total > 0 ? done * 100 / total : 100));
-            ProcessMessages();
-            return !run_.cancelRequested;
-        });
+    Label1->setText(QStringLiteral("Checking:"));
+    while (!check && !run_.cancelRequested) {
+        const VolumeCheckTask::Progress progress = volumeCheck_->progress();
+        lbl_filename->setText(progress.name);
+        ProgressBar->setValue(
+            static_cast<int>(progress.total > 0 ? progress.done * 100 / progress.total : 0));
+        ProcessMessages();
+        check = volumeCheck_->waitFor(kCheckDisplayFrame);
+    }
     Label1->setText(caption);
     lbl_filename->setText(QString());
     ProgressBar->setValue(bar);
+    return check;
+}
 
+bool Tfrm_install::RecordedVolumesIntact()
+{
+    const std::optional<VolumeCheck> check = WaitForVolumeCheck();
+    // A later Extract checks the volumes again: the user may have replaced one.
+    volumeCheck_->stop();
+    if (!check)
+        return false; // cancelled
     using Outcome = VolumeCheck::Outcome;
-    switch (check.outcome) {
+    switch (check->outcome) {
     case Outcome::NoRecord:
     case Outcome::Intact:
         return true;
@@ -165,14 +207,14 @@ bool Tfrm_install::RecordedVolumesIntact()
         return false;
     case Outcome::Missing:
         showErrorBox(
-            QStringLiteral("%1 is missing. Please download the installer again.").arg(check.file));
+            QStringLiteral("%1 is missing. Please download the installer again.").arg(check->file));
         return false;
     case Outcome::Damaged:
     case Outcome::BadRecord:
         break;
     }
     showErrorBox(
-        QStringLiteral("%1 is damaged or incomplete. Please download it again.").arg(check.file));
+        QStringLiteral("%1 is damaged or incomplete. Please download it again.").arg(check->file));
     return false;
 }
 

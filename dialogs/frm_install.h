@@ -3,10 +3,13 @@
 #include "archive/engine/unrar.h"
 #include "dialogs/hover_window.h"
 #include "dialogs/modal_result.h"
+#include "dialogs/volume_check_task.h"
 
 #include <QString>
 
 #include <cstdint>
+#include <memory>
+#include <optional>
 #include <string>
 
 class ProgressDisplay;
@@ -42,6 +45,9 @@ public:
     // True while an extraction run is in progress.
     bool Running() const { return run_.running; }
 
+    // What checks the recorded volumes; tests hold the check where they choose.
+    void SetVolumeChecker(VolumeCheckTask::Checker checker);
+
     TAutoLabel* Label1;
     TAutoLabel* lbl_filename;
     TPicture* img_cancel;
@@ -53,6 +59,9 @@ public:
     TUnRAR UnRAR;
 
 protected:
+    // The volume check starts when the window opens and stops when it closes.
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     void closeBoxClicked() override;
     // The keyboard's way to the two buttons: Enter extracts, Esc cancels.
     void enterPressed() override { ExtractClick(); }
@@ -77,15 +86,18 @@ private:
         int outcome() const;
     };
 
-    // Checks the volumes recorded beside the archive before anything is
-    // written, with progress in this window; false when the run must not go
-    // on (a volume is missing or damaged, said in one box, or Cancel).
+    // Waits for the check of the volumes recorded beside the archive before
+    // anything is written, with its progress in this window while it lasts;
+    // false when the run must not go on (a volume is missing or damaged, said
+    // in one box, or Cancel).
     bool RecordedVolumesIntact();
+    std::optional<VolumeCheck> WaitForVolumeCheck();
 
     ProgressDisplay* progress_;
     QString archivePath_;
     QString archiveFile_; // the archive's full path, for its volume record
     RunState run_;
+    std::unique_ptr<VolumeCheckTask> volumeCheck_;
 };
 
 extern Tfrm_install* frm_install;
