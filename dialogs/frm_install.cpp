@@ -250,7 +250,10 @@ void Tfrm_install::closeBoxClicked()
 
 void Tfrm_install::UnRARBegin(TObject*, const std::string& FN, int32_t, bool&)
 {
-    setWindowTitle(archivePath_);
+    // The caption is the archive's for every entry of the run: set at the
+    // first, not asked again for each of many thousands.
+    if (!std::exchange(run_.captionSet, true))
+        setWindowTitle(archivePath_);
     // The component withdraws Cancel when a run starts; a Cancel given since
     // then stops the run after this entry.
     if (run_.cancelRequested)

@@ -79,6 +79,8 @@ private:
         // The run ended early on a failure every later entry would meet (a
         // full disk, a read-only target, a cut archive, a missing volume).
         bool failed = false;
+        // The caption shows the archive since the run's first entry.
+        bool captionSet = false;
 
         // A failed run or entry outweighs a cancel, a cancel outweighs
         // extracted entries; mrNone when the run neither failed nor
