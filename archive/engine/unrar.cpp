@@ -431,8 +431,16 @@ int TUnRAR::walkEntries(void* archive, int operation)
         if (Cancel())
             break;
         AssignStoredEntryName(header.data, storedName_);
-        SetFileName(storedName_);
-        if (!WildcardMatch(FileName(), FileSpec(), false)) {
+        const std::string& name = storedName_;
+        // FileName() is the stored name of an entry passed over or refused
+        // here, and the destination path (BuildDestPath) of the others: it is
+        // set once per entry, when no check is left that reads it.
+        // Wildcards are looked for once in the whole name: none of its parts
+        // holds one that the whole lacks.
+        const bool plainName = !HasWildcards(name);
+        if (!(plainName ? PlainNameMatch(name, FileSpec())
+                        : WildcardMatch(name, FileSpec(), false))) {
+            SetFileName(name);
             skipEntry(archive);
             continue;
         }
@@ -440,18 +448,20 @@ int TUnRAR::walkEntries(void* archive, int operation)
         // BuildDestPath drops only a leading drive or separator and keeps the
         // stored folders as they stand, so only a ".." folder can climb out.
         // A name the library had to cut would be written under another name.
-        if (FileName().empty() || HasParentComponent(FileName()) ||
-            NameMayBeCut(header, storedName_.size()))
-            refuseEntry(archive, kMsgInvalidFileName, reportedEntry(FileName()));
-        else
-            handleEntry(archive, operation, header, wildcard);
+        if (name.empty() || HasParentComponent(name) || NameMayBeCut(header, name.size())) {
+            SetFileName(name);
+            refuseEntry(archive, kMsgInvalidFileName, reportedEntry(name));
+        } else {
+            handleEntry(archive, operation, header, wildcard, plainName);
+        }
         if (!wildcard || activeRun->stoppedByCancel)
             break;
     }
     return result;
 }
 
-void TUnRAR::handleEntry(void* archive, int operation, const RarHeader& header, bool wildcard)
+void TUnRAR::handleEntry(void* archive, int operation, const RarHeader& header, bool wildcard,
+                         bool plainName)
 {
     const std::string& storedName = storedName_;
     BuildDestPath(storedName);
@@ -469,8 +479,9 @@ void TUnRAR::handleEntry(void* archive, int operation, const RarHeader& header, 
     activeRun->remainingBytes = UnpackedSize(header);
     bool extract = true;
     // A name without wildcards is looked up in its folder held open.
-    const bool found = OnFileExists && (nameHasWildcards(FileName()) ? FileFound(FileName())
-                                                                     : target().exists(FileName()));
+    const bool found =
+        OnFileExists && (!plainName && nameHasWildcards(FileName()) ? FileFound(FileName())
+                                                                    : target().exists(FileName()));
     if (found)
         OnFileExists(this, FileName(),
                      DosDateToDateTime(static_cast<int32_t>(header.data.FileTime)), extract);
