@@ -190,12 +190,18 @@ private:
     static std::uint64_t hashOf(const FileId& id);
     const Written* writtenAs(const FileId& id) const;
     Written* writtenAt(std::string_view path);
-    RecordIndex<Written> byId_{&records_};
+    struct IdHash {
+        std::uint64_t operator()(const Written& written) const { return hashOf(written.id); }
+    };
+    struct PathHash {
+        std::uint64_t operator()(const Written& written) const { return TextHash()(written.path); }
+    };
+    RecordIndex<Written, IdHash> byId_{&records_};
     // Every path written, in order. The index by path takes in those it
     // lacks when a path is looked up, which a run into folders it made
     // never does: there each path is known to be new before it is written.
     std::pmr::vector<Written*> paths_{&records_};
-    RecordIndex<Written> byPath_{&records_};
+    RecordIndex<Written, PathHash> byPath_{&records_};
     std::size_t pathsIndexed_ = 0;
     // Folders the run made, with the names made in each as a case-folding
     // file system takes them (hashed).

@@ -16,6 +16,7 @@
 #include "archive/engine/wildcard.h"
 
 #include <sys/stat.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -150,6 +151,17 @@ void rethrowCallbackFailure()
         std::rethrow_exception(std::exchange(activeRun->callbackFailure, nullptr));
 }
 
+// The clock that spaces message passes, read with every block of data: the
+// coarse one, a few milliseconds fine, is read without the processor's time
+// counter and costs a fraction of the precise one.
+std::chrono::steady_clock::time_point coarseNow()
+{
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC_COARSE, &now);
+    return std::chrono::steady_clock::time_point(std::chrono::seconds(now.tv_sec) +
+                                                 std::chrono::nanoseconds(now.tv_nsec));
+}
+
 int ProcessDataCallback(unsigned char*, int size)
 {
     RunState& run = *activeRun;
@@ -159,7 +171,7 @@ int ProcessDataCallback(unsigned char*, int size)
     run.remainingBytes -= static_cast<uint64_t>(size);
     const uint64_t done = run.totalBytes - run.remainingBytes;
     try {
-        const auto now = std::chrono::steady_clock::now();
+        const auto now = coarseNow();
         if (PercentageTest(run.progressStep, run.lastPercentage, done, run.totalBytes)) {
             run.component->DoProgress(run.lastPercentage);
             run.lastMessagePass = now;
@@ -431,8 +443,16 @@ int TUnRAR::walkEntries(void* archive, int operation)
         if (Cancel())
             break;
         AssignStoredEntryName(header.data, storedName_);
-        SetFileName(storedName_);
-        if (!WildcardMatch(FileName(), FileSpec(), false)) {
+        const std::string& name = storedName_;
+        // FileName() is the stored name of an entry passed over or refused
+        // here, and the destination path (BuildDestPath) of the others: it is
+        // set once per entry, when no check is left that reads it.
+        // Wildcards are looked for once in the whole name: none of its parts
+        // holds one that the whole lacks.
+        const bool plainName = !HasWildcards(name);
+        if (!(plainName ? PlainNameMatch(name, FileSpec())
+                        : WildcardMatch(name, FileSpec(), false))) {
+            SetFileName(name);
             skipEntry(archive);
             continue;
         }
@@ -440,18 +460,20 @@ int TUnRAR::walkEntries(void* archive, int operation)
         // BuildDestPath drops only a leading drive or separator and keeps the
         // stored folders as they stand, so only a ".." folder can climb out.
         // A name the library had to cut would be written under another name.
-        if (FileName().empty() || HasParentComponent(FileName()) ||
-            NameMayBeCut(header, storedName_.size()))
-            refuseEntry(archive, kMsgInvalidFileName, reportedEntry(FileName()));
-        else
-            handleEntry(archive, operation, header, wildcard);
+        if (name.empty() || HasParentComponent(name) || NameMayBeCut(header, name.size())) {
+            SetFileName(name);
+            refuseEntry(archive, kMsgInvalidFileName, reportedEntry(name));
+        } else {
+            handleEntry(archive, operation, header, wildcard, plainName);
+        }
         if (!wildcard || activeRun->stoppedByCancel)
             break;
     }
     return result;
 }
 
-void TUnRAR::handleEntry(void* archive, int operation, const RarHeader& header, bool wildcard)
+void TUnRAR::handleEntry(void* archive, int operation, const RarHeader& header, bool wildcard,
+                         bool plainName)
 {
     const std::string& storedName = storedName_;
     BuildDestPath(storedName);
@@ -469,8 +491,9 @@ void TUnRAR::handleEntry(void* archive, int operation, const RarHeader& header, 
     activeRun->remainingBytes = UnpackedSize(header);
     bool extract = true;
     // A name without wildcards is looked up in its folder held open.
-    const bool found = OnFileExists && (nameHasWildcards(FileName()) ? FileFound(FileName())
-                                                                     : target().exists(FileName()));
+    const bool found =
+        OnFileExists && (!plainName && nameHasWildcards(FileName()) ? FileFound(FileName())
+                                                                    : target().exists(FileName()));
     if (found)
         OnFileExists(this, FileName(),
                      DosDateToDateTime(static_cast<int32_t>(header.data.FileTime)), extract);

@@ -40,7 +40,9 @@ private:
     void walkArchive(int operation, std::string& archiveName);
     // The header loop; answers the last header read result.
     int walkEntries(void* archive, int operation);
-    void handleEntry(void* archive, int operation, const RarHeader& header, bool wildcard);
+    // `plainName`: the stored name holds no wildcards.
+    void handleEntry(void* archive, int operation, const RarHeader& header, bool wildcard,
+                     bool plainName);
     void skipEntry(void* archive);
     bool acceptPassword(void* archive, const std::string& storedName);
     void refuseEntry(void* archive, int32_t code, const std::string& reportedName);
