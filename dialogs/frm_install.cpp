@@ -76,7 +76,6 @@ Tfrm_install::Tfrm_install(QWidget* parent) : HoverWindow(parent), UnRAR(nullptr
     ProgressBar->setTextVisible(false);
     ProgressBar->setAccessibleName(QStringLiteral("Progress"));
     progress_ = new ProgressDisplay(*lbl_filename, *ProgressBar);
-    volumeCheck_ = std::make_unique<VolumeCheckTask>();
 
     UnRAR.SetFileSpec("*.*");
     UnRAR.SetCpuType(TCpuType::cptAuto);
@@ -150,40 +149,40 @@ void Tfrm_install::ExtractClick()
 
 void Tfrm_install::SetVolumeChecker(VolumeCheckTask::Checker checker)
 {
-    volumeCheck_ = std::make_unique<VolumeCheckTask>(std::move(checker));
+    volumeCheck_.setChecker(std::move(checker));
 }
 
 void Tfrm_install::showEvent(QShowEvent* event)
 {
     HoverWindow::showEvent(event);
     if (!event->spontaneous() && !archiveFile_.isEmpty())
-        volumeCheck_->start(archiveFile_);
+        volumeCheck_.start(archiveFile_);
 }
 
 void Tfrm_install::hideEvent(QHideEvent* event)
 {
     HoverWindow::hideEvent(event);
     if (!event->spontaneous())
-        volumeCheck_->stop();
+        volumeCheck_.stop();
 }
 
 std::optional<VolumeCheck> Tfrm_install::WaitForVolumeCheck()
 {
-    if (!volumeCheck_->started())
-        volumeCheck_->start(archiveFile_);
-    std::optional<VolumeCheck> check = volumeCheck_->waitFor(std::chrono::milliseconds(0));
+    if (!volumeCheck_.started())
+        volumeCheck_.start(archiveFile_);
+    std::optional<VolumeCheck> check = volumeCheck_.waitFor(std::chrono::milliseconds(0));
     if (check)
         return check;
     const QString caption = Label1->text();
     const int bar = ProgressBar->value();
     Label1->setText(QStringLiteral("Checking:"));
     while (!check && !run_.cancelRequested) {
-        const VolumeCheckTask::Progress progress = volumeCheck_->progress();
+        const VolumeCheckTask::Progress progress = volumeCheck_.progress();
         lbl_filename->setText(progress.name);
         ProgressBar->setValue(
             static_cast<int>(progress.total > 0 ? progress.done * 100 / progress.total : 0));
         ProcessMessages();
-        check = volumeCheck_->waitFor(kCheckDisplayFrame);
+        check = volumeCheck_.waitFor(kCheckDisplayFrame);
     }
     Label1->setText(caption);
     lbl_filename->setText(QString());
@@ -195,7 +194,7 @@ bool Tfrm_install::RecordedVolumesIntact()
 {
     const std::optional<VolumeCheck> check = WaitForVolumeCheck();
     // A later Extract checks the volumes again: the user may have replaced one.
-    volumeCheck_->stop();
+    volumeCheck_.stop();
     if (!check)
         return false; // cancelled
     using Outcome = VolumeCheck::Outcome;

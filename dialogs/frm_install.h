@@ -8,7 +8,6 @@
 #include <QString>
 
 #include <cstdint>
-#include <memory>
 #include <optional>
 #include <string>
 
@@ -99,7 +98,7 @@ private:
     QString archivePath_;
     QString archiveFile_; // the archive's full path, for its volume record
     RunState run_;
-    std::unique_ptr<VolumeCheckTask> volumeCheck_;
+    VolumeCheckTask volumeCheck_;
 };
 
 extern Tfrm_install* frm_install;

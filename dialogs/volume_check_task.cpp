@@ -9,6 +9,12 @@ VolumeCheckTask::~VolumeCheckTask()
     stop();
 }
 
+void VolumeCheckTask::setChecker(Checker checker)
+{
+    stop();
+    checker_ = std::move(checker);
+}
+
 void VolumeCheckTask::start(const QString& archivePath)
 {
     stop();

@@ -30,6 +30,8 @@ public:
     VolumeCheckTask(const VolumeCheckTask&) = delete;
     VolumeCheckTask& operator=(const VolumeCheckTask&) = delete;
 
+    // Stops a check under way; the checks from now on use `checker`.
+    void setChecker(Checker checker);
     // Starts checking the volumes recorded beside `archivePath`, after
     // stopping a check under way.
     void start(const QString& archivePath);

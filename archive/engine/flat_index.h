@@ -40,36 +40,94 @@ inline int shiftFor(std::size_t slots)
 
 } // namespace flat_index
 
+// The open-addressed array both tables below are: slots that are Slot{} when
+// empty, a search from a hash's home slot, and growth that places every slot
+// again by SlotHash.
+template <class Slot, class SlotHash>
+class FlatSlots {
+protected:
+    explicit FlatSlots(std::pmr::memory_resource* arena) : slots_(arena) {}
+
+    // The slot the search for `hash` ends at: the first that `matches`, or
+    // the empty one after the run of full slots. The table is not empty.
+    template <class Matches>
+    std::size_t search(std::uint64_t hash, const Matches& matches) const
+    {
+        std::size_t i = flat_index::home(hash, shift_);
+        while (slots_[i] != Slot{} && !matches(slots_[i]))
+            i = next(i);
+        return i;
+    }
+
+    // Makes room for one more slot to be filled.
+    void reserveOne()
+    {
+        if (flat_index::full(count_, slots_.size()))
+            grow();
+    }
+
+    void fill(std::size_t i, Slot slot)
+    {
+        slots_[i] = slot;
+        ++count_;
+    }
+
+    std::pmr::vector<Slot> slots_;
+
+private:
+    std::size_t next(std::size_t i) const { return (i + 1) & (slots_.size() - 1); }
+
+    void grow()
+    {
+        std::pmr::vector<Slot> old(slots_.empty() ? 32 : slots_.size() * 2, slots_.get_allocator());
+        old.swap(slots_);
+        shift_ = flat_index::shiftFor(slots_.size());
+        for (const Slot slot : old) {
+            if (slot != Slot{})
+                slots_[search(SlotHash()(slot), [](Slot) { return false; })] = slot;
+        }
+    }
+
+    std::size_t count_ = 0;
+    int shift_ = 64;
+};
+
+namespace flat_index {
+template <class Record, class RecordHash>
+struct HashOfRecord {
+    std::uint64_t operator()(const Record* record) const { return RecordHash()(*record); }
+};
+struct KeyIsHash {
+    std::uint64_t operator()(std::uint64_t key) const { return key; }
+};
+} // namespace flat_index
+
 // Records kept elsewhere, found by the hash of their key and a test of the
 // key. A slot holds the record alone, half the memory of one that also holds
 // its hash: on a run of many entries that saves more page faults and cache
 // misses than it costs to ask a grown table's records for their hashes again
 // (RecordHash) and to test each record a search passes.
 template <class Record, class RecordHash>
-class RecordIndex {
+class RecordIndex : FlatSlots<Record*, flat_index::HashOfRecord<Record, RecordHash>> {
+    using Base = FlatSlots<Record*, flat_index::HashOfRecord<Record, RecordHash>>;
+
 public:
-    explicit RecordIndex(std::pmr::memory_resource* arena) : slots_(arena) {}
+    explicit RecordIndex(std::pmr::memory_resource* arena) : Base(arena) {}
 
     // The record of `hash` that `matches`, or null.
     template <class Matches>
     Record* find(std::uint64_t hash, const Matches& matches) const
     {
-        if (slots_.empty())
+        if (this->slots_.empty())
             return nullptr;
-        for (std::size_t i = flat_index::home(hash, shift_);; i = (i + 1) & (slots_.size() - 1)) {
-            Record* record = slots_[i];
-            if (!record || matches(*record))
-                return record;
-        }
+        return this->slots_[this->search(hash, byRecord(matches))];
     }
 
     // `record`, which no other record of the index matches, under `hash`.
     void insert(std::uint64_t hash, Record* record)
     {
-        if (flat_index::full(count_, slots_.size()))
-            grow();
-        place(hash, record);
-        ++count_;
+        this->reserveOne();
+        this->fill(this->search(hash, [](const Record*) { return false; }), record);
     }
 
     // find(), and when nothing matches, the record `make` answers is stored
@@ -77,94 +135,38 @@ public:
     template <class Matches, class Make>
     Record* findOrAdd(std::uint64_t hash, const Matches& matches, const Make& make)
     {
-        if (flat_index::full(count_, slots_.size()))
-            grow();
-        std::size_t i = flat_index::home(hash, shift_);
-        for (; slots_[i]; i = (i + 1) & (slots_.size() - 1)) {
-            if (matches(*slots_[i]))
-                return slots_[i];
-        }
-        slots_[i] = make();
-        ++count_;
+        this->reserveOne();
+        const std::size_t i = this->search(hash, byRecord(matches));
+        if (this->slots_[i])
+            return this->slots_[i];
+        this->fill(i, make());
         return nullptr;
     }
 
 private:
-    void place(std::uint64_t hash, Record* record)
+    template <class Matches>
+    static auto byRecord(const Matches& matches)
     {
-        std::size_t i = flat_index::home(hash, shift_);
-        while (slots_[i])
-            i = (i + 1) & (slots_.size() - 1);
-        slots_[i] = record;
+        return [&matches](const Record* record) { return matches(*record); };
     }
-    void grow()
-    {
-        std::pmr::vector<Record*> old(slots_.empty() ? 32 : slots_.size() * 2,
-                                      slots_.get_allocator());
-        old.swap(slots_);
-        shift_ = flat_index::shiftFor(slots_.size());
-        for (Record* record : old) {
-            if (record)
-                place(RecordHash()(*record), record);
-        }
-    }
-
-    std::pmr::vector<Record*> slots_;
-    std::size_t count_ = 0;
-    int shift_ = 64;
 };
 
 // A set of nonzero 64-bit keys.
-class KeySet {
+class KeySet : FlatSlots<std::uint64_t, flat_index::KeyIsHash> {
 public:
-    explicit KeySet(std::pmr::memory_resource* arena) : slots_(arena) {}
+    explicit KeySet(std::pmr::memory_resource* arena) : FlatSlots(arena) {}
 
     bool contains(std::uint64_t key) const
     {
-        if (slots_.empty())
-            return false;
-        for (std::size_t i = flat_index::home(key, shift_);; i = (i + 1) & (slots_.size() - 1)) {
-            if (slots_[i] == key)
-                return true;
-            if (slots_[i] == 0)
-                return false;
-        }
+        return !slots_.empty() &&
+               slots_[search(key, [key](std::uint64_t slot) { return slot == key; })] == key;
     }
 
     void insert(std::uint64_t key)
     {
-        if (flat_index::full(count_, slots_.size()))
-            grow();
-        std::size_t i = flat_index::home(key, shift_);
-        for (; slots_[i] != 0; i = (i + 1) & (slots_.size() - 1)) {
-            if (slots_[i] == key)
-                return;
-        }
-        slots_[i] = key;
-        ++count_;
+        reserveOne();
+        const std::size_t i = search(key, [key](std::uint64_t slot) { return slot == key; });
+        if (slots_[i] != key)
+            fill(i, key);
     }
-
-private:
-    void place(std::uint64_t key)
-    {
-        std::size_t i = flat_index::home(key, shift_);
-        while (slots_[i] != 0)
-            i = (i + 1) & (slots_.size() - 1);
-        slots_[i] = key;
-    }
-    void grow()
-    {
-        std::pmr::vector<std::uint64_t> old(slots_.empty() ? 32 : slots_.size() * 2,
-                                            slots_.get_allocator());
-        old.swap(slots_);
-        shift_ = flat_index::shiftFor(slots_.size());
-        for (const std::uint64_t key : old) {
-            if (key != 0)
-                place(key);
-        }
-    }
-
-    std::pmr::vector<std::uint64_t> slots_;
-    std::size_t count_ = 0;
-    int shift_ = 64;
 };

@@ -91,17 +91,21 @@ std::u32string upperCased(std::string_view name)
     return folded;
 }
 
+// A name without the trailing blanks and dots that FAT, exFAT and NTFS drop.
+std::string_view withoutTrailingBlanksAndDots(std::string_view name)
+{
+    std::size_t end = name.size();
+    while (end > 0 && (name[end - 1] == ' ' || name[end - 1] == '.'))
+        --end;
+    return name.substr(0, end);
+}
+
 // Names a case-folding file system takes for one: equal but for letter case
 // and trailing blanks and dots.
 bool foldsTogether(std::string_view a, std::string_view b)
 {
-    auto trimmed = [](std::string_view name) {
-        std::size_t end = name.size();
-        while (end > 0 && (name[end - 1] == ' ' || name[end - 1] == '.'))
-            --end;
-        return name.substr(0, end);
-    };
-    return upperCased(trimmed(a)) == upperCased(trimmed(b));
+    return upperCased(withoutTrailingBlanksAndDots(a)) ==
+           upperCased(withoutTrailingBlanksAndDots(b));
 }
 
 // Each byte of a name as a case-folding file system takes it: ASCII letters
@@ -123,12 +127,9 @@ constexpr std::array<unsigned char, 256> kFoldedByte = [] {
 // short alias.
 std::uint64_t foldedKey(std::string_view name)
 {
-    std::size_t end = name.size();
-    while (end > 0 && (name[end - 1] == ' ' || name[end - 1] == '.'))
-        --end;
     std::uint64_t hash = 14695981039346656037ULL; // FNV-1a
-    for (std::size_t i = 0; i < end; ++i) {
-        const unsigned char folded = kFoldedByte[static_cast<unsigned char>(name[i])];
+    for (const char c : withoutTrailingBlanksAndDots(name)) {
+        const unsigned char folded = kFoldedByte[static_cast<unsigned char>(c)];
         if (folded == 0)
             return 0;
         hash = (hash ^ folded) * 1099511628211ULL;

@@ -447,11 +447,7 @@ int TUnRAR::walkEntries(void* archive, int operation)
         // FileName() is the stored name of an entry passed over or refused
         // here, and the destination path (BuildDestPath) of the others: it is
         // set once per entry, when no check is left that reads it.
-        // Wildcards are looked for once in the whole name: none of its parts
-        // holds one that the whole lacks.
-        const bool plainName = !HasWildcards(name);
-        if (!(plainName ? PlainNameMatch(name, FileSpec())
-                        : WildcardMatch(name, FileSpec(), false))) {
+        if (!WildcardMatch(name, FileSpec(), false)) {
             SetFileName(name);
             skipEntry(archive);
             continue;
@@ -464,7 +460,8 @@ int TUnRAR::walkEntries(void* archive, int operation)
             SetFileName(name);
             refuseEntry(archive, kMsgInvalidFileName, reportedEntry(name));
         } else {
-            handleEntry(archive, operation, header, wildcard, plainName);
+            // None of the name's parts holds a wildcard the whole name lacks.
+            handleEntry(archive, operation, header, wildcard, !HasWildcards(name));
         }
         if (!wildcard || activeRun->stoppedByCancel)
             break;

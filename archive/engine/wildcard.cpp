@@ -116,31 +116,18 @@ bool match(std::string a, std::string b, bool nameOnly, PathStyle style, Budget&
     return onlyStars(b, j) && onlyStars(a, i);
 }
 
-// The usual pattern, asked once per entry: "*.*" takes every plain name that
-// does not end in "." (a name without "." gets the extension ".*").
-bool takenByMatchAll(const std::string& plainName, const std::string& fileSpec)
-{
-    return fileSpec.size() == 3 && fileSpec[0] == '*' && fileSpec[1] == '.' && fileSpec[2] == '*' &&
-           (plainName.empty() || plainName.back() != '.');
-}
-
 } // namespace
 
 bool WildcardMatch(const std::string& name, const std::string& fileSpec, bool nameOnly,
                    PathStyle style)
 {
-    if (!nameOnly && takenByMatchAll(name, fileSpec) && !HasWildcards(name))
+    // The usual pattern, asked once per entry: "*.*" takes every plain name
+    // that does not end in "." (a name without "." gets the extension ".*").
+    if (!nameOnly && fileSpec == "*.*" && (name.empty() || name.back() != '.') &&
+        !HasWildcards(name))
         return true;
     Budget budget;
     return match(name, fileSpec, nameOnly, style, budget);
-}
-
-bool PlainNameMatch(const std::string& name, const std::string& fileSpec)
-{
-    if (takenByMatchAll(name, fileSpec))
-        return true;
-    Budget budget;
-    return match(name, fileSpec, false, kNativePathStyle, budget);
 }
 
 bool HasWildcards(std::string_view fileSpec)

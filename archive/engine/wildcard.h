@@ -11,9 +11,5 @@
 bool WildcardMatch(const std::string& name, const std::string& fileSpec, bool nameOnly,
                    PathStyle style = kNativePathStyle);
 
-// WildcardMatch(name, fileSpec, false) of a name known to hold no "*" or "?",
-// as every entry's stored name is matched.
-bool PlainNameMatch(const std::string& name, const std::string& fileSpec);
-
 // True when the pattern contains "*" or "?".
 bool HasWildcards(std::string_view fileSpec);
