@@ -11,6 +11,7 @@
 #include <array>
 #include <cerrno>
 #include <climits>
+#include <cstddef>
 #include <cstring>
 #include <cwchar>
 #include <cwctype>
@@ -375,6 +376,7 @@ TargetFolder::InWork& TargetFolder::takeUp(const std::string& destination)
         work_.known = false;
         work_.held = false;
         work_.limit = 0;
+        work_.deviceKnown = false;
         work_.madeSerial = 0;
     }
     return work_;
@@ -542,6 +544,7 @@ inline TargetFolder::Verdict TargetFolder::clearPath()
         return mayBeRefused(name) && !fileSystemTakes(place.folder, place.name)
                    ? Verdict{Refusal::NameNotHeld, {}}
                    : Verdict{};
+    settleUnlisted(); // the records below must hold every identity
     if (const Written* earlier = writtenAs(FileId{status.st_dev, status.st_ino}))
         return {Refusal::SameFile, entryOf(*earlier)};
     if (const Written* earlier = writtenAt(destination))
@@ -571,6 +574,7 @@ TargetFolder::Verdict TargetFolder::makeFolder(const std::string& destination, m
     const std::string folder = withoutTrailingSlash(destination);
     if (folder.compare(0, targetPrefix_.size(), targetPrefix_) != 0)
         return {};
+    settleUnlisted();
     struct stat status {};
     if (lstat(folder.c_str(), &status) == 0) {
         if (const Written* earlier = writtenAs(FileId{status.st_dev, status.st_ino}))
@@ -583,56 +587,190 @@ TargetFolder::Verdict TargetFolder::makeFolder(const std::string& destination, m
     return {};
 }
 
-bool TargetFolder::recordWritten(const std::string& destination, const std::string& entry,
-                                 bool link, const uint64_t* size, bool hardLink, mode_t permissions)
+inline dev_t TargetFolder::workDevice()
+{
+    if (!work_.deviceKnown) {
+        work_.device = folders_.find(work_.folder)->second.device;
+        work_.deviceKnown = true;
+    }
+    return work_.device;
+}
+
+const TargetFolder::ModeRule* TargetFolder::modeRule(dev_t device, std::uint64_t storedMode) const
+{
+    for (const ModeRule& rule : modeRules_) {
+        if (rule.device == device && rule.storedMode == storedMode)
+            return &rule;
+    }
+    return nullptr;
+}
+
+void TargetFolder::learnMode(dev_t device, std::uint64_t storedMode, bool leavesWanted)
+{
+    constexpr std::size_t kRulesKept = 32;
+    if (modeRules_.size() < kRulesKept)
+        modeRules_.push_back({device, storedMode, leavesWanted});
+}
+
+TargetFolder::Written* TargetFolder::keepWorkPath(const FileId& id, const std::string& entry)
+{
+    // The entry's name is kept only where it is not the path below the target.
+    const bool belowAsStored = work_.inTarget &&
+                               work_.path.size() == targetPrefix_.size() + entry.size() &&
+                               work_.path.compare(targetPrefix_.size(), entry.size(), entry) == 0;
+    Written* record =
+        keep({id, kept(work_.path), belowAsStored ? std::string_view() : kept(entry)});
+    paths_.push_back(record);
+    return record;
+}
+
+bool TargetFolder::recordWritten(const std::string& destination, const WrittenEntry& written)
 {
     InWork& work = inWork(destination);
     work.lookedUp = false; // what was looked up before the write is gone
+    // Where nothing but what the run put there can stand at the path, a
+    // plain file is checked with its folder's others from their listing.
+    const bool fresh = work.inTarget && work.clearedNew && !written.link && !written.hardLink &&
+                       written.dataWhole && madeInWork();
+    const ModeRule* rule = fresh ? modeRule(workDevice(), written.storedMode) : nullptr;
+    if (!unlisted_.empty() && (!rule || !rule->leavesWanted || work.folder != unlistedFolder_))
+        settleUnlisted(); // what waits is asked first: its identities count below
+    if (rule && rule->leavesWanted) {
+        if (unlisted_.empty()) {
+            unlistedFolder_.assign(work.folder);
+            unlistedDevice_ = workDevice();
+        }
+        Written* record = keepWorkPath(FileId{}, written.entry);
+        unlisted_.push_back({record, record->path.substr(record->path.size() - work.name.size()),
+                             written.size ? *written.size : 0, written.size != nullptr});
+        work.clearedNew = false;
+        work.pending = false;
+        addToListing(work.folder, work.name);
+        addMade(work.folder, madeInWork(), work.key);
+        return true;
+    }
     const Place place = placeOf();
     struct stat status; // filled by fstatat
     if (fstatat(place.folder, place.name, &status, AT_SYMLINK_NOFOLLOW) != 0)
         return false;
     const bool kindRight =
-        link ? S_ISLNK(status.st_mode)
-             : S_ISREG(status.st_mode) &&
-                   (size == nullptr || static_cast<uint64_t>(status.st_size) == *size);
+        written.link
+            ? S_ISLNK(status.st_mode)
+            : S_ISREG(status.st_mode) && (written.size == nullptr ||
+                                          static_cast<uint64_t>(status.st_size) == *written.size);
     if (!kindRight)
         return false;
     const FileId id{status.st_dev, status.st_ino};
     const bool newPath = std::exchange(work.clearedNew, false);
-    // The path's record, made where the path is new to the run. The entry's
-    // name is kept only where it is not the path below the target.
+    // The path's record, made where the path is new to the run.
     const auto pathRecord = [&] {
         Written* atPath = newPath ? nullptr : writtenAt(work.path);
-        if (!atPath) {
-            const bool belowAsStored =
-                work.inTarget && work.path.size() == targetPrefix_.size() + entry.size() &&
-                work.path.compare(targetPrefix_.size(), entry.size(), entry) == 0;
-            atPath = keep({id, kept(work.path), belowAsStored ? std::string_view() : kept(entry)});
-            paths_.push_back(atPath);
-        }
-        return atPath;
+        return atPath ? atPath : keepWorkPath(id, written.entry);
     };
     // A new file is known by its identity as its path's record names it; a
     // file an earlier entry made may take another name only as a hard link.
     const Written* sameFile = byId_.findOrAdd(
-        hashOf(id), [&](const Written& written) { return written.id == id; },
+        hashOf(id), [&](const Written& record) { return record.id == id; },
         [&] {
             Written* atPath = pathRecord();
             return atPath->id == id ? atPath : keep({id, atPath->path, atPath->entry});
         });
-    if (sameFile && !hardLink)
+    if (sameFile && !written.hardLink)
         return false;
     if (sameFile)
         pathRecord();
     work.pending = false;
     addToListing(work.folder, work.name);
     addMade(work.folder, madeInWork(), work.key);
-    if (link)
+    const bool modeWanted = (status.st_mode & 07777) == written.permissions;
+    if (fresh && !rule)
+        learnMode(workDevice(), written.storedMode, modeWanted);
+    if (written.link)
         linksMade_.insert(work.path);
-    else if ((status.st_mode & 07777) != permissions)
-        fchmodat(place.folder, place.name, permissions, 0); // FAT, exFAT keep their own
+    else if (!modeWanted)
+        fchmodat(place.folder, place.name, written.permissions, 0); // FAT, exFAT keep their own
     return true;
+}
+
+const std::string* TargetFolder::unlistedFailure(std::string_view nextDestination)
+{
+    if (!unlisted_.empty() &&
+        (nextDestination.empty() || parentOf(nextDestination) != unlistedFolder_))
+        settleUnlisted();
+    return lateFailure_.empty() ? nullptr : &lateFailure_;
+}
+
+void TargetFolder::settleUnlisted()
+{
+    if (unlisted_.empty())
+        return;
+    listUnlisted();
+    for (Unlisted& file : unlisted_) {
+        bool right = false;
+        if (file.listed && file.type == DT_REG) {
+            file.record->id = FileId{unlistedDevice_, file.inode};
+            const FileId id = file.record->id;
+            // An identity met before may be the file system's, not the
+            // file's (some give every name one number): the file is asked.
+            right = byId_.findOrAdd(
+                        hashOf(id), [&](const Written& record) { return record.id == id; },
+                        [&] { return file.record; }) == nullptr ||
+                    checkAlone(file);
+        } else if (file.listed && file.type == DT_UNKNOWN) {
+            right = checkAlone(file);
+        }
+        if (!right && lateFailure_.empty())
+            lateFailure_ = std::string(file.record->path);
+    }
+    unlisted_.clear();
+}
+
+void TargetFolder::listUnlisted()
+{
+    const int fd = heldPath_ == unlistedFolder_ && heldFd_ >= 0
+                       ? openat(heldFd_, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC)
+                       : open(unlistedFolder_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    DIR* dir = fd >= 0 ? fdopendir(fd) : nullptr;
+    if (!dir) {
+        if (fd >= 0)
+            close(fd);
+        for (Unlisted& file : unlisted_)
+            file.listed = true; // each is asked alone (type unknown)
+        return;
+    }
+    struct ByName {
+        std::uint64_t operator()(const Unlisted& file) const { return TextHash()(file.name); }
+    };
+    std::array<std::byte, 8192> space;
+    std::pmr::monotonic_buffer_resource arena(space.data(), space.size());
+    RecordIndex<Unlisted, ByName> byName(&arena);
+    for (Unlisted& file : unlisted_)
+        byName.insert(ByName()(file), &file);
+    while (const dirent* entry = readdir(dir)) {
+        const std::string_view name(entry->d_name);
+        if (Unlisted* file = byName.find(TextHash()(name), [&](const Unlisted& unlisted) {
+                return unlisted.name == name;
+            })) {
+            file->listed = true;
+            file->inode = entry->d_ino;
+            file->type = entry->d_type;
+        }
+    }
+    closedir(dir);
+}
+
+bool TargetFolder::checkAlone(Unlisted& file)
+{
+    const std::string path(file.record->path);
+    struct stat status {};
+    if (lstat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode) ||
+        (file.sizeKnown && static_cast<uint64_t>(status.st_size) != file.size))
+        return false;
+    file.record->id = FileId{status.st_dev, status.st_ino};
+    const FileId id = file.record->id;
+    return byId_.findOrAdd(
+               hashOf(id), [&](const Written& record) { return record.id == id; },
+               [&] { return file.record; }) == nullptr;
 }
 
 void TargetFolder::applyFolderPermissions()

@@ -72,13 +72,37 @@ public:
     // permissions are given at the end of the run (applyFolderPermissions).
     Verdict makeFolder(const std::string& destination, mode_t permissions);
 
-    // After the library answered success for `entry`: what stands at the path
-    // is a link for a link entry, otherwise a regular file (of `size` when
-    // given), and nothing an earlier entry made (a hard link entry shares its
-    // file with the earlier one). It is remembered and a file gets
-    // `permissions`. False when the check fails.
-    bool recordWritten(const std::string& destination, const std::string& entry, bool link,
-                       const uint64_t* size, bool hardLink, mode_t permissions);
+    // What is known of an entry the library answered success for.
+    struct WrittenEntry {
+        const std::string& entry; // its stored name
+        bool link;
+        const uint64_t* size; // its own data's size, where known
+        bool hardLink;
+        mode_t permissions;
+        // What the library sets the file's mode from: the host and the
+        // stored attributes, one number.
+        std::uint64_t storedMode;
+        // The library passed the entry's whole size of data to be written.
+        bool dataWhole;
+    };
+
+    // After the library answered success for an entry: what stands at the
+    // path is a link for a link entry, otherwise a regular file (of its size
+    // when known), and nothing an earlier entry made (a hard link entry
+    // shares its file with the earlier one). It is remembered and a file gets
+    // its permissions. False when the check fails.
+    //
+    // A plain file made new in a folder the run made, whose data came whole
+    // and whose mode the library was seen to leave as wanted there, is
+    // checked later with the folder's other files, from one listing of it
+    // (unlistedFailure).
+    bool recordWritten(const std::string& destination, const WrittenEntry& written);
+
+    // Settles the files waiting for their folder's listing when the next
+    // entry, at `nextDestination`, lies in another folder or the run ends
+    // (empty). The destination of the first written file not found there as
+    // written, else null.
+    const std::string* unlistedFailure(std::string_view nextDestination);
 
     // Gives the folders of folder entries their permissions, deepest first,
     // so a folder stored without write permission still took what the run
@@ -166,6 +190,7 @@ private:
     bool lookUp(const Place& place, struct stat& status);
     // A copy of `text` in the records' arena, for as long as the records last.
     std::string_view kept(std::string_view text);
+    dev_t workDevice();
 
     std::string targetFolder_;
     std::string targetPrefix_; // the target with its trailing "/"
@@ -187,6 +212,8 @@ private:
     };
     std::string entryOf(const Written& written) const;
     Written* keep(const Written& written);
+    // The record of the entry in work's path, new to the run, as `id`.
+    Written* keepWorkPath(const FileId& id, const std::string& entry);
     static std::uint64_t hashOf(const FileId& id);
     const Written* writtenAs(const FileId& id) const;
     Written* writtenAt(std::string_view path);
@@ -233,11 +260,46 @@ private:
         bool known = false;
         bool held = false;
         std::size_t limit = 0; // its longest name, 0 until asked
+        bool deviceKnown = false;
+        dev_t device = 0;
         // namesMadeIn(folder), as of madeSerial_ == madeSerial.
         KeySet* made = nullptr;
         std::uint64_t madeSerial = 0;
     };
     InWork work_;
+    // Files written into one folder the run made whose check waits for the
+    // folder's listing: after each write, a look at its path would cost as
+    // much as a sixth of the library's own work on a small file.
+    struct Unlisted {
+        Written* record; // its identity is filled in from the listing
+        std::string_view name;
+        std::uint64_t size;
+        bool sizeKnown;
+        bool listed = false;
+        ino_t inode = 0;
+        unsigned char type = 0; // the listing's d_type
+    };
+    std::vector<Unlisted> unlisted_;
+    std::string unlistedFolder_;
+    dev_t unlistedDevice_ = 0;
+    std::string lateFailure_;
+    // Checks the unlisted files against their folder's listing and records
+    // their identities; the first that fails goes to lateFailure_.
+    void settleUnlisted();
+    void listUnlisted();
+    // An unlisted file checked by a look at its own path.
+    bool checkAlone(Unlisted& file);
+    // Whether the library leaves the wanted mode on a new file of a stored
+    // mode on a device, learned from the first such file the run checks
+    // alone; a run meets a few stored modes, and only so many are kept.
+    struct ModeRule {
+        dev_t device;
+        std::uint64_t storedMode;
+        bool leavesWanted;
+    };
+    std::vector<ModeRule> modeRules_;
+    const ModeRule* modeRule(dev_t device, std::uint64_t storedMode) const;
+    void learnMode(dev_t device, std::uint64_t storedMode, bool leavesWanted);
     // Names in a folder, read once the first time a name there is met that
     // already exists.
     std::unordered_map<std::string, std::unordered_set<std::string>> listings_;

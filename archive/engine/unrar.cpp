@@ -405,6 +405,8 @@ void TUnRAR::walkArchive(int operation, std::string& archiveName)
     int lastRead = ERAR_SUCCESS;
     try {
         lastRead = walkEntries(archive.get(), operation);
+        if (operation == RAR_EXTRACT && !activeRun->stoppedByCancel && !Cancel())
+            endIfUnlistedFailed({});
     } catch (...) {
         finishTarget();
         throw;
@@ -474,6 +476,8 @@ void TUnRAR::handleEntry(void* archive, int operation, const RarHeader& header, 
 {
     const std::string& storedName = storedName_;
     BuildDestPath(storedName);
+    if (operation == RAR_EXTRACT)
+        endIfUnlistedFailed(FileName());
     // Every entry would meet a target folder too long for the library.
     if (libraryFolder().size() > kLongestLibraryPath)
         failRun(withoutTrailingSlash(ExtractDir()), kMsgInvalidFileName);
@@ -610,10 +614,22 @@ bool TUnRAR::writtenAsStored(const RarHeader& header, const std::string& storedN
     const bool ownData = header.data.RedirType == RAR_REDIR_NONE;
     const bool sizeKnown = header.nameFieldSize == RAR_NAME_SIZE_EX && ownData;
     const uint64_t size = UnpackedSize(header);
-    return target().recordWritten(FileName(), storedName, link,
-                                  sizeKnown && !link ? &size : nullptr,
-                                  header.data.RedirType == RAR_REDIR_HARDLINK,
-                                  EntryPermissions(header.data, target().umask()));
+    return target().recordWritten(
+        FileName(), {storedName, link, sizeKnown && !link ? &size : nullptr,
+                     header.data.RedirType == RAR_REDIR_HARDLINK,
+                     EntryPermissions(header.data, target().umask()),
+                     static_cast<uint64_t>(header.data.HostOS) << 32 | header.data.FileAttr,
+                     !sizeKnown || activeRun->remainingBytes == 0});
+}
+
+// Files the target checks from their folder's listing are checked once the
+// run leaves their folder: one that is not on disk as written ends the run.
+void TUnRAR::endIfUnlistedFailed(std::string_view nextDestination)
+{
+    if (!target_)
+        return;
+    if (const std::string* failed = target_->unlistedFailure(nextDestination)) [[unlikely]]
+        failRun(*failed, kMsgErrorWritingFile);
 }
 
 void TUnRAR::takeUpLibraryFolder()

@@ -46,6 +46,7 @@ private:
     void skipEntry(void* archive);
     bool acceptPassword(void* archive, const std::string& storedName);
     void refuseEntry(void* archive, int32_t code, const std::string& reportedName);
+    void endIfUnlistedFailed(std::string_view nextDestination);
     void makeFolderEntry(void* archive, int operation, const RarHeader& header,
                          const std::string& storedName);
     void extractEntry(void* archive, int operation, const RarHeader& header,

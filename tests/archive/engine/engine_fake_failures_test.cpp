@@ -80,6 +80,29 @@ TEST_F(UnrarFake, HandlerExceptionsPassAfterCloseAndDeactivate)
     EXPECT_FALSE(TUnRAR::RunInProgress());
 }
 
+// A file the library answered success for must stand under its own name
+// when its folder is checked after the run has left it: one renamed on the
+// way ends the run there, naming it.
+TEST_F(UnrarFake, FileNotUnderItsNameWhenItsFolderIsCheckedEndsTheRun)
+{
+    for (const char* name : {"sub/a.txt", "sub/b.txt", "sub/c.txt", "d.txt"})
+        fake.add(FakeFile(name, 4));
+    const std::string renamed = box.out() + "sub/b.txt";
+    events.whileProgress = [&](const std::string& fn, uint8_t) {
+        if (fn == renamed)
+            std::filesystem::rename(fn, box.out() + "sub/B.txt");
+    };
+    rar.Extract();
+    EXPECT_THAT(events.lines,
+                ElementsAre("activate", "begin 1 ~/out/sub/a.txt", "progress 100 ~/out/sub/a.txt",
+                            "end ok ~/out/sub/a.txt", "begin 2 ~/out/sub/b.txt",
+                            "progress 100 ~/out/sub/b.txt", "end ok ~/out/sub/b.txt",
+                            "begin 3 ~/out/sub/c.txt", "progress 100 ~/out/sub/c.txt",
+                            "end ok ~/out/sub/c.txt", "error 25115 b.txt volume 0", "deactivate"));
+    EXPECT_TRUE(rar.RunFailed());
+    EXPECT_FALSE(std::filesystem::exists(box.out() + "d.txt"));
+}
+
 TEST_F(UnrarFake, MissingVolumeWithoutHandlerFailsTheEntry)
 {
     rar.OnNextVolume = nullptr;
