@@ -633,13 +633,17 @@ bool TargetFolder::recordWritten(const std::string& destination, const WrittenEn
     const bool fresh = work.inTarget && work.clearedNew && !written.link && !written.hardLink &&
                        written.dataWhole && madeInWork();
     const ModeRule* rule = fresh ? modeRule(workDevice(), written.storedMode) : nullptr;
-    if (!unlisted_.empty() && (!rule || !rule->leavesWanted || work.folder != unlistedFolder_))
+    bool unlisted = rule && rule->leavesWanted;
+    if (!unlisted_.empty() && (!unlisted || work.folder != unlistedFolder_))
         settleUnlisted(); // what waits is asked first: its identities count below
-    if (rule && rule->leavesWanted) {
-        if (unlisted_.empty()) {
-            unlistedFolder_.assign(work.folder);
-            unlistedDevice_ = workDevice();
-        }
+    // A folder is listed once: in a run that comes back to it, as an archive
+    // whose entries take turns between folders does, each file is asked alone.
+    if (unlisted && unlisted_.empty()) {
+        unlisted = listedFolders_.emplace(work.folder).second;
+        unlistedFolder_.assign(work.folder);
+        unlistedDevice_ = workDevice();
+    }
+    if (unlisted) {
         Written* record = keepWorkPath(FileId{}, written.entry);
         unlisted_.push_back({record, record->path.substr(record->path.size() - work.name.size()),
                              written.size ? *written.size : 0, written.size != nullptr});

@@ -281,6 +281,7 @@ private:
     };
     std::vector<Unlisted> unlisted_;
     std::string unlistedFolder_;
+    std::unordered_set<std::string, TextHash, std::equal_to<>> listedFolders_;
     dev_t unlistedDevice_ = 0;
     std::string lateFailure_;
     // Checks the unlisted files against their folder's listing and records
