@@ -66,6 +66,13 @@ protected:
             grow();
     }
 
+    // Makes room for `count` slots in all, so that filling them grows nothing.
+    void reserve(std::size_t count)
+    {
+        while (flat_index::full(count, slots_.size()))
+            grow();
+    }
+
     void fill(std::size_t i, Slot slot)
     {
         slots_[i] = slot;
@@ -122,6 +129,8 @@ public:
             return nullptr;
         return this->slots_[this->search(hash, byRecord(matches))];
     }
+
+    using Base::reserve;
 
     // `record`, which no other record of the index matches, under `hash`.
     void insert(std::uint64_t hash, Record* record)

@@ -646,7 +646,7 @@ bool TargetFolder::recordWritten(const std::string& destination, const WrittenEn
     if (unlisted) {
         Written* record = keepWorkPath(FileId{}, written.entry);
         unlisted_.push_back({record, record->path.substr(record->path.size() - work.name.size()),
-                             written.size ? *written.size : 0, written.size != nullptr});
+                             work.key, written.size ? *written.size : 0, written.size != nullptr});
         work.clearedNew = false;
         work.pending = false;
         addToListing(work.folder, work.name);
@@ -742,19 +742,24 @@ void TargetFolder::listUnlisted()
             file.listed = true; // each is asked alone (type unknown)
         return;
     }
-    struct ByName {
-        std::uint64_t operator()(const Unlisted& file) const { return TextHash()(file.name); }
+    // The files are found by the key each name already has (names that
+    // fold together share it, so the name itself is compared).
+    struct ByKey {
+        std::uint64_t operator()(const Unlisted& file) const { return file.key; }
     };
     std::array<std::byte, 8192> space;
     std::pmr::monotonic_buffer_resource arena(space.data(), space.size());
-    RecordIndex<Unlisted, ByName> byName(&arena);
+    RecordIndex<Unlisted, ByKey> byKey(&arena);
+    byKey.reserve(unlisted_.size());
     for (Unlisted& file : unlisted_)
-        byName.insert(ByName()(file), &file);
+        byKey.insert(file.key, &file);
     while (const dirent* entry = readdir(dir)) {
         const std::string_view name(entry->d_name);
-        if (Unlisted* file = byName.find(TextHash()(name), [&](const Unlisted& unlisted) {
-                return unlisted.name == name;
-            })) {
+        const std::uint64_t key = foldedKey(name);
+        if (key == 0)
+            continue; // not a name the run left unlisted
+        if (Unlisted* file =
+                byKey.find(key, [&](const Unlisted& unlisted) { return unlisted.name == name; })) {
             file->listed = true;
             file->inode = entry->d_ino;
             file->type = entry->d_type;

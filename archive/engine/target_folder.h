@@ -273,6 +273,7 @@ private:
     struct Unlisted {
         Written* record; // its identity is filled in from the listing
         std::string_view name;
+        std::uint64_t key; // foldedKey(name), never 0 here
         std::uint64_t size;
         bool sizeKnown;
         bool listed = false;
