@@ -168,6 +168,13 @@ bool fileSystemTakes(int folder, const char* name)
     return true;
 }
 
+// A regular file, of `size` where it is given.
+bool isFileOfSize(const struct stat& status, const uint64_t* size)
+{
+    return S_ISREG(status.st_mode) &&
+           (size == nullptr || static_cast<uint64_t>(status.st_size) == *size);
+}
+
 // The deepest folder of the destination that exists: where free space is asked.
 fs::path existingFolderOf(const std::string& destination)
 {
@@ -640,8 +647,10 @@ bool TargetFolder::recordWritten(const std::string& destination, const WrittenEn
     // whose entries take turns between folders does, each file is asked alone.
     if (unlisted && unlisted_.empty()) {
         unlisted = listedFolders_.emplace(work.folder).second;
-        unlistedFolder_.assign(work.folder);
-        unlistedDevice_ = workDevice();
+        if (unlisted) {
+            unlistedFolder_.assign(work.folder);
+            unlistedDevice_ = workDevice();
+        }
     }
     if (unlisted) {
         Written* record = keepWorkPath(FileId{}, written.entry);
@@ -658,10 +667,7 @@ bool TargetFolder::recordWritten(const std::string& destination, const WrittenEn
     if (fstatat(place.folder, place.name, &status, AT_SYMLINK_NOFOLLOW) != 0)
         return false;
     const bool kindRight =
-        written.link
-            ? S_ISLNK(status.st_mode)
-            : S_ISREG(status.st_mode) && (written.size == nullptr ||
-                                          static_cast<uint64_t>(status.st_size) == *written.size);
+        written.link ? S_ISLNK(status.st_mode) : isFileOfSize(status, written.size);
     if (!kindRight)
         return false;
     const FileId id{status.st_dev, status.st_ino};
@@ -713,13 +719,9 @@ void TargetFolder::settleUnlisted()
         bool right = false;
         if (file.listed && file.type == DT_REG) {
             file.record->id = FileId{unlistedDevice_, file.inode};
-            const FileId id = file.record->id;
             // An identity met before may be the file system's, not the
             // file's (some give every name one number): the file is asked.
-            right = byId_.findOrAdd(
-                        hashOf(id), [&](const Written& record) { return record.id == id; },
-                        [&] { return file.record; }) == nullptr ||
-                    checkAlone(file);
+            right = !earlierWithId(file.record) || checkAlone(file);
         } else if (file.listed && file.type == DT_UNKNOWN) {
             right = checkAlone(file);
         }
@@ -772,14 +774,19 @@ bool TargetFolder::checkAlone(Unlisted& file)
 {
     const std::string path(file.record->path);
     struct stat status {};
-    if (lstat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode) ||
-        (file.sizeKnown && static_cast<uint64_t>(status.st_size) != file.size))
+    if (lstat(path.c_str(), &status) != 0 ||
+        !isFileOfSize(status, file.sizeKnown ? &file.size : nullptr))
         return false;
     file.record->id = FileId{status.st_dev, status.st_ino};
-    const FileId id = file.record->id;
+    return !earlierWithId(file.record);
+}
+
+const TargetFolder::Written* TargetFolder::earlierWithId(Written* record)
+{
+    const FileId id = record->id;
     return byId_.findOrAdd(
-               hashOf(id), [&](const Written& record) { return record.id == id; },
-               [&] { return file.record; }) == nullptr;
+        hashOf(id), [&](const Written& earlier) { return earlier.id == id; },
+        [&] { return record; });
 }
 
 void TargetFolder::applyFolderPermissions()

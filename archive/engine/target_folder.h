@@ -291,6 +291,9 @@ private:
     void listUnlisted();
     // An unlisted file checked by a look at its own path.
     bool checkAlone(Unlisted& file);
+    // The record an earlier entry left with `record`'s identity; else null,
+    // and `record` is filed under it.
+    const Written* earlierWithId(Written* record);
     // Whether the library leaves the wanted mode on a new file of a stored
     // mode on a device, learned from the first such file the run checks
     // alone; a run meets a few stored modes, and only so many are kept.
